@@ -1,0 +1,29 @@
+# Thin wrapper over the CMake presets.
+#   make run    install the Debian packages, build, and run the main job
+#   make test   install the Debian packages, build, and run every test
+#   make sanitize   the whole test suite under ASan + UBSan
+.PHONY: all deps build run test sanitize bench clean
+
+all: build
+
+deps:
+	.ci/install-packages
+
+build: deps
+	cmake --preset default
+	cmake --build --preset default
+
+run: build
+	./build/bench/toravel-bench-astro --benchmark_min_time=0.2
+
+test: deps
+	cmake --workflow --preset default
+
+sanitize: deps
+	cmake --workflow --preset sanitize
+
+bench: build
+	for b in build/bench/toravel-bench-*; do "$$b"; done
+
+clean:
+	rm -rf build build-sanitize
