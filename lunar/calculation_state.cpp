@@ -1,0 +1,10 @@
+#include "lunar/calculation_state.h"
+
+namespace toravel {
+
+CalculationState& SharedCalculationState() {
+    static CalculationState state;
+    return state;
+}
+
+}  // namespace toravel
