@@ -1,0 +1,32 @@
+// Speed of the new-moon search: one birth year's 56 phases.
+#include <benchmark/benchmark.h>
+
+#include <ostream>
+#include <streambuf>
+
+#include "lunar/calculation_state.h"
+#include "lunar/new_moon_search.h"
+#include "lunar/working_stream.h"
+
+namespace {
+
+class NullBuffer : public std::streambuf {
+protected:
+    int overflow(int c) override { return c; }
+};
+
+void BM_ComputeNewMoonsOfYear(benchmark::State& state) {
+    NullBuffer buffer;
+    std::ostream null(&buffer);
+    toravel::SetLunarWorkingStream(&null);
+    int year = 1950;
+    for (auto _ : state) {
+        toravel::ComputeNewMoonsOfYear(year);
+        benchmark::DoNotOptimize(toravel::SharedCalculationState().NewMoonTable);
+        year = year < 2050 ? year + 1 : 1950;
+    }
+    toravel::SetLunarWorkingStream(nullptr);
+}
+BENCHMARK(BM_ComputeNewMoonsOfYear)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
