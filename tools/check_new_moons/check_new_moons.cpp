@@ -12,8 +12,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <ostream>
-#include <streambuf>
 #include <swephexp.h>
 
 #include "astro/constants.h"
@@ -31,11 +29,6 @@ namespace {
 using namespace toravel;
 
 constexpr double TDateTimeToJd = 2415018.5;  // Julian date of 30.12.1899 0h
-
-class NullBuffer : public std::streambuf {
-protected:
-    int overflow(int c) override { return c; }
-};
 
 double ApparentLongitude(double jdUt, int body) {
     double xx[6];
@@ -100,9 +93,7 @@ int main(int argc, char** argv) {
     const int lastYear = argc > 2 ? std::atoi(argv[2]) : 2100;
     swe_set_ephe_path(const_cast<char*>(TORAVEL_SWE_DATA_DIR));
 
-    NullBuffer nullBuffer;
-    std::ostream nullStream(&nullBuffer);
-    SetLunarWorkingStream(&nullStream);
+    SetLunarWorkingStream(&DiscardingStream());
     CalculationState& state = SharedCalculationState();
     state.ComputerZoneOffset = 0.0;
     state.ZoneOffsetDays = 0.0;
