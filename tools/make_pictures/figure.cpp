@@ -15,7 +15,7 @@ constexpr double kTrunk = 3.0;
 constexpr double kShoulderHeight = 2.65;
 constexpr double kHeadHeight = 3.75;
 constexpr double kHeadRadius = 0.55;
-constexpr double kHalfShoulders = 0.45;
+constexpr double kHalfShoulders = 0.6;
 constexpr double kUpperArm = 1.3, kForearm = 1.2;
 constexpr double kThigh = 1.7, kShin = 1.6;
 

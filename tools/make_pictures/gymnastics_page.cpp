@@ -53,9 +53,9 @@ bool MakeGymnasticsPage(const Fonts& fonts, const QString& path) {
   circles.nearArm = {{2.9, -2.65}, {0, -1}};
   circles.farArm = {{-2.9, -2.65}, {0, -1}};
   Pose bend = Standing();
-  bend.trunkLean = -20;
-  bend.nearArm = {{-1.1, -4.6}, {1, -1}};
-  bend.farArm = {{-1.25, 0.8}, {-1, 0}};
+  bend.trunkLean = -18;
+  bend.nearArm = {{-0.75, -5.0}, {1, 0}};
+  bend.farArm = {{-1.05, 0.9}, {-1, 0}};
   bend.nearLeg = {{0.8, 3.2}, {1, -0.3}};
   bend.farLeg = {{-0.8, 3.2}, {-1, -0.3}};
   Pose twist = Standing();
@@ -102,7 +102,7 @@ bool MakeGymnasticsPage(const Fonts& fonts, const QString& path) {
       {"Наклоны в стороны",
        "Ноги на ширине плеч. Поднимите руку над головой и наклонитесь в другую сторону, "
        "вторая рука скользит по бедру. По 6 раз в каждую сторону.",
-       PoseStep(bend, 3.2, 0.6, [](QPainter& p, Map at) {
+       PoseStep(bend, 3.2, 1.3, [](QPainter& p, Map at) {
          DrawArcArrow(p, at(0, 0), 5.0 * kUnit, 78, 28, 2.5);
        })},
       {"Повороты корпуса",
