@@ -21,9 +21,9 @@ namespace toravel {
 TDateTime LocalTimeToUtc(TDateTime local);
 
 struct ComputerZone {
-    int offsetSeconds = 0;    // local minus Greenwich, positive east
-    double offsetDays = 0;    // offsetSeconds / 86 400
-    std::string labelText;    // "на компьютере разница ... составляет + 3:00:00"
+    int offsetSeconds = 0; // local minus Greenwich, positive east
+    double offsetDays = 0; // offsetSeconds / 86 400
+    std::string labelText; // "на компьютере разница ... составляет + 3:00:00"
 };
 
 // The computer's offset at the local moment `local`, with the label text: the
@@ -36,4 +36,4 @@ ComputerZone ComputerZoneAt(TDateTime local);
 // whatever the date of the calculation.
 ComputerZone ComputeComputerZoneOffset();
 
-}  // namespace toravel
+} // namespace toravel

@@ -13,13 +13,19 @@
 namespace toravel {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
@@ -39,7 +45,8 @@ bool ReadField(std::string_view text, std::size_t& pos, int maxDigits, int& valu
     const std::size_t start = pos;
     value = 0;
     while (pos < text.size() && IsDigit(text[pos])) {
-        if (static_cast<int>(pos - start) == maxDigits) return false;
+        if (static_cast<int>(pos - start) == maxDigits)
+            return false;
         value = value * 10 + (text[pos] - '0');
         ++pos;
     }
@@ -47,7 +54,8 @@ bool ReadField(std::string_view text, std::size_t& pos, int maxDigits, int& valu
 }
 
 bool Expect(std::string_view text, std::size_t& pos, char c) {
-    if (pos >= text.size() || text[pos] != c) return false;
+    if (pos >= text.size() || text[pos] != c)
+        return false;
     ++pos;
     return true;
 }
@@ -55,7 +63,8 @@ bool Expect(std::string_view text, std::size_t& pos, char c) {
 void AppendNumber(std::string& out, int value, int minDigits) {
     char digits[12];
     const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    for (auto n = static_cast<int>(result.ptr - digits); n < minDigits; ++n) out += '0';
+    for (auto n = static_cast<int>(result.ptr - digits); n < minDigits; ++n)
+        out += '0';
     out.append(digits, result.ptr);
 }
 
@@ -87,25 +96,30 @@ void DecodeToSecond(TDateTime t, int& year, int& month, int& day, int& secondsOf
     }
 }
 
-}  // namespace
+} // namespace
 
 int StrToInt(std::string_view text) {
     std::size_t pos = 0;
-    while (pos < text.size() && IsBlank(text[pos])) ++pos;
+    while (pos < text.size() && IsBlank(text[pos]))
+        ++pos;
     bool negative = false;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
         negative = text[pos] == '-';
         ++pos;
     }
-    if (pos == text.size() || !IsDigit(text[pos])) Refuse(text, "integer value");
+    if (pos == text.size() || !IsDigit(text[pos]))
+        Refuse(text, "integer value");
     std::int64_t magnitude = 0;
     for (; pos < text.size(); ++pos) {
-        if (!IsDigit(text[pos])) Refuse(text, "integer value");
+        if (!IsDigit(text[pos]))
+            Refuse(text, "integer value");
         magnitude = magnitude * 10 + (text[pos] - '0');
-        if (magnitude > 2'147'483'648LL) Refuse(text, "integer value");
+        if (magnitude > 2'147'483'648LL)
+            Refuse(text, "integer value");
     }
     const std::int64_t value = negative ? -magnitude : magnitude;
-    if (value > 2'147'483'647LL) Refuse(text, "integer value");
+    if (value > 2'147'483'647LL)
+        Refuse(text, "integer value");
     return static_cast<int>(value);
 }
 
@@ -119,7 +133,8 @@ double StrToFloat(std::string_view text) {
     normalized.reserve(number.size());
     std::size_t pos = 0;
     if (pos < number.size() && (number[pos] == '+' || number[pos] == '-')) {
-        if (number[pos] == '-') normalized += '-';
+        if (number[pos] == '-')
+            normalized += '-';
         ++pos;
     }
     int mantissaDigits = 0;
@@ -138,7 +153,8 @@ double StrToFloat(std::string_view text) {
             break;
         }
     }
-    if (mantissaDigits == 0) Refuse(text, "floating point value");
+    if (mantissaDigits == 0)
+        Refuse(text, "floating point value");
     if (pos < number.size() && (number[pos] == 'e' || number[pos] == 'E')) {
         normalized += 'e';
         ++pos;
@@ -147,15 +163,18 @@ double StrToFloat(std::string_view text) {
         int exponentDigits = 0;
         for (; pos < number.size() && IsDigit(number[pos]); ++pos, ++exponentDigits)
             normalized += number[pos];
-        if (exponentDigits == 0) Refuse(text, "floating point value");
+        if (exponentDigits == 0)
+            Refuse(text, "floating point value");
     }
-    if (pos != number.size()) Refuse(text, "floating point value");
+    if (pos != number.size())
+        Refuse(text, "floating point value");
 
     double value = 0;
     const char* const first = normalized.data();
     const char* const last = first + normalized.size();
     const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
-    if (error != std::errc{} || end != last) Refuse(text, "floating point value");
+    if (error != std::errc{} || end != last)
+        Refuse(text, "floating point value");
     return value;
 }
 
@@ -167,7 +186,7 @@ TDateTime StrToDateTime(std::string_view text) {
     int day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0;
     bool ok = ReadField(body, pos, 2, day) && Expect(body, pos, regional::kDateSeparator) &&
               ReadField(body, pos, 2, month) && Expect(body, pos, regional::kDateSeparator) &&
-              ReadField(body, pos, 4, year);  // taken literally: "90" is the year 90
+              ReadField(body, pos, 4, year); // taken literally: "90" is the year 90
     if (ok && pos < body.size()) {
         ok = Expect(body, pos, ' ') && ReadField(body, pos, 2, hour) &&
              Expect(body, pos, regional::kTimeSeparator) && ReadField(body, pos, 2, minute);
@@ -187,7 +206,7 @@ std::string DateTimeToStr(TDateTime t) {
     std::string out;
     out.reserve(19);
     AppendShortDate(out, year, month, day);
-    if (secondsOfDay != 0) {  // at midnight the text is the 10-character date alone
+    if (secondsOfDay != 0) { // at midnight the text is the 10-character date alone
         out += ' ';
         AppendLongTime(out, secondsOfDay);
     }
@@ -212,4 +231,4 @@ std::string TimeToStr(TDateTime t) {
     return out;
 }
 
-}  // namespace toravel
+} // namespace toravel

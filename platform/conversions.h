@@ -49,4 +49,4 @@ std::string DateToStr(TDateTime t);
 // 24:00:00 is shown as 0:00:00.
 std::string TimeToStr(TDateTime t);
 
-}  // namespace toravel
+} // namespace toravel

@@ -6,8 +6,8 @@
 
 namespace toravel::regional {
 
-inline constexpr char kShortDateFormat[] = "dd.MM.yyyy";  // 10 characters
-inline constexpr char kLongTimeFormat[] = "H:mm:ss";      // hour without leading zero
+inline constexpr char kShortDateFormat[] = "dd.MM.yyyy"; // 10 characters
+inline constexpr char kLongTimeFormat[] = "H:mm:ss";     // hour without leading zero
 inline constexpr char kDateSeparator = '.';
 inline constexpr char kTimeSeparator = ':';
 inline constexpr char kDecimalSeparator = ',';
@@ -15,4 +15,4 @@ inline constexpr char kDecimalSeparator = ',';
 // not refused; never written.
 inline constexpr char kAlternativeDecimalSeparator = '.';
 
-}  // namespace toravel::regional
+} // namespace toravel::regional

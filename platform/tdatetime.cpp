@@ -16,13 +16,12 @@ constexpr std::int64_t kMillisecondsPerDay = 86'400'000;
 // Days from 1 March of year 0 (proleptic Gregorian) to the given date,
 // counted in 400-year eras of 146 097 days so that everything stays integer.
 constexpr std::int64_t DaysFromMarchOfYearZero(int year, int month, int day) {
-    const std::int64_t y = month <= 2 ? year - 1 : year;  // the year starts in March
-    const std::int64_t era = y / 400;                     // y >= 0 for years 1..9999
+    const std::int64_t y = month <= 2 ? year - 1 : year; // the year starts in March
+    const std::int64_t era = y / 400;                    // y >= 0 for years 1..9999
     const std::int64_t yearOfEra = y - era * 400;
-    const std::int64_t shiftedMonth = month > 2 ? month - 3 : month + 9;  // March = 0
+    const std::int64_t shiftedMonth = month > 2 ? month - 3 : month + 9; // March = 0
     const std::int64_t dayOfYear = (153 * shiftedMonth + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra =
-        yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
     return era * 146097 + dayOfEra;
 }
 
@@ -34,13 +33,12 @@ constexpr std::int64_t SerialDay(int year, int month, int day) {
 }
 
 void CivilFromSerialDay(std::int64_t serial, int& year, int& month, int& day) {
-    const std::int64_t z = serial + kEpochDays;  // >= 0 for years 1..9999
+    const std::int64_t z = serial + kEpochDays; // >= 0 for years 1..9999
     const std::int64_t era = z / 146097;
     const std::int64_t dayOfEra = z - era * 146097;
     const std::int64_t yearOfEra =
         (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear =
-        dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
     const std::int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
     day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
     month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
@@ -60,13 +58,13 @@ constexpr int DaysInMonth(int year, int month) {
 constexpr std::int64_t kFirstSerialDay = SerialDay(1, 1, 1);
 constexpr std::int64_t kLastSerialDay = SerialDay(9999, 12, 31);
 
-}  // namespace
+} // namespace
 
 bool TryEncodeDateTime(int year, int month, int day, int hour, int minute, int second,
                        int millisecond, TDateTime& result) {
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
-        day > DaysInMonth(year, month) || hour < 0 || hour > 23 || minute < 0 ||
-        minute > 59 || second < 0 || second > 59 || millisecond < 0 || millisecond > 999)
+        day > DaysInMonth(year, month) || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
+        second < 0 || second > 59 || millisecond < 0 || millisecond > 999)
         return false;
     const std::int64_t msOfDay =
         ((static_cast<std::int64_t>(hour) * 60 + minute) * 60 + second) * 1000 + millisecond;
@@ -94,7 +92,7 @@ void DecodeDateTime(TDateTime t, int& year, int& month, int& day, int& hour, int
     auto serial = static_cast<std::int64_t>(whole);
     auto msOfDay = static_cast<std::int64_t>(
         std::llround((t - whole) * static_cast<double>(kMillisecondsPerDay)));
-    if (msOfDay >= kMillisecondsPerDay) {  // within half a millisecond of the next midnight
+    if (msOfDay >= kMillisecondsPerDay) { // within half a millisecond of the next midnight
         msOfDay -= kMillisecondsPerDay;
         ++serial;
         if (serial > kLastSerialDay)
@@ -108,21 +106,27 @@ void DecodeDateTime(TDateTime t, int& year, int& month, int& day, int& hour, int
     hour = static_cast<int>(seconds / 3600);
 }
 
-TDateTime DateOf(TDateTime t) { return std::floor(t); }
+TDateTime DateOf(TDateTime t) {
+    return std::floor(t);
+}
 
-double TimeOf(TDateTime t) { return t - std::floor(t); }
+double TimeOf(TDateTime t) {
+    return t - std::floor(t);
+}
 
 TDateTime Now() {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     tm local{};
     localtime_r(&now.tv_sec, &local);
-    return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                          local.tm_hour, local.tm_min,
-                          local.tm_sec > 59 ? 59 : local.tm_sec,  // a leap second
+    return EncodeDateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                          local.tm_min,
+                          local.tm_sec > 59 ? 59 : local.tm_sec, // a leap second
                           static_cast<int>(now.tv_nsec / 1'000'000));
 }
 
-TDateTime Today() { return DateOf(Now()); }
+TDateTime Today() {
+    return DateOf(Now());
+}
 
-}  // namespace toravel
+} // namespace toravel

@@ -19,8 +19,8 @@ bool TryEncodeDateTime(int year, int month, int day, int hour, int minute, int s
                        int millisecond, TDateTime& result);
 
 // As above for fields known to be valid; throws std::invalid_argument if not.
-TDateTime EncodeDateTime(int year, int month, int day, int hour = 0, int minute = 0,
-                         int second = 0, int millisecond = 0);
+TDateTime EncodeDateTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
+                         int millisecond = 0);
 
 // The calendar fields of t, the time of day rounded to the nearest millisecond
 // (a value within half a millisecond of midnight gives the next day 0:00).
@@ -37,4 +37,4 @@ double TimeOf(TDateTime t);
 TDateTime Now();
 TDateTime Today();
 
-}  // namespace toravel
+} // namespace toravel

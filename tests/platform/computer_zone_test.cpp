@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 
 #include "platform/tdatetime.h"
@@ -17,8 +19,8 @@ const std::string kPrefix = "на компьютере разница по вр�
 
 struct ZoneExpectation {
     const char* tz;
-    int januarySeconds;  // offset on 1 January 2011
-    int julySeconds;     // offset on 1 July 2011
+    int januarySeconds; // offset on 1 January 2011
+    int julySeconds;    // offset on 1 July 2011
     double januaryDays;
     const char* januaryLabel;
     // Greenwich time of the local moments 1.1.2011 1:30:15.250 (the date
@@ -29,8 +31,8 @@ struct ZoneExpectation {
 
 // Every value written out by hand from the zones' rules, not computed.
 const ZoneExpectation kZones[] = {
-    {"UTC", 0, 0, 0.0, "0:00:00",
-     EncodeDateTime(2011, 1, 1, 1, 30, 15, 250), EncodeDateTime(2011, 7, 1, 23, 45, 59, 999)},
+    {"UTC", 0, 0, 0.0, "0:00:00", EncodeDateTime(2011, 1, 1, 1, 30, 15, 250),
+     EncodeDateTime(2011, 7, 1, 23, 45, 59, 999)},
     {"Europe/Moscow", 3 * 3600, 4 * 3600, 0.125, "+ 3:00:00",
      EncodeDateTime(2010, 12, 31, 22, 30, 15, 250), EncodeDateTime(2011, 7, 1, 19, 45, 59, 999)},
     {"America/New_York", -5 * 3600, -4 * 3600, -0.20833333333333334, "- 5:00:00",
@@ -42,7 +44,8 @@ const ZoneExpectation kZones[] = {
 const ZoneExpectation& ExpectedZone() {
     const char* tz = std::getenv("TZ");
     for (const ZoneExpectation& z : kZones)
-        if (tz != nullptr && std::string(tz) == z.tz) return z;
+        if (tz != nullptr && std::string(tz) == z.tz)
+            return z;
     ADD_FAILURE() << "no expectation for TZ=" << (tz ? tz : "(unset)");
     return kZones[0];
 }
@@ -81,5 +84,30 @@ TEST(ComputerZone, LocalTimeToUtcSubtractsTheOffsetToTheMillisecond) {
         << z.tz;
 }
 
-}  // namespace
-}  // namespace toravel
+TEST(ComputerZone, OffsetAndGreenwichTimeAgreeAcrossClockChanges) {
+    // Local times that New York's (2011-03-13, 2011-11-06) or Moscow's
+    // (2011-03-27) clock change skips or repeats, and ordinary ones.
+    const TDateTime moments[] = {
+        EncodeDateTime(2011, 3, 13, 2, 30),  EncodeDateTime(2011, 11, 6, 1, 30),
+        EncodeDateTime(2011, 3, 27, 2, 30),  EncodeDateTime(2011, 3, 27, 3, 30),
+        EncodeDateTime(1990, 5, 17, 14, 30), EncodeDateTime(1941, 6, 22, 4, 0),
+    };
+    const char* tz = std::getenv("TZ");
+    for (const TDateTime local : moments) {
+        const long differenceMs = std::lround((local - LocalTimeToUtc(local)) * 86400000.0);
+        EXPECT_EQ(differenceMs, ComputerZoneAt(local).offsetSeconds * 1000L)
+            << (tz ? tz : "(unset)") << " local " << local;
+    }
+}
+
+TEST(ComputerZone, GreenwichTimeOutsideTheYearsIsAnError) {
+    const ZoneExpectation& z = ExpectedZone();
+    if (z.januarySeconds == 0)
+        GTEST_SKIP() << "no offset in " << z.tz;
+    const TDateTime edge =
+        z.januarySeconds < 0 ? EncodeDateTime(9999, 12, 31, 23, 59) : EncodeDateTime(1, 1, 1, 0, 0);
+    EXPECT_THROW(LocalTimeToUtc(edge), std::out_of_range) << z.tz;
+}
+
+} // namespace
+} // namespace toravel

@@ -41,18 +41,42 @@ TEST(StrToInt, AcceptedForms) {
         const char* text;
         int expected;
     } rows[] = {
-        {"0", 0},           {"00", 0},          {"7", 7},
-        {" 7", 7},          {"\t  7", 7},       {"+7", 7},
-        {"-5", -5},         {"  -05", -5},      {"2147483647", 2147483647},
-        {"-2147483648", -2147483647 - 1},       {"0002147483647", 2147483647},
+        {"0", 0},
+        {"00", 0},
+        {"7", 7},
+        {" 7", 7},
+        {"\t  7", 7},
+        {"+7", 7},
+        {"-5", -5},
+        {"  -05", -5},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"0002147483647", 2147483647},
     };
-    for (const auto& r : rows) EXPECT_EQ(StrToInt(r.text), r.expected) << '"' << r.text << '"';
+    for (const auto& r : rows)
+        EXPECT_EQ(StrToInt(r.text), r.expected) << '"' << r.text << '"';
 }
 
 TEST(StrToInt, RefusedFormsNameTheText) {
-    const char* refused[] = {"",    " ",    "7 ",   "7\t", "- 5", "+-5", "--5", "1e3",
-                             "1,0", "1.0",  "0x1F", "$1F", "abc", "12a", "+",   "-",
-                             "2147483648",  "-2147483649",   "99999999999999999999"};
+    const char* refused[] = {"",
+                             " ",
+                             "7 ",
+                             "7\t",
+                             "- 5",
+                             "+-5",
+                             "--5",
+                             "1e3",
+                             "1,0",
+                             "1.0",
+                             "0x1F",
+                             "$1F",
+                             "abc",
+                             "12a",
+                             "+",
+                             "-",
+                             "2147483648",
+                             "-2147483649",
+                             "99999999999999999999"};
     for (const char* text : refused) {
         EXPECT_EQ(MessageOf([](std::string_view t) { StrToInt(t); }, text),
                   std::string("'") + text + "' is not a valid integer value");
@@ -64,20 +88,29 @@ TEST(StrToFloat, AcceptedForms) {
         const char* text;
         double expected;
     } rows[] = {
-        {"55,75", 55.75},  {"55.75", 55.75},  {"-37,617", -37.617}, {"+0,5", 0.5},
-        {"55", 55.0},      {"55,", 55.0},     {",5", 0.5},          {" 55,45 ", 55.45},
-        {"0", 0.0},        {"1e3", 1000.0},   {"1,5E-2", 0.015},    {"-0", -0.0},
+        {"55,75", 55.75},
+        {"55.75", 55.75},
+        {"-37,617", -37.617},
+        {"+0,5", 0.5},
+        {"55", 55.0},
+        {"55,", 55.0},
+        {",5", 0.5},
+        {" 55,45 ", 55.45},
+        {"0", 0.0},
+        {"1e3", 1000.0},
+        {"1,5E-2", 0.015},
+        {"-0", -0.0},
         {"179,99999999999999", 179.99999999999999},
     };
-    for (const auto& r : rows) EXPECT_EQ(StrToFloat(r.text), r.expected) << '"' << r.text << '"';
+    for (const auto& r : rows)
+        EXPECT_EQ(StrToFloat(r.text), r.expected) << '"' << r.text << '"';
     EXPECT_TRUE(std::signbit(StrToFloat("-0,0")));
 }
 
 TEST(StrToFloat, RefusedFormsNameTheText) {
-    const char* refused[] = {"",      " ",     ",",      ".",        "-",   "55,75,1",
-                             "1,2.3", "55 75", "55°45",  "inf",      "nan", "-INF",
-                             "NaN",   "infinity", "0x1p3", "0x10",  "1e",  "1e+",
-                             "e5",    "1,5e2.5", "55'",  "1e999",   "--1", "12abc"};
+    const char* refused[] = {"",      " ",   ",",   ".",       "-",   "55,75,1",  "1,2.3", "55 75",
+                             "55°45", "inf", "nan", "-INF",    "NaN", "infinity", "0x1p3", "0x10",
+                             "1e",    "1e+", "e5",  "1,5e2.5", "55'", "1e999",    "--1",   "12abc"};
     for (const char* text : refused) {
         EXPECT_EQ(MessageOf([](std::string_view t) { StrToFloat(t); }, text),
                   std::string("'") + text + "' is not a valid floating point value");
@@ -99,7 +132,7 @@ TEST(StrToDateTime, AcceptedForms) {
         {"1.1.1", EncodeDateTime(1, 1, 1)},
         {"01.01.0001", EncodeDateTime(1, 1, 1)},
         {"31.12.9999 23:59", EncodeDateTime(9999, 12, 31, 23, 59)},
-        {"5.6.90", EncodeDateTime(90, 6, 5)},  // the year is taken literally
+        {"5.6.90", EncodeDateTime(90, 6, 5)}, // the year is taken literally
         // Blanks around the whole text are a user's typing, not a new form.
         {"  17.05.1990 14:30  ", EncodeDateTime(1990, 5, 17, 14, 30)},
         {"17.05.1990 ", EncodeDateTime(1990, 5, 17)},
@@ -110,14 +143,37 @@ TEST(StrToDateTime, AcceptedForms) {
 
 TEST(StrToDateTime, RefusedFormsNameTheText) {
     const char* refused[] = {
-        "",                    " ",                  "17.05",              "17.05.",
-        "17/05/1990",          "1990-05-17",         "17.05.1990 14",
-        "17.05.1990 14:",      "17.05.1990 14:30:",  "17.05.1990  14:30",  "17.05.1990T14:30",
-        "17.05.1990 14:30:15.5", "17.05.1990 14.30", "32.01.2000",         "0.1.2000",
-        "29.02.1900",          "31.04.2000",         "1.13.2000",          "1.0.2000",
-        "1.1.0",               "1.1.10000",          "1.1.00001",          "001.1.2000",
-        "1.1.2000 24:00",      "1.1.2000 23:60",     "1.1.2000 0:0:60",    "1.1.2000 -1:00",
-        "1.1.2000 123:0",      "+1.1.2000",          "1.1.2000 0:00 x",    "١.1.2000",
+        "",
+        " ",
+        "17.05",
+        "17.05.",
+        "17/05/1990",
+        "1990-05-17",
+        "17.05.1990 14",
+        "17.05.1990 14:",
+        "17.05.1990 14:30:",
+        "17.05.1990  14:30",
+        "17.05.1990T14:30",
+        "17.05.1990 14:30:15.5",
+        "17.05.1990 14.30",
+        "32.01.2000",
+        "0.1.2000",
+        "29.02.1900",
+        "31.04.2000",
+        "1.13.2000",
+        "1.0.2000",
+        "1.1.0",
+        "1.1.10000",
+        "1.1.00001",
+        "001.1.2000",
+        "1.1.2000 24:00",
+        "1.1.2000 23:60",
+        "1.1.2000 0:0:60",
+        "1.1.2000 -1:00",
+        "1.1.2000 123:0",
+        "+1.1.2000",
+        "1.1.2000 0:00 x",
+        "١.1.2000",
     };
     for (const char* text : refused) {
         EXPECT_EQ(MessageOf([](std::string_view t) { StrToDateTime(t); }, text),
@@ -140,7 +196,8 @@ TEST(DateTimeToStr, ShortDateBlankLongTime) {
         {EncodeDateTime(1990, 5, 17, 14, 30, 29, 500), "17.05.1990 14:30:30"},
         {EncodeDateTime(1990, 5, 17, 14, 59, 59, 700), "17.05.1990 15:00:00"},
     };
-    for (const auto& r : rows) EXPECT_EQ(DateTimeToStr(r.value), r.expected);
+    for (const auto& r : rows)
+        EXPECT_EQ(DateTimeToStr(r.value), r.expected);
 }
 
 TEST(DateTimeToStr, MidnightIsTheTenCharacterDateAlone) {
@@ -150,7 +207,8 @@ TEST(DateTimeToStr, MidnightIsTheTenCharacterDateAlone) {
     // Every minute of a day but midnight prints with its time.
     const TDateTime day = EncodeDateTime(2012, 2, 29);
     for (int minute = 0; minute < 1440; ++minute) {
-        const std::string text = DateTimeToStr(EncodeDateTime(2012, 2, 29, minute / 60, minute % 60));
+        const std::string text =
+            DateTimeToStr(EncodeDateTime(2012, 2, 29, minute / 60, minute % 60));
         EXPECT_EQ(text.size() == 10, minute == 0) << text;
         EXPECT_EQ(StrToDateTime(text), day + minute * 60000.0 / 86400000.0) << text;
     }
@@ -166,8 +224,7 @@ TEST(DateTimeToStr, AHairBelowMidnightCarriesIntoTheNextDay) {
     }
     EXPECT_EQ(DateTimeToStr(nextDay - 501.0 / 86400000.0), "17.05.1990 23:59:59");
     EXPECT_EQ(DateTimeToStr(EncodeDateTime(1990, 12, 31, 23, 59, 59, 999)), "01.01.1991");
-    EXPECT_THROW(DateTimeToStr(EncodeDateTime(9999, 12, 31, 23, 59, 59, 999)),
-                 std::out_of_range);
+    EXPECT_THROW(DateTimeToStr(EncodeDateTime(9999, 12, 31, 23, 59, 59, 999)), std::out_of_range);
 }
 
 TEST(DateToStrAndTimeToStr, FixedRussianFormats) {
@@ -179,5 +236,5 @@ TEST(DateToStrAndTimeToStr, FixedRussianFormats) {
     EXPECT_EQ(TimeToStr(EncodeDateTime(1990, 5, 17, 23, 59, 59)), "23:59:59");
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

@@ -18,4 +18,4 @@ const bool kProcessLocaleTaken = [] {
     return true;
 }();
 
-}  // namespace
+} // namespace

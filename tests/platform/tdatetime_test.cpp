@@ -23,20 +23,19 @@ TEST(TDateTime, KnownDaysAndTimesOfDay) {
         {{1899, 12, 30, 0, 0, 0, 0}, 0.0},
         {{1899, 12, 31, 0, 0, 0, 0}, 1.0},
         {{1900, 1, 1, 0, 0, 0, 0}, 2.0},
-        {{1900, 3, 1, 0, 0, 0, 0}, 61.0},  // 1900 is no leap year
+        {{1900, 3, 1, 0, 0, 0, 0}, 61.0}, // 1900 is no leap year
         {{2000, 1, 1, 0, 0, 0, 0}, 36526.0},
         {{2011, 1, 1, 0, 0, 0, 0}, 40544.0},
         {{2011, 1, 1, 3, 0, 0, 0}, 40544.125},
         {{2011, 1, 1, 18, 0, 0, 0}, 40544.75},
         {{1899, 12, 29, 0, 0, 0, 0}, -1.0},
-        {{1899, 12, 29, 6, 0, 0, 0}, -0.75},  // day floor(t) = -1, time of day 0.25
+        {{1899, 12, 29, 6, 0, 0, 0}, -0.75}, // day floor(t) = -1, time of day 0.25
         {{1, 1, 1, 0, 0, 0, 0}, -693593.0},
         {{9999, 12, 31, 0, 0, 0, 0}, 2958465.0},
     };
     for (const Row& r : rows) {
         const Fields& f = r.fields;
-        EXPECT_EQ(EncodeDateTime(f.year, f.month, f.day, f.hour, f.minute, f.second,
-                                 f.millisecond),
+        EXPECT_EQ(EncodeDateTime(f.year, f.month, f.day, f.hour, f.minute, f.second, f.millisecond),
                   r.expected)
             << f.day << '.' << f.month << '.' << f.year << ' ' << f.hour << ':' << f.minute;
     }
@@ -73,18 +72,18 @@ TEST(TDateTime, DayIsFloorAndTimeOfDayIsTheRest) {
 
 TEST(TDateTime, RefusesFieldsOutOfRange) {
     const Fields refused[] = {
-        {0, 1, 1, 0, 0, 0, 0},        {10000, 1, 1, 0, 0, 0, 0},  {2000, 0, 1, 0, 0, 0, 0},
-        {2000, 13, 1, 0, 0, 0, 0},    {2000, 1, 0, 0, 0, 0, 0},   {2000, 1, 32, 0, 0, 0, 0},
-        {1900, 2, 29, 0, 0, 0, 0},    {2023, 2, 29, 0, 0, 0, 0},  {2000, 4, 31, 0, 0, 0, 0},
-        {2000, 1, 1, 24, 0, 0, 0},    {2000, 1, 1, -1, 0, 0, 0},  {2000, 1, 1, 0, 60, 0, 0},
-        {2000, 1, 1, 0, 0, 60, 0},    {2000, 1, 1, 0, 0, 0, 1000}, {2000, 1, 1, 0, 0, 0, -1},
+        {0, 1, 1, 0, 0, 0, 0},     {10000, 1, 1, 0, 0, 0, 0},   {2000, 0, 1, 0, 0, 0, 0},
+        {2000, 13, 1, 0, 0, 0, 0}, {2000, 1, 0, 0, 0, 0, 0},    {2000, 1, 32, 0, 0, 0, 0},
+        {1900, 2, 29, 0, 0, 0, 0}, {2023, 2, 29, 0, 0, 0, 0},   {2000, 4, 31, 0, 0, 0, 0},
+        {2000, 1, 1, 24, 0, 0, 0}, {2000, 1, 1, -1, 0, 0, 0},   {2000, 1, 1, 0, 60, 0, 0},
+        {2000, 1, 1, 0, 0, 60, 0}, {2000, 1, 1, 0, 0, 0, 1000}, {2000, 1, 1, 0, 0, 0, -1},
     };
     for (const Fields& f : refused) {
         TDateTime result = 123.0;
         EXPECT_FALSE(TryEncodeDateTime(f.year, f.month, f.day, f.hour, f.minute, f.second,
                                        f.millisecond, result))
-            << f.day << '.' << f.month << '.' << f.year << ' ' << f.hour << ':' << f.minute
-            << ':' << f.second << '.' << f.millisecond;
+            << f.day << '.' << f.month << '.' << f.year << ' ' << f.hour << ':' << f.minute << ':'
+            << f.second << '.' << f.millisecond;
         EXPECT_EQ(result, 123.0) << "result must stay untouched";
     }
     TDateTime leap = 0;
@@ -146,5 +145,5 @@ TEST(TDateTime, NowFollowsTheSystemClock) {
     EXPECT_LE(now - today, 1.0 + 1e-9);
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel
