@@ -13,7 +13,7 @@ namespace toravel {
 
 void PerturbationSeries::FillMultiples(double angle, int lowest, int highest, double* cosTable,
                                        double* sinTable) {
-    double* cosK = cosTable + Offset;  // cosK[k] = cos(k·angle), k = −10 … +10
+    double* cosK = cosTable + Offset; // cosK[k] = cos(k·angle), k = −10 … +10
     double* sinK = sinTable + Offset;
     cosK[0] = 1.0;
     cosK[1] = std::cos(angle);
@@ -43,8 +43,8 @@ void PerturbationSeries::Prepare(double T_, double M, int primaryMin, int primar
     FillMultiples(m, planetMin, planetMax, cosPlanet, sinPlanet);
 }
 
-void PerturbationSeries::Accumulate(int I, int i, int extension, double dlc, double dls,
-                                    double drc, double drs, double dbc, double dbs) {
+void PerturbationSeries::Accumulate(int I, int i, int extension, double dlc, double dls, double drc,
+                                    double drs, double dbc, double dbs) {
     if (extension == 0) {
         assert(-MaxMultiple <= I && I <= MaxMultiple && -MaxMultiple <= i && i <= MaxMultiple);
         SinCosSum(cosPrimary[Offset + I], sinPrimary[Offset + I], cosPlanet[Offset + i],
@@ -157,15 +157,18 @@ constexpr bool GroupsCoverRows() {
     int row = 0;
     for (const PerturbationGroup& g : SolarGroups) {
         for (int n = 0; n < g.rowCount; ++n, ++row) {
-            if (row >= static_cast<int>(std::size(SolarRows))) return false;
+            if (row >= static_cast<int>(std::size(SolarRows))) {
+                return false;
+            }
             const PerturbationRow& r = SolarRows[row];
-            if (r.I < g.primaryMin || r.I > g.primaryMax) return false;
-            if (r.i < g.planetMin || r.i > g.planetMax) return false;
-            if (r.extension != 0) {
-                if (n == 0) return false;
-                const PerturbationRow& before = SolarRows[row - 1];
-                if (before.I != r.I || before.i != r.i || before.extension != r.extension - 1)
-                    return false;
+            const bool inRange = g.primaryMin <= r.I && r.I <= g.primaryMax && g.planetMin <= r.i &&
+                                 r.i <= g.planetMax;
+            const bool continues =
+                r.extension == 0 ||
+                (n > 0 && SolarRows[row - 1].I == r.I && SolarRows[row - 1].i == r.i &&
+                 SolarRows[row - 1].extension == r.extension - 1);
+            if (!inRange || !continues) {
+                return false;
             }
         }
     }
@@ -182,14 +185,14 @@ double MeanArgument(double c0, double c1, double T) {
 
 // The perturbations, and the Sun's mean anomaly M₃ that the longitude needs.
 void Perturbations(double T, double& M3, double& dl, double& dr, double& db) {
-    const double M2 = MeanArgument(0.1387306, 162.5485917, T);  // Venus
-    M3 = MeanArgument(0.9931266, 99.9973604, T);                // Sun (Earth)
-    const double M4 = MeanArgument(0.0543250, 53.1666028, T);   // Mars
-    const double M5 = MeanArgument(0.0551750, 8.4293972, T);    // Jupiter
-    const double M6 = MeanArgument(0.8816500, 3.3938722, T);    // Saturn
-    const double D = MeanArgument(0.8274, 1236.8531, T);  // Moon's elongation from the Sun
-    const double A = MeanArgument(0.3749, 1325.5524, T);  // Moon's mean anomaly
-    const double U = MeanArgument(0.2591, 1342.2278, T);  // Moon's argument of latitude
+    const double M2 = MeanArgument(0.1387306, 162.5485917, T); // Venus
+    M3 = MeanArgument(0.9931266, 99.9973604, T);               // Sun (Earth)
+    const double M4 = MeanArgument(0.0543250, 53.1666028, T);  // Mars
+    const double M5 = MeanArgument(0.0551750, 8.4293972, T);   // Jupiter
+    const double M6 = MeanArgument(0.8816500, 3.3938722, T);   // Saturn
+    const double D = MeanArgument(0.8274, 1236.8531, T);       // Moon's elongation from the Sun
+    const double A = MeanArgument(0.3749, 1325.5524, T);       // Moon's mean anomaly
+    const double U = MeanArgument(0.2591, 1342.2278, T);       // Moon's argument of latitude
 
     // One series per planet, each prepared once and filled in table order.
     PerturbationSeries series[std::size(SolarGroups)];
@@ -198,10 +201,18 @@ void Perturbations(double T, double& M3, double& dl, double& dr, double& db) {
         const PerturbationGroup& group = SolarGroups[g];
         double m = 0.0;
         switch (group.planet) {
-        case Planet::Venus: m = M2; break;
-        case Planet::Mars: m = M4; break;
-        case Planet::Jupiter: m = M5; break;
-        case Planet::Saturn: m = M6; break;
+        case Planet::Venus:
+            m = M2;
+            break;
+        case Planet::Mars:
+            m = M4;
+            break;
+        case Planet::Jupiter:
+            m = M5;
+            break;
+        case Planet::Saturn:
+            m = M6;
+            break;
         }
         series[g].Prepare(T, M3, group.primaryMin, group.primaryMax, m, group.planetMin,
                           group.planetMax);
@@ -235,7 +246,7 @@ void Perturbations(double T, double& M3, double& dl, double& dr, double& db) {
           0.20 * std::sin(TwoPi * (0.3581 + 2.4814 * T));
 }
 
-}  // namespace
+} // namespace
 
 void SunPerturbations(double T, double& dl, double& dr, double& db) {
     double M3;
@@ -246,11 +257,11 @@ Vector3 SunEclipticPosition(double T) {
     double M3, dl, dr, db;
     Perturbations(T, M3, dl, dr, db);
     constexpr double RevolutionsPerArcsecond = 1.0 / ArcsecondsPerRevolution;
-    const double l =
-        TwoPi * FracPart(0.7859453 + M3 / TwoPi + ((6191.2 + 1.1 * T) * T + dl) * RevolutionsPerArcsecond);
+    const double l = TwoPi * FracPart(0.7859453 + M3 / TwoPi +
+                                      ((6191.2 + 1.1 * T) * T + dl) * RevolutionsPerArcsecond);
     const double r = 1.0001398 - 0.0000007 * T + dr * 1e-6;
     const double b = db / ArcsecondsPerRadian;
     return Vector3(SphericalCoord(l, b, r));
 }
 
-}  // namespace toravel
+} // namespace toravel

@@ -43,4 +43,4 @@ void BM_SunEclipticPosition(benchmark::State& state) {
 }
 BENCHMARK(BM_SunEclipticPosition);
 
-}  // namespace
+} // namespace

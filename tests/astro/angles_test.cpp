@@ -32,5 +32,5 @@ TEST(Angles, SinCosSumMayWriteOverItsOwnInputs) {
     EXPECT_NEAR(s, std::sin(a + b), 1e-15);
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

@@ -90,13 +90,17 @@ bool IsLeap(int year, bool gregorian) {
 // The civil date after d: the Julian calendar up to 1582-10-04, which is
 // followed by 1582-10-15, then the Gregorian calendar.
 CivilDate NextDay(CivilDate d) {
-    if (d.year == 1582 && d.month == 10 && d.day == 4) return {1582, 10, 15};
+    if (d.year == 1582 && d.month == 10 && d.day == 4)
+        return {1582, 10, 15};
     const bool gregorian = d.year > 1582 || (d.year == 1582 && d.month >= 10);
     static constexpr int Length[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     int length = Length[d.month - 1];
-    if (d.month == 2 && IsLeap(d.year, gregorian)) length = 29;
-    if (d.day < length) return {d.year, d.month, d.day + 1};
-    if (d.month < 12) return {d.year, d.month + 1, 1};
+    if (d.month == 2 && IsLeap(d.year, gregorian))
+        length = 29;
+    if (d.day < length)
+        return {d.year, d.month, d.day + 1};
+    if (d.month < 12)
+        return {d.year, d.month + 1, 1};
     return {d.year + 1, 1, 1};
 }
 
@@ -119,8 +123,8 @@ TEST(Calendar, EveryDayFromYearOneTo2400SurvivesTheRoundTrip) {
         // ...and comes back unchanged through ModifiedJulianDate.
         const double back = ModifiedJulianDate(year, month, day, 0, 0, 0);
         if (back != mjd || hours != 0.0) {
-            ADD_FAILURE() << "MJD " << mjd << " -> " << Text(got) << " -> " << back
-                          << ", hours " << hours;
+            ADD_FAILURE() << "MJD " << mjd << " -> " << Text(got) << " -> " << back << ", hours "
+                          << hours;
             ++failures;
         }
         expected = NextDay(got);
@@ -128,5 +132,5 @@ TEST(Calendar, EveryDayFromYearOneTo2400SurvivesTheRoundTrip) {
     EXPECT_EQ(expected.year, 2402);
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

@@ -84,5 +84,5 @@ TEST(LowPrecision, CoordinatesStayInRangeOverTwoCenturies) {
     EXPECT_GT(sunExtreme, Obliquity - 1e-5);
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

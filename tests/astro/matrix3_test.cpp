@@ -51,5 +51,5 @@ TEST(Matrix3, ProductHasAFreshCacheComputedFromItsComponents) {
     EXPECT_NEAR(w.Spherical(SphericalComponent::Radius), 2.0, 1e-15);
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

@@ -49,10 +49,8 @@ TEST(Sexagesimal, DegreesFromDmsNegatesTheWholeForAnyNegativePart) {
         const char* name;
         double degrees, minutes, seconds, expected;
     } rows[] = {
-        {"(0, -30, 0)", 0, -30, 0, -0.5},
-        {"(-1, 30, 0)", -1, 30, 0, -1.5},
-        {"(1, -30, 0)", 1, -30, 0, -1.5},
-        {"(0, 0, -36)", 0, 0, -36, -0.01},
+        {"(0, -30, 0)", 0, -30, 0, -0.5},    {"(-1, 30, 0)", -1, 30, 0, -1.5},
+        {"(1, -30, 0)", 1, -30, 0, -1.5},    {"(0, 0, -36)", 0, 0, -36, -0.01},
         {"(12, 30, 36)", 12, 30, 36, 12.51},
     };
     for (const Row& r : rows) {
@@ -60,5 +58,5 @@ TEST(Sexagesimal, DegreesFromDmsNegatesTheWholeForAnyNegativePart) {
     }
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

@@ -43,5 +43,5 @@ TEST(SiderealTime, StaysInOneRevolutionAndGainsAboutFourMinutesADay) {
     }
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

@@ -62,10 +62,8 @@ TEST(SolarTheory, AgreesWithTheLowPrecisionSunToAnArcminute) {
         LowPrecisionSun(T, ra, dec);
         const Vector3 ecliptic =
             MatrixTimesVector(RotationAboutX(obliquity), Vector3(SphericalCoord(ra, dec, 1.0)));
-        const double difference =
-            std::remainder(SunEclipticPosition(T).Spherical(Azimuth) -
-                               ecliptic.Spherical(Azimuth),
-                           TwoPi);
+        const double difference = std::remainder(
+            SunEclipticPosition(T).Spherical(Azimuth) - ecliptic.Spherical(Azimuth), TwoPi);
         ASSERT_LT(std::fabs(difference) * ArcsecondsPerRadian, 90.0) << "T " << T;
     }
 }
@@ -124,9 +122,7 @@ TEST(PerturbationSeries, ExtensionRowsCarryThePowersOfT) {
     struct Row {
         const char* name;
         double T;
-    } rows[] = {{"T = 0: extensions add nothing", 0.0},
-                {"T = 0.5", 0.5},
-                {"T = -2", -2.0}};
+    } rows[] = {{"T = 0: extensions add nothing", 0.0}, {"T = 0.5", 0.5}, {"T = -2", -2.0}};
     for (const Row& r : rows) {
         PerturbationSeries series;
         series.Prepare(r.T, M, 0, 3, m, -2, 0);
@@ -165,5 +161,5 @@ TEST(PerturbationSeries, PrepareClearsTheSumsAndKeepsWithinItsTables) {
     EXPECT_NEAR(series.RadiusSum(), std::sin(10 * 0.2 - 10 * 0.3), 1e-13);
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel
