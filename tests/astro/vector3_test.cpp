@@ -65,13 +65,5 @@ TEST(Vector3, AnyOtherSelectorReadsTheAzimuth) {
     EXPECT_EQ(v.Spherical(static_cast<SphericalComponent>(-1)), 0.25);
 }
 
-TEST(Vector3, CachedPartsAnswerTheSameOnEveryRequest) {
-    const Vector3 v(0.3, -0.4, 1.2);
-    const double elevation = v.Spherical(Elevation); // first request fills the cache
-    EXPECT_EQ(v.Spherical(Elevation), elevation);
-    EXPECT_NEAR(v.Spherical(Azimuth), TwoPi + std::atan2(-0.4, 0.3), 1e-15);
-    EXPECT_NEAR(v.Spherical(Radius), 1.3, 1e-15);
-}
-
 } // namespace
 } // namespace toravel
