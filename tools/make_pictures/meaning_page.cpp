@@ -84,7 +84,7 @@ void DrawWorlds(QPainter& p, const QRectF& box, const Fonts& fonts) {
   for (int side : {-1, 1}) {
     for (int k = 0; k < 3; ++k) {
       const double y = box.top() + bandH * (0.25 + 0.18 * k);
-      p.drawLine(QPointF(cx, y + 14), QPointF(cx + side * (22 + 9 * k), y));
+      p.drawLine(QPointF(cx, y + 14), QPointF(cx + side * (16 + 7 * k), y));
       p.drawLine(QPointF(cx, box.top() + bandH * 2.2), QPointF(cx + side * (12 + 12 * k),
                                                               box.top() + bandH * (2.35 + 0.12 * k)));
     }
