@@ -16,7 +16,7 @@ Checked here:
 - names are in alphabetical order (Russian alphabet, ё as е, case ignored,
   blank and hyphen before every letter) and no name occurs twice;
 - each zone is a zone of zone.tab or zone1970.tab (so no backward link such as
-  Europe/Kiev), exists as a compiled zone file, and zone.tab gives it to the
+  Europe/Kiev), exists as a compiled zone file, and the tables give it to the
   country the name mapping says the place is in;
 - each place that the tables name a zone after lies within 0.02° in latitude
   and in longitude of the table's point (given to the arc minute or second),
