@@ -27,6 +27,17 @@ namespace toravel::lunarfit {
 
 using SolarTable = std::array<LunarSolarCoefficients, LunarSolarRowCount>;
 
+// The committed table's sampling: from 1800 January 1, 12h TT (the
+// installed ephemeris files begin 12 hours earlier; T = −2 itself lies a day
+// and a half before them) to 2200; fit points at the middle of equal steps,
+// measuring points between them.
+inline constexpr double FirstSampleT = (2378497.0 - 2451545.0) / 36525.0;
+inline constexpr double LastSampleT = 2.0;
+inline constexpr int FitPoints = 100000;
+inline constexpr double FitPhase = 0.5;
+inline constexpr int MeasurePoints = 50000;
+inline constexpr double MeasurePhase = 0.3;
+
 // One reference position: T in Julian centuries of TT since J2000.0,
 // longitude and latitude in radians, distance in km.
 struct EphemerisSample {

@@ -21,15 +21,6 @@ namespace {
 
 using namespace toravel::lunarfit;
 
-constexpr int FitPoints = 100000;
-constexpr int MeasurePoints = 50000;
-// 1800 January 1, 12h TT: the installed ephemeris files begin 12 hours
-// earlier, T = −2 itself lies a day and a half before them.
-constexpr double FirstT = (2378497.0 - 2451545.0) / 36525.0;
-constexpr double LastT = 2.0;
-constexpr double FitPhase = 0.5;      // fit points at the middle of equal steps
-constexpr double MeasurePhase = 0.3;  // measuring points fall between them
-
 const char* const Command =
     "build/tools/fit_lunar_series/fit_lunar_series astro/lunar_solar_table.generated.h";
 
@@ -59,9 +50,9 @@ int main(int argc, char** argv) {
         argc > 1 ? argv[1] : std::string(TORAVEL_SOURCE_DIR) + "/astro/lunar_solar_table.generated.h";
     try {
         const auto start = std::chrono::steady_clock::now();
-        const std::vector<EphemerisSample> fitSet = SampleEphemeris(FirstT, LastT, FitPoints, FitPhase);
+        const std::vector<EphemerisSample> fitSet = SampleEphemeris(FirstSampleT, LastSampleT, FitPoints, FitPhase);
         const std::vector<EphemerisSample> measureSet =
-            SampleEphemeris(FirstT, LastT, MeasurePoints, MeasurePhase);
+            SampleEphemeris(FirstSampleT, LastSampleT, MeasurePoints, MeasurePhase);
 
         const FitOutcome outcome = FitSolarTable(fitSet);
         const SolarTable committed = RoundedForPrinting(outcome.constrained);
