@@ -56,6 +56,9 @@ TEST(LunarTheoryReference, FreeFitOnASmallSampleLandsNearTheCheckValues) {
 }
 
 TEST(LunarTheoryReference, CommittedTableIsWhatTheToolWrites) {
+#ifndef NDEBUG
+    GTEST_SKIP() << "the full fit (100 000 points) runs in optimised builds only";
+#endif
     const std::vector<EphemerisSample> samples =
         SampleEphemeris(FirstSampleT, LastSampleT, FitPoints, FitPhase);
     const FitOutcome outcome = FitSolarTable(samples);
