@@ -17,10 +17,11 @@ using std::chrono::seconds;
 
 // Zone names are paths below the database's folder. Only the characters of
 // real zone names are let through, and no "..", so a city list cannot steer
-// the lookup to another file.
+// the lookup to another file; "localtime" is the machine's own zone, never a
+// birthplace's.
 bool LooksLikeZoneName(std::string_view name) {
     if (name.empty() || name.size() > 64 || name.front() == '/' ||
-        name.find("..") != std::string_view::npos)
+        name.find("..") != std::string_view::npos || name == "localtime" || name == "posixrules")
         return false;
     for (const char c : name) {
         const bool letterOrDigit =
