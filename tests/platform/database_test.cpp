@@ -1,0 +1,322 @@
+// The data-access layer against database files made by the builder.
+#include "platform/database.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/database_file.h"
+#include "tools/build_database/calendar_csv.h"
+#include "tools/build_database/database_builder.h"
+
+namespace toravel {
+namespace {
+
+using tools::CalendarRow;
+using tools::Picture;
+using Bytes = std::vector<unsigned char>;
+
+const std::string Password = ParseConnectionString(HoroscopeConnectionString).password;
+
+// A test in a directory of its own, which is the working directory, with a
+// db/ below it for the files it builds.
+class DatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        directory_ = std::filesystem::temp_directory_path() /
+                     (std::string("toravel-database-") + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(directory_);
+        std::filesystem::create_directories(directory_ / "db");
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(directory_);
+    }
+    void TearDown() override
+    {
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(directory_);
+    }
+
+    static std::filesystem::path DatabasePath() { return std::filesystem::path("db") / "bd.mdb"; }
+
+    static void WriteBytes(const Bytes& bytes)
+    {
+        std::ofstream(DatabasePath(), std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    static Bytes ReadBytes()
+    {
+        const auto text = tools::ReadFileText(DatabasePath());
+        return text ? Bytes(text->begin(), text->end()) : Bytes{};
+    }
+
+    static void Build(const std::string& csv, const std::vector<Picture>& pictures = {})
+    {
+        const auto rows = tools::ParseCalendarCsv(csv, "test.csv");
+        WriteBytes(DatabaseFileOfImage(tools::BuildDatabaseImage(rows, pictures), Password));
+    }
+
+    // An image made directly with SQLite, for shapes the builder never writes.
+    static Bytes ImageFromSql(const char* sql)
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open(":memory:", &db);
+        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        sqlite3_int64 size = 0;
+        unsigned char* data = sqlite3_serialize(db, "main", &size, 0);
+        Bytes image(data, data + size);
+        sqlite3_free(data);
+        sqlite3_close(db);
+        return image;
+    }
+
+    static std::string OpenError()
+    {
+        try {
+            DatabaseConnection connection(HoroscopeConnectionString);
+            TableCursor cursor(connection);
+        } catch (const DatabaseError& error) {
+            return error.what();
+        }
+        return "(no error)";
+    }
+
+    std::filesystem::path directory_;
+    std::filesystem::path previous_;
+};
+
+struct DayRecord {
+    std::string world;
+    std::string circle;
+};
+
+// The calendar-day lookup as the calculation command walks the table: the
+// first record whose month and day texts equal the numbers without leading
+// zeros.
+std::optional<DayRecord> FindDay(TableCursor& cursor, int month, int day)
+{
+    const std::string monthText = std::to_string(month);
+    const std::string dayText = std::to_string(day);
+    for (cursor.First(); !cursor.Eof(); cursor.Next()) {
+        if (cursor.FieldText("Mont") == monthText && cursor.FieldText("Day") == dayText) {
+            return DayRecord{cursor.FieldText("Mir"), cursor.FieldText("Krug")};
+        }
+    }
+    return std::nullopt;
+}
+
+const std::string Header = "Mont;Day;Mir;Krug\n";
+
+TEST_F(DatabaseTest, FindsTheFirstRecordOfADay)
+{
+    Build(Header + "1;4;c;Первому\n1;5;h;Второму\n1;5;b;Третьему\n12;31;b;Первому\n");
+    DatabaseConnection connection(HoroscopeConnectionString);
+    TableCursor cursor(connection);
+
+    const auto fifth = FindDay(cursor, 1, 5);
+    ASSERT_TRUE(fifth.has_value());
+    EXPECT_EQ(fifth->world, "h") << "two records for 5 January: the first in table order wins";
+    EXPECT_EQ(fifth->circle, "Второму");
+
+    const auto last = FindDay(cursor, 12, 31);
+    ASSERT_TRUE(last.has_value());
+    EXPECT_EQ(last->circle, "Первому");
+    EXPECT_FALSE(FindDay(cursor, 2, 29).has_value());
+}
+
+TEST_F(DatabaseTest, MonthAndDayReadWithoutLeadingZeros)
+{
+    Build(Header + "1;5;c;Первому\n");
+    DatabaseConnection connection(HoroscopeConnectionString);
+    TableCursor cursor(connection);
+    ASSERT_FALSE(cursor.Eof());
+    EXPECT_EQ(cursor.FieldText("Mont"), "1");
+    EXPECT_EQ(cursor.FieldText("Day"), "5");
+}
+
+TEST_F(DatabaseTest, WalksInStoredOrderAndRestarts)
+{
+    Build(Header + "3;1;b;A\n1;1;c;B\n2;1;h;C\n");
+    DatabaseConnection connection(HoroscopeConnectionString);
+    TableCursor cursor(connection);
+    std::string order;
+    for (; !cursor.Eof(); cursor.Next()) {
+        order += cursor.FieldText("Krug");
+    }
+    EXPECT_EQ(order, "ABC");
+    cursor.Next();
+    EXPECT_TRUE(cursor.Eof()) << "Next at the end stays at the end";
+    cursor.First();
+    EXPECT_EQ(cursor.FieldText("Krug"), "A");
+}
+
+TEST_F(DatabaseTest, EmptyTableMatchesNothing)
+{
+    Build(Header);
+    DatabaseConnection connection(HoroscopeConnectionString);
+    TableCursor cursor(connection);
+    EXPECT_TRUE(cursor.Eof());
+    EXPECT_FALSE(FindDay(cursor, 1, 1).has_value());
+    EXPECT_EQ(cursor.FieldText("Mir"), "");
+    Bytes buffer{1, 2, 3};
+    cursor.CopyFieldBytes("рас", buffer);
+    EXPECT_TRUE(buffer.empty());
+}
+
+TEST_F(DatabaseTest, PicturesComeFromTheFirstRecord)
+{
+    const Bytes jpeg{0xFF, 0xD8, 0x00, 0x01, 0xFF, 0xD9};
+    Build(Header + "1;1;c;A\n1;2;c;B\n", {Picture{"пмас", jpeg}});
+    DatabaseConnection connection(HoroscopeConnectionString);
+    TableCursor cursor(connection);
+    Bytes buffer;
+    cursor.CopyFieldBytes("пмас", buffer);
+    EXPECT_EQ(buffer, jpeg);
+    cursor.CopyFieldBytes("рас", buffer);
+    EXPECT_TRUE(buffer.empty()) << "a picture that was not given stays empty";
+    cursor.Next();
+    cursor.CopyFieldBytes("пмас", buffer);
+    EXPECT_TRUE(buffer.empty()) << "only the first record holds pictures";
+}
+
+TEST_F(DatabaseTest, MissingFieldIsNamed)
+{
+    Build(Header + "1;1;c;A\n");
+    DatabaseConnection connection(HoroscopeConnectionString);
+    TableCursor cursor(connection);
+    Bytes buffer;
+    for (const char* name : {"Нет", "mont", "Mont "}) {
+        try {
+            cursor.FieldText(name);
+            ADD_FAILURE() << "no error for field " << name;
+        } catch (const DatabaseError& error) {
+            EXPECT_EQ(std::string(error.what()), std::string("Field '") + name + "' not found");
+        }
+        EXPECT_THROW(cursor.CopyFieldBytes(name, buffer), DatabaseError) << name;
+    }
+}
+
+TEST_F(DatabaseTest, DirectoryCaseDoesNotMatter)
+{
+    // The connection string says .\DB\bd.mdb; the directory is db.
+    Build(Header + "1;1;c;A\n");
+    ASSERT_FALSE(std::filesystem::exists("DB"));
+    DatabaseConnection connection(HoroscopeConnectionString);
+    EXPECT_FALSE(TableCursor(connection).Eof());
+    DatabaseConnection lower("Data Source=db/BD.MDB;Jet OLEDB:Database Password=" + Password);
+    EXPECT_FALSE(TableCursor(lower).Eof());
+}
+
+TEST_F(DatabaseTest, FileIsNeverWritten)
+{
+    Build(Header + "1;1;c;A\n");
+    const Bytes before = ReadBytes();
+    const auto time = std::filesystem::last_write_time(DatabasePath());
+    {
+        DatabaseConnection connection(HoroscopeConnectionString);
+        TableCursor cursor(connection);
+        FindDay(cursor, 1, 1);
+    }
+    EXPECT_EQ(ReadBytes(), before);
+    EXPECT_EQ(std::filesystem::last_write_time(DatabasePath()), time);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("db"), std::filesystem::directory_iterator()), 1)
+        << "no journal or other file appears beside the database";
+}
+
+TEST_F(DatabaseTest, BadFilesGiveOneClearError)
+{
+    std::filesystem::remove(DatabasePath());
+    EXPECT_EQ(OpenError(), "Could not find file '.\\DB\\bd.mdb'");
+
+    WriteBytes({});
+    EXPECT_EQ(OpenError(), "Database file '.\\DB\\bd.mdb' is damaged") << "empty file";
+
+    WriteBytes(Bytes(4096, 0x41));
+    EXPECT_EQ(OpenError(), "Database file '.\\DB\\bd.mdb' is damaged") << "not a database";
+}
+
+TEST_F(DatabaseTest, TableTMustBeAPlainTable)
+{
+    struct Case {
+        const char* name;
+        const char* sql;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"no table t", "CREATE TABLE other (Mont INTEGER);", "Table 't' not found in '.\\DB\\bd.mdb'"},
+        {"t is a view", "CREATE TABLE u (Mont INTEGER); CREATE VIEW t AS SELECT * FROM u;",
+         "Table 't' in '.\\DB\\bd.mdb' is not a plain table"},
+        {"t has no rowid", "CREATE TABLE t (Mont INTEGER PRIMARY KEY, Day INTEGER) WITHOUT ROWID;",
+         "Table 't' in '.\\DB\\bd.mdb' is not a plain table"},
+        {"t hides its rowid", "CREATE TABLE t (rowid INTEGER, Mont INTEGER);",
+         "Table 't' in '.\\DB\\bd.mdb' is not a plain table"},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(DatabaseFileOfImage(ImageFromSql(c.sql), Password));
+        EXPECT_EQ(OpenError(), c.message) << c.name;
+    }
+}
+
+TEST_F(DatabaseTest, OversizedFieldIsRefused)
+{
+    // A value above the layer's cap is reported, not loaded.
+    const std::string sql = "CREATE TABLE t (Mont INTEGER, \"рас\" BLOB);"
+                            "INSERT INTO t VALUES (1, zeroblob(" + std::to_string(MaxFieldBytes + 1) + "));";
+    WriteBytes(DatabaseFileOfImage(ImageFromSql(sql.c_str()), Password));
+    DatabaseConnection connection(HoroscopeConnectionString);
+    try {
+        TableCursor cursor(connection);
+        FAIL() << "no error for an oversized field";
+    } catch (const DatabaseError& error) {
+        EXPECT_EQ(std::string(error.what()), "Database file '.\\DB\\bd.mdb' is damaged: a field value is too large");
+    }
+}
+
+TEST(ParseConnectionString, TakesDataSourceAndPassword)
+{
+    const auto settings = ParseConnectionString(HoroscopeConnectionString);
+    EXPECT_EQ(settings.dataSource, ".\\DB\\bd.mdb");
+    EXPECT_EQ(settings.password, "mnb852$%^");
+
+    const auto quoted = ParseConnectionString(" data source = 'a;b' ; JET OLEDB:DATABASE PASSWORD=\"x\"\"y\" ;");
+    EXPECT_EQ(quoted.dataSource, "a;b");
+    EXPECT_EQ(quoted.password, "x\"y");
+
+    EXPECT_THROW(ParseConnectionString("Provider=Microsoft.Jet.OLEDB.4.0"), DatabaseError);
+    EXPECT_THROW(ParseConnectionString("Data Source='open"), DatabaseError);
+}
+
+TEST(BuiltDatabase, HoldsEveryCalendarDay)
+{
+    // The database the build put into the build tree.
+    const std::filesystem::path built = TORAVEL_BUILT_DB_DIR;
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(built.parent_path());
+    DatabaseConnection connection(HoroscopeConnectionString);
+    TableCursor cursor(connection);
+    int records = 0;
+    for (; !cursor.Eof(); cursor.Next()) {
+        ++records;
+        const std::string world = cursor.FieldText("Mir");
+        EXPECT_TRUE(world == "b" || world == "c" || world == "h") << "record " << records << ": " << world;
+        EXPECT_FALSE(cursor.FieldText("Krug").empty()) << "record " << records;
+    }
+    EXPECT_EQ(records, 366);
+    EXPECT_TRUE(FindDay(cursor, 2, 29).has_value());
+    const auto fifth = FindDay(cursor, 1, 5);
+    ASSERT_TRUE(fifth.has_value());
+    EXPECT_EQ(fifth->world, "h");
+    EXPECT_EQ(fifth->circle, "Первому");
+    std::filesystem::current_path(previous);
+}
+
+}  // namespace
+}  // namespace toravel
