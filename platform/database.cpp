@@ -44,8 +44,13 @@ std::string QuoteForMessage(const std::string& dataSource)
     return "'" + dataSource + "'";
 }
 
+struct FileBytes {
+    std::unique_ptr<unsigned char[]> data;
+    std::size_t size = 0;
+};
+
 // The whole file, or a DatabaseError saying why not.
-std::vector<unsigned char> ReadWholeFile(const std::string& dataSource)
+FileBytes ReadWholeFile(const std::string& dataSource)
 {
     const std::filesystem::path path = ResolveWindowsPath(dataSource);
     std::error_code error;
@@ -57,11 +62,11 @@ std::vector<unsigned char> ReadWholeFile(const std::string& dataSource)
         throw DatabaseError("Cannot read database file " + QuoteForMessage(dataSource));
     }
     if (size > MaxDatabaseFileBytes) {
-        throw DatabaseError("Database file " + QuoteForMessage(dataSource) + " is too large");
+        throw DatabaseError(DamagedDatabaseMessage(dataSource));
     }
-    std::vector<unsigned char> bytes(static_cast<std::size_t>(size));
+    FileBytes bytes{std::make_unique_for_overwrite<unsigned char[]>(size), static_cast<std::size_t>(size)};
     std::ifstream file(path, std::ios::binary);
-    if (!file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size())) ||
+    if (!file.read(reinterpret_cast<char*>(bytes.data.get()), static_cast<std::streamsize>(bytes.size)) ||
         file.peek() != std::char_traits<char>::eof()) {
         throw DatabaseError("Cannot read database file " + QuoteForMessage(dataSource));
     }
@@ -72,9 +77,14 @@ struct SqliteCloser {
     void operator()(sqlite3* handle) const { sqlite3_close_v2(handle); }
 };
 
-// A connection that runs nothing but what the layer asks: no triggers, no
-// views, no functions from the schema, values capped in size.
-std::shared_ptr<sqlite3> OpenImage(std::vector<unsigned char> image, const std::string& dataSource)
+struct SqliteFree {
+    void operator()(unsigned char* buffer) const { sqlite3_free(buffer); }
+};
+
+// A connection over the image sealed in file that runs nothing but what the
+// layer asks: no triggers, no views, no functions from the schema, values
+// capped in size.
+std::shared_ptr<sqlite3> OpenImage(const FileBytes& file, const std::string& password, const std::string& dataSource)
 {
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr);
@@ -90,17 +100,19 @@ std::shared_ptr<sqlite3> OpenImage(std::vector<unsigned char> image, const std::
     sqlite3_limit(raw, SQLITE_LIMIT_LENGTH, MaxFieldBytes);
     sqlite3_limit(raw, SQLITE_LIMIT_ATTACHED, 0);
 
-    // SQLite frees the buffer when the connection closes, so it must come
-    // from its own allocator.
-    const auto size = static_cast<sqlite3_int64>(image.size());
-    auto* buffer = static_cast<unsigned char*>(sqlite3_malloc64(image.empty() ? 1 : image.size()));
-    if (buffer == nullptr) {
+    // The image is decrypted straight into a buffer of SQLite's allocator,
+    // which SQLite frees when the connection closes.
+    const std::size_t imageBytes = SealedImageBytes(file.size);
+    std::unique_ptr<unsigned char, SqliteFree> image(
+        static_cast<unsigned char*>(sqlite3_malloc64(imageBytes == 0 ? 1 : imageBytes)));
+    if (!image) {
         throw DatabaseError("Not enough memory to open " + QuoteForMessage(dataSource));
     }
-    std::copy(image.begin(), image.end(), buffer);
-    if (sqlite3_deserialize(raw, "main", buffer, size, size,
+    OpenSealedImage(file.data.get(), file.size, password, dataSource, image.get());
+    const auto size = static_cast<sqlite3_int64>(imageBytes);
+    if (sqlite3_deserialize(raw, "main", image.release(), size, size,
                             SQLITE_DESERIALIZE_READONLY | SQLITE_DESERIALIZE_FREEONCLOSE) != SQLITE_OK) {
-        throw DatabaseError("Database file " + QuoteForMessage(dataSource) + " is damaged");
+        throw DatabaseError(DamagedDatabaseMessage(dataSource));
     }
     // Reading the schema is the first thing that touches the pages.
     sqlite3_stmt* probe = nullptr;
@@ -110,7 +122,7 @@ std::shared_ptr<sqlite3> OpenImage(std::vector<unsigned char> image, const std::
     }
     sqlite3_finalize(probe);
     if (probeRc != SQLITE_ROW) {
-        throw DatabaseError("Database file " + QuoteForMessage(dataSource) + " is damaged");
+        throw DatabaseError(DamagedDatabaseMessage(dataSource));
     }
     return handle;
 }
@@ -190,9 +202,7 @@ DatabaseConnection::DatabaseConnection(std::string_view connectionString)
 {
     const ConnectionSettings settings = ParseConnectionString(connectionString);
     dataSource_ = settings.dataSource;
-    std::vector<unsigned char> image =
-        DatabaseImageOfFile(ReadWholeFile(dataSource_), settings.password, dataSource_);
-    handle_ = OpenImage(std::move(image), dataSource_);
+    handle_ = OpenImage(ReadWholeFile(dataSource_), settings.password, dataSource_);
 }
 
 TableCursor::TableCursor(const DatabaseConnection& connection)
@@ -204,7 +214,7 @@ TableCursor::TableCursor(const DatabaseConnection& connection)
     sqlite3_stmt* schema = nullptr;
     if (sqlite3_prepare_v2(db, "SELECT type, sql FROM sqlite_schema WHERE name = 't' COLLATE NOCASE", -1, &schema,
                            nullptr) != SQLITE_OK) {
-        throw DatabaseError("Database file " + QuoteForMessage(dataSource_) + " is damaged");
+        throw DatabaseError(DamagedDatabaseMessage(dataSource_));
     }
     const int rc = sqlite3_step(schema);
     std::string type;
@@ -220,7 +230,7 @@ TableCursor::TableCursor(const DatabaseConnection& connection)
         throw DatabaseError("Table 't' not found" + where);
     }
     if (rc != SQLITE_ROW) {
-        throw DatabaseError("Database file " + QuoteForMessage(dataSource_) + " is damaged");
+        throw DatabaseError(DamagedDatabaseMessage(dataSource_));
     }
     const std::string notPlain = "Table 't'" + where + " is not a plain table";
     if (type != "table" || sql.rfind("CREATE TABLE", 0) != 0) {
@@ -293,7 +303,7 @@ void TableCursor::Step()
     if (rc != SQLITE_DONE) {
         const std::string detail = rc == SQLITE_TOOBIG ? "a field value is too large" : sqlite3_errstr(rc);
         sqlite3_reset(statement_);
-        throw DatabaseError("Database file " + QuoteForMessage(dataSource_) + " is damaged: " + detail);
+        throw DatabaseError(DamagedDatabaseMessage(dataSource_) + ": " + detail);
     }
 }
 

@@ -231,16 +231,76 @@ TEST_F(DatabaseTest, FileIsNeverWritten)
         << "no journal or other file appears beside the database";
 }
 
-TEST_F(DatabaseTest, BadFilesGiveOneClearError)
+const std::string Damaged = "Database file '.\\DB\\bd.mdb' is damaged or has been altered";
+
+TEST_F(DatabaseTest, MissingFileIsNamed)
 {
     std::filesystem::remove(DatabasePath());
     EXPECT_EQ(OpenError(), "Could not find file '.\\DB\\bd.mdb'");
+    std::filesystem::create_directory(DatabasePath());
+    EXPECT_EQ(OpenError(), "Could not find file '.\\DB\\bd.mdb'") << "a directory is not a database";
+}
 
-    WriteBytes({});
-    EXPECT_EQ(OpenError(), "Database file '.\\DB\\bd.mdb' is damaged") << "empty file";
+TEST_F(DatabaseTest, FilesThatAreNotOursGiveOneClearError)
+{
+    const Bytes image = tools::BuildDatabaseImage(tools::ParseCalendarCsv(Header + "1;1;c;A\n", "test.csv"), {});
+    const Bytes sealed = DatabaseFileOfImage(image, Password);
+    struct Case {
+        const char* name;
+        Bytes file;
+    };
+    const std::vector<Case> cases = {
+        {"empty file", {}},
+        {"plain SQLite file", image},
+        {"text", Bytes(4096, 0x41)},
+        {"sealed with another password", DatabaseFileOfImage(image, "другой")},
+        {"sealed with an empty password", DatabaseFileOfImage(image, "")},
+        {"header only", Bytes(sealed.begin(), sealed.begin() + 60)},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(c.file);
+        EXPECT_EQ(OpenError(), Damaged) << c.name;
+    }
+}
 
-    WriteBytes(Bytes(4096, 0x41));
-    EXPECT_EQ(OpenError(), "Database file '.\\DB\\bd.mdb' is damaged") << "not a database";
+TEST_F(DatabaseTest, EveryAlteredByteIsNoticed)
+{
+    const Bytes sealed = DatabaseFileOfImage(
+        tools::BuildDatabaseImage(tools::ParseCalendarCsv(Header + "1;1;c;A\n", "test.csv"), {}), Password);
+    WriteBytes(sealed);
+    ASSERT_EQ(OpenError(), "(no error)");
+
+    std::vector<std::size_t> positions;
+    for (std::size_t i = 0; i < 60; ++i) {
+        positions.push_back(i);  // every header byte
+    }
+    for (const std::size_t i : {std::size_t{60}, sealed.size() / 2, sealed.size() - 17, sealed.size() - 1}) {
+        positions.push_back(i);  // body start, middle, last image byte, last tag byte
+    }
+    for (const std::size_t i : positions) {
+        Bytes altered = sealed;
+        altered[i] ^= 0x01;
+        WriteBytes(altered);
+        EXPECT_EQ(OpenError(), Damaged) << "byte " << i << " of " << sealed.size() << " flipped";
+    }
+    for (const std::size_t length : {sealed.size() - 1, sealed.size() - 16, std::size_t{100}}) {
+        WriteBytes(Bytes(sealed.begin(), sealed.begin() + static_cast<std::ptrdiff_t>(length)));
+        EXPECT_EQ(OpenError(), Damaged) << "truncated to " << length << " bytes";
+    }
+    Bytes longer = sealed;
+    longer.push_back(0);
+    WriteBytes(longer);
+    EXPECT_EQ(OpenError(), Damaged) << "a byte appended";
+}
+
+TEST_F(DatabaseTest, SameImageGivesTheSameFile)
+{
+    const Bytes image = tools::BuildDatabaseImage(tools::ParseCalendarCsv(Header + "1;1;c;A\n", "test.csv"), {});
+    const Bytes other = tools::BuildDatabaseImage(tools::ParseCalendarCsv(Header + "1;1;c;B\n", "test.csv"), {});
+    EXPECT_EQ(DatabaseFileOfImage(image, Password), DatabaseFileOfImage(image, Password));
+    const Bytes a = DatabaseFileOfImage(image, Password);
+    const Bytes b = DatabaseFileOfImage(other, Password);
+    EXPECT_FALSE(std::equal(a.begin() + 36, a.begin() + 60, b.begin() + 36)) << "two images share a nonce";
 }
 
 TEST_F(DatabaseTest, TableTMustBeAPlainTable)
@@ -276,7 +336,7 @@ TEST_F(DatabaseTest, OversizedFieldIsRefused)
         TableCursor cursor(connection);
         FAIL() << "no error for an oversized field";
     } catch (const DatabaseError& error) {
-        EXPECT_EQ(std::string(error.what()), "Database file '.\\DB\\bd.mdb' is damaged: a field value is too large");
+        EXPECT_EQ(std::string(error.what()), Damaged + ": a field value is too large");
     }
 }
 
