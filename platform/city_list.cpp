@@ -55,16 +55,19 @@ std::string Windows1251ToUtf8(std::string_view bytes)
     return result;
 }
 
-std::vector<std::string> DecodeCityList(std::string_view text)
+std::vector<std::string> DecodeCityList(std::string_view windows1251Text)
 {
+    // CR and LF are the same bytes in both encodings, so the text is decoded
+    // once and split afterwards.
+    const std::string text = Windows1251ToUtf8(windows1251Text);
     std::vector<std::string> lines;
     std::size_t position = 0;
     while (position < text.size()) {
         std::size_t end = text.find_first_of("\r\n", position);
-        if (end == std::string_view::npos) {
+        if (end == std::string::npos) {
             end = text.size();
         }
-        lines.push_back(Windows1251ToUtf8(text.substr(position, end - position)));
+        lines.push_back(text.substr(position, end - position));
         position = end;
         if (position < text.size() && text[position] == '\r') {
             ++position;

@@ -236,52 +236,31 @@ TableCursor::TableCursor(const DatabaseConnection& connection)
     if (type != "table" || sql.rfind("CREATE TABLE", 0) != 0) {
         throw DatabaseError(notPlain);
     }
-    if (sqlite3_prepare_v2(db, "SELECT * FROM t ORDER BY rowid", -1, &statement_, nullptr) != SQLITE_OK) {
+    sqlite3_stmt* statement = nullptr;
+    const int prepared = sqlite3_prepare_v2(db, "SELECT * FROM t ORDER BY rowid", -1, &statement, nullptr);
+    statement_.reset(statement);
+    if (prepared != SQLITE_OK) {
         throw DatabaseError(notPlain);  // a table without rowid
     }
-    const int columns = sqlite3_column_count(statement_);
+    const int columns = sqlite3_column_count(statement);
     for (int i = 0; i < columns; ++i) {
-        const char* name = sqlite3_column_name(statement_, i);
+        const char* name = sqlite3_column_name(statement, i);
         fieldNames_.emplace_back(name ? name : "");
         if (IsRowidAlias(fieldNames_.back())) {
-            sqlite3_finalize(statement_);
-            statement_ = nullptr;
             throw DatabaseError(notPlain);
         }
     }
     First();
 }
 
-TableCursor::~TableCursor()
+void TableCursor::StatementFinalizer::operator()(sqlite3_stmt* statement) const
 {
-    sqlite3_finalize(statement_);
-}
-
-TableCursor::TableCursor(TableCursor&& other) noexcept
-    : dataSource_(std::move(other.dataSource_)),
-      handle_(std::move(other.handle_)),
-      statement_(std::exchange(other.statement_, nullptr)),
-      fieldNames_(std::move(other.fieldNames_)),
-      eof_(std::exchange(other.eof_, true))
-{
-}
-
-TableCursor& TableCursor::operator=(TableCursor&& other) noexcept
-{
-    if (this != &other) {
-        sqlite3_finalize(statement_);
-        dataSource_ = std::move(other.dataSource_);
-        handle_ = std::move(other.handle_);
-        statement_ = std::exchange(other.statement_, nullptr);
-        fieldNames_ = std::move(other.fieldNames_);
-        eof_ = std::exchange(other.eof_, true);
-    }
-    return *this;
+    sqlite3_finalize(statement);
 }
 
 void TableCursor::First()
 {
-    sqlite3_reset(statement_);
+    sqlite3_reset(statement_.get());
     eof_ = false;
     Step();
 }
@@ -295,14 +274,14 @@ void TableCursor::Next()
 
 void TableCursor::Step()
 {
-    const int rc = sqlite3_step(statement_);
+    const int rc = sqlite3_step(statement_.get());
     if (rc == SQLITE_ROW) {
         return;
     }
     eof_ = true;
     if (rc != SQLITE_DONE) {
         const std::string detail = rc == SQLITE_TOOBIG ? "a field value is too large" : sqlite3_errstr(rc);
-        sqlite3_reset(statement_);
+        sqlite3_reset(statement_.get());
         throw DatabaseError(DamagedDatabaseMessage(dataSource_) + ": " + detail);
     }
 }
@@ -322,12 +301,12 @@ std::string TableCursor::FieldText(std::string_view name) const
     if (eof_) {
         return {};
     }
-    const auto* text = sqlite3_column_text(statement_, index);
+    const auto* text = sqlite3_column_text(statement_.get(), index);
     if (text == nullptr) {
         return {};
     }
     return std::string(reinterpret_cast<const char*>(text),
-                       static_cast<std::size_t>(sqlite3_column_bytes(statement_, index)));
+                       static_cast<std::size_t>(sqlite3_column_bytes(statement_.get(), index)));
 }
 
 void TableCursor::CopyFieldBytes(std::string_view name, std::vector<unsigned char>& buffer) const
@@ -337,8 +316,8 @@ void TableCursor::CopyFieldBytes(std::string_view name, std::vector<unsigned cha
     if (eof_) {
         return;
     }
-    const auto* bytes = static_cast<const unsigned char*>(sqlite3_column_blob(statement_, index));
-    const int size = sqlite3_column_bytes(statement_, index);
+    const auto* bytes = static_cast<const unsigned char*>(sqlite3_column_blob(statement_.get(), index));
+    const int size = sqlite3_column_bytes(statement_.get(), index);
     if (bytes != nullptr && size > 0) {
         buffer.assign(bytes, bytes + size);
     }

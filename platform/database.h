@@ -69,11 +69,6 @@ class TableCursor {
 public:
     // Throws DatabaseError when the file has no plain table t.
     explicit TableCursor(const DatabaseConnection& connection);
-    ~TableCursor();
-    TableCursor(const TableCursor&) = delete;
-    TableCursor& operator=(const TableCursor&) = delete;
-    TableCursor(TableCursor&& other) noexcept;
-    TableCursor& operator=(TableCursor&& other) noexcept;
 
     void First();
     void Next();  // no effect at the end
@@ -95,9 +90,14 @@ private:
     int FieldIndex(std::string_view name) const;
     void Step();
 
+    struct StatementFinalizer {
+        void operator()(sqlite3_stmt* statement) const;
+    };
+
     std::string dataSource_;
     std::shared_ptr<sqlite3> handle_;
-    sqlite3_stmt* statement_ = nullptr;
+    // Declared after handle_, so it is finalized before the connection closes.
+    std::unique_ptr<sqlite3_stmt, StatementFinalizer> statement_;
     std::vector<std::string> fieldNames_;
     bool eof_ = true;
 };

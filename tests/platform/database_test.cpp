@@ -340,6 +340,18 @@ TEST_F(DatabaseTest, OversizedFieldIsRefused)
     }
 }
 
+TEST_F(DatabaseTest, FailedOpeningReleasesTheDatabase)
+{
+    // A cursor whose first record cannot be read must not keep the
+    // connection's memory alive once both are gone.
+    const std::string sql = "CREATE TABLE t (Mont INTEGER, \"рас\" BLOB);"
+                            "INSERT INTO t VALUES (1, zeroblob(" + std::to_string(MaxFieldBytes + 1) + "));";
+    WriteBytes(DatabaseFileOfImage(ImageFromSql(sql.c_str()), Password));
+    const sqlite3_int64 before = sqlite3_memory_used();
+    EXPECT_NE(OpenError(), "(no error)");
+    EXPECT_EQ(sqlite3_memory_used(), before);
+}
+
 TEST(ParseConnectionString, TakesDataSourceAndPassword)
 {
     const auto settings = ParseConnectionString(HoroscopeConnectionString);
