@@ -352,6 +352,77 @@ TEST_F(DatabaseTest, FailedOpeningReleasesTheDatabase)
     EXPECT_EQ(sqlite3_memory_used(), before);
 }
 
+TEST_F(DatabaseTest, MissingPictureLeavesItsFieldEmpty)
+{
+    std::filesystem::create_directory("pictures");
+    std::ofstream("pictures/gim.jpg", std::ios::binary) << "\xFF\xD8gym";
+    std::vector<std::string> warnings;
+    const auto pictures = tools::ReadPictures("pictures", [&](const std::string& w) { warnings.push_back(w); });
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_EQ(pictures[0].field, "гим");
+    EXPECT_EQ(warnings.size(), 4u) << "one warning for each missing picture";
+
+    Build(Header + "1;1;c;A\n", pictures);
+    DatabaseConnection connection(HoroscopeConnectionString);
+    TableCursor cursor(connection);
+    Bytes buffer;
+    cursor.CopyFieldBytes("гим", buffer);
+    EXPECT_EQ(std::string(buffer.begin(), buffer.end()), "\xFF\xD8gym");
+    cursor.CopyFieldBytes("жоб", buffer);
+    EXPECT_TRUE(buffer.empty());
+}
+
+TEST(CalendarCsv, RefusesRowsThatAreNotCalendarDays)
+{
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"no header", "1;1;c;A\n", "t.csv:1: expected the header Mont;Day;Mir;Krug"},
+        {"month 13", Header + "13;1;c;A\n", "t.csv:2: month must be a number from 1 to 12"},
+        {"30 February", Header + "2;30;c;A\n", "t.csv:2: day is not a day of that month"},
+        {"leading zero", Header + "01;05;c;A\n", "(no error)"},
+        {"blank in the day", Header + "1; 5;c;A\n", "t.csv:2: day is not a day of that month"},
+        {"unknown world", Header + "1;5;B;A\n", "t.csv:2: world must be b, c, h or empty"},
+        {"three fields", Header + "1;5;c\n", "t.csv:2: expected 4 fields separated by ';'"},
+        {"comment and CR LF", "# note\r\n" + std::string("Mont;Day;Mir;Krug\r\n1;5;;A\r\n"), "(no error)"},
+    };
+    for (const auto& c : cases) {
+        std::string message = "(no error)";
+        try {
+            tools::ParseCalendarCsv(c.text, "t.csv");
+        } catch (const std::runtime_error& error) {
+            message = error.what();
+        }
+        EXPECT_EQ(message, c.message) << c.name;
+    }
+    const auto rows = tools::ParseCalendarCsv(Header + "01;05;;Второму\r\n", "t.csv");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].month, 1);
+    EXPECT_EQ(rows[0].day, 5);
+    EXPECT_EQ(rows[0].circle, "Второму") << "the CR of a CR LF line end is not part of the circle";
+}
+
+TEST(CalendarCsv, CompleteCalendarHasEveryDayOnce)
+{
+    std::string text = Header;
+    static constexpr int Days[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    for (int month = 1; month <= 12; ++month) {
+        for (int day = 1; day <= Days[month - 1]; ++day) {
+            text += std::to_string(month) + ";" + std::to_string(day) + ";c;A\n";
+        }
+    }
+    EXPECT_NO_THROW(tools::CheckCompleteCalendar(tools::ParseCalendarCsv(text, "t.csv")));
+    EXPECT_THROW(tools::CheckCompleteCalendar(tools::ParseCalendarCsv(text + "12;31;c;A\n", "t.csv")),
+                 std::runtime_error)
+        << "a day twice";
+    const std::string withoutLeapDay = text.substr(0, text.find("2;29;")) + text.substr(text.find("3;1;"));
+    EXPECT_THROW(tools::CheckCompleteCalendar(tools::ParseCalendarCsv(withoutLeapDay, "t.csv")), std::runtime_error)
+        << "29 February missing";
+}
+
 TEST(ParseConnectionString, TakesDataSourceAndPassword)
 {
     const auto settings = ParseConnectionString(HoroscopeConnectionString);
