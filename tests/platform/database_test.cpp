@@ -370,6 +370,10 @@ TEST_F(DatabaseTest, MissingPictureLeavesItsFieldEmpty)
     EXPECT_EQ(std::string(buffer.begin(), buffer.end()), "\xFF\xD8gym");
     cursor.CopyFieldBytes("жоб", buffer);
     EXPECT_TRUE(buffer.empty());
+
+    std::ofstream("pictures/mob.jpg", std::ios::binary) << "GIF89a";
+    EXPECT_THROW(tools::ReadPictures("pictures", [](const std::string&) {}), std::runtime_error)
+        << "a picture that is not a JPEG file";
 }
 
 TEST(CalendarCsv, RefusesRowsThatAreNotCalendarDays)

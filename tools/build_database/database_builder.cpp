@@ -62,6 +62,9 @@ std::vector<Picture> ReadPictures(const std::filesystem::path& directory,
             continue;
         }
         Picture picture{std::string(source.field), {text->begin(), text->end()}};
+        if (picture.bytes.size() < 2 || picture.bytes[0] != 0xFF || picture.bytes[1] != 0xD8) {
+            throw std::runtime_error("picture " + path.string() + " is not a JPEG file");
+        }
         if (picture.bytes.size() > static_cast<std::size_t>(MaxFieldBytes)) {
             throw std::runtime_error("picture " + path.string() + " is larger than the database accepts");
         }

@@ -37,7 +37,8 @@ struct Picture {
 };
 
 // The pictures found in directory; a missing file is reported through warn
-// and leaves its field empty.
+// and leaves its field empty. Throws std::runtime_error for a file that is
+// not a JPEG (does not start with FF D8) or is larger than a field may be.
 std::vector<Picture> ReadPictures(const std::filesystem::path& directory,
                                   const std::function<void(const std::string&)>& warn);
 
