@@ -6,10 +6,9 @@
 // entry and "a\r\n\r\n" is two ("a" and ""). An empty file has no entries.
 // The entries are returned as UTF-8.
 //
-// The list loader of the original platform stopped at a NUL byte, silently
-// dropping the rest of the file; here a NUL is an ordinary character of its
-// line and no city is lost. A byte that Windows-1251 leaves undefined (98 hex)
-// becomes U+FFFD.
+// A NUL byte is an ordinary character of its line: a reader that stopped at
+// it, as C-string line readers do, would silently drop the rest of the list.
+// A byte that Windows-1251 leaves undefined (98 hex) becomes U+FFFD.
 #pragma once
 
 #include <stdexcept>
