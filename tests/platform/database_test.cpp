@@ -245,6 +245,10 @@ TEST_F(DatabaseTest, FilesThatAreNotOursGiveOneClearError)
 {
     const Bytes image = tools::BuildDatabaseImage(tools::ParseCalendarCsv(Header + "1;1;c;A\n", "test.csv"), {});
     const Bytes sealed = DatabaseFileOfImage(image, Password);
+    Bytes brokenImage = image;  // sealed properly, but its pages are garbage
+    for (std::size_t i = 16; i < brokenImage.size(); ++i) {
+        brokenImage[i] = 0xA5;
+    }
     struct Case {
         const char* name;
         Bytes file;
@@ -256,6 +260,8 @@ TEST_F(DatabaseTest, FilesThatAreNotOursGiveOneClearError)
         {"sealed with another password", DatabaseFileOfImage(image, "другой")},
         {"sealed with an empty password", DatabaseFileOfImage(image, "")},
         {"header only", Bytes(sealed.begin(), sealed.begin() + 60)},
+        {"sealed image that is not a database", DatabaseFileOfImage(brokenImage, Password)},
+        {"sealed text", DatabaseFileOfImage(Bytes(4096, 0x41), Password)},
     };
     for (const auto& c : cases) {
         WriteBytes(c.file);
