@@ -98,5 +98,24 @@ TEST_F(LoadCityListTest, MissingFileGivesTheFileError)
     EXPECT_THROW(LoadCityList(".\\db"), FileOpenError) << "a directory is not a city list";
 }
 
+TEST(BuiltCityList, HoldsTheLinesOfItsSource)
+{
+    // db/atlas.ini as the build wrote it (Windows-1251, CR LF) reads back as
+    // the UTF-8 lines of data/atlas.txt, and every city has both coordinates.
+    std::ifstream source(TORAVEL_ATLAS_PATH);
+    Lines expected;
+    for (std::string line; std::getline(source, line);) {
+        expected.push_back(line);
+    }
+    const Lines lines = LoadCityList(std::string(TORAVEL_BUILT_DB_DIR) + "/atlas.ini");
+    EXPECT_EQ(lines, expected);
+    for (const auto& line : lines) {
+        const CityCoordinateTexts fields = ApplyCityLine(line);
+        EXPECT_FALSE(fields.latitude.empty() || fields.longitude.empty()) << line;
+        EXPECT_EQ(fields.latitude.find_first_not_of("-0123456789,"), std::string::npos) << line;
+        EXPECT_EQ(fields.longitude.find_first_not_of("-0123456789,"), std::string::npos) << line;
+    }
+}
+
 }  // namespace
 }  // namespace toravel

@@ -468,6 +468,15 @@ TEST(BuiltDatabase, HoldsEveryCalendarDay)
     ASSERT_TRUE(fifth.has_value());
     EXPECT_EQ(fifth->world, "h");
     EXPECT_EQ(fifth->circle, "Первому");
+
+    // The first record holds each picture of data/pictures/ byte for byte.
+    cursor.First();
+    Bytes stored;
+    for (const auto& source : tools::PictureSources) {
+        const auto file = tools::ReadFileText(std::filesystem::path(TORAVEL_PICTURES_DIR) / source.fileName);
+        cursor.CopyFieldBytes(source.field, stored);
+        EXPECT_EQ(stored, file ? Bytes(file->begin(), file->end()) : Bytes{}) << source.field;
+    }
     std::filesystem::current_path(previous);
 }
 
