@@ -84,7 +84,9 @@ std::vector<std::string> LoadCityList(std::string_view path)
     const std::filesystem::path resolved = ResolveWindowsPath(path);
     std::error_code error;
     std::ifstream file;
-    if (!std::filesystem::is_directory(resolved, error)) {
+    // Only a regular file: a named pipe would wait for a writer for ever, and
+    // a device such as /dev/zero would be read without end.
+    if (std::filesystem::is_regular_file(resolved, error)) {
         file.open(resolved, std::ios::binary);
     }
     if (!file.is_open()) {

@@ -25,7 +25,8 @@ public:
 };
 
 // Reads the city list at path (a Windows-style path such as ".\db\atlas.ini",
-// resolved by ResolveWindowsPath). Throws FileOpenError.
+// resolved by ResolveWindowsPath). Throws FileOpenError, also when the path
+// is no regular file (a directory, a named pipe, a device).
 std::vector<std::string> LoadCityList(std::string_view path);
 
 // The same splitting and decoding over bytes already read.
