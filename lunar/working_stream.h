@@ -13,4 +13,7 @@ std::ostream& LunarWorkingStream();
 // nullptr restores standard output. The stream must outlive its use.
 void SetLunarWorkingStream(std::ostream* stream);
 
+// A process-wide stream that discards everything written to it.
+std::ostream& DiscardingStream();
+
 }  // namespace toravel
