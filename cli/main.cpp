@@ -4,8 +4,8 @@
 // computer's offset taken from the machine's time zone (TZ selects it), and
 // prints the report area's lines, or with --json one JSON object. Message-box
 // texts go to standard error. Exit status: 0 done (also after the not-found
-// message of the calendar day), 1 blank coordinates or an error, 2 a usage
-// error. The lunar calendar's working texts are discarded.
+// message of the calendar day), 1 blank or impossible coordinates or an
+// error, 2 a usage error. The lunar calendar's working texts are discarded.
 #include <CLI/CLI.hpp>
 
 #include <charconv>
@@ -24,6 +24,7 @@
 #include "horoscope/calculation_command.h"
 #include "horoscope/horoscope_database.h"
 #include "lunar/calculation_state.h"
+#include "lunar/moonrise_count.h"
 #include "lunar/working_stream.h"
 #include "platform/city_line.h"
 #include "platform/city_list.h"
@@ -115,7 +116,8 @@ std::optional<CityCoordinateTexts> FindCity(const std::string& directory, const 
 }
 
 bool IsBirthplaceMessage(const std::string& text) {
-    return text == NoPlaceMessage || text == NoLatitudeMessage || text == NoLongitudeMessage;
+    return text == NoPlaceMessage || text == NoLatitudeMessage || text == NoLongitudeMessage ||
+           text == InvalidBirthplaceMessage;
 }
 
 }  // namespace

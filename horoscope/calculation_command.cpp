@@ -108,7 +108,12 @@ void RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays)
             if (newMoon == moment.toMinute) state.NewMoonFlag = true;
         }
 
-        CountMoonrisesSinceNewMoon(view);
+        try {
+            CountMoonrisesSinceNewMoon(view);
+        } catch (const InvalidBirthplaceError& e) {
+            view.ShowMessage(e.what());
+            return;
+        }
     }
 
     state.DayWorld.clear();

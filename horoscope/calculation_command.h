@@ -6,7 +6,8 @@
 // emptying the report area, the spin box's offset, the typed lunar day; then,
 // without a typed lunar day, the new moons of the birth year (listed on
 // request), the preceding new moon and the moonrise count (listed on
-// request; the coordinates are converted only there); then the calendar
+// request; the coordinates are converted only there, and coordinates that
+// are no place on the Earth end the command with a message); then the calendar
 // day's record, the worlds, the report, and the picture buttons.
 //
 // Conversion errors (ConversionError) and database errors are thrown to the

@@ -1,6 +1,7 @@
 #include "lunar/moonrise_count.h"
 
 #include <charconv>
+#include <cmath>
 #include <ostream>
 #include <string>
 
@@ -46,11 +47,15 @@ void ReadRiseSetInput(const LunarCalendarView& view, double& dayStart, double& l
 
     // Both conversions happen before any output is written, so that a bad
     // text leaves the caller's variables as they were.
-    const double lon = StrToFloat(view.LongitudeText()) * RadiansPerDegree;
-    const double lat = StrToFloat(view.LatitudeText()) * RadiansPerDegree;
+    const double lonDegrees = StrToFloat(view.LongitudeText());
+    const double latDegrees = StrToFloat(view.LatitudeText());
+    // The comparisons are false for NaN, so NaN is refused as well.
+    if (!(std::fabs(latDegrees) <= 90.0 && std::fabs(lonDegrees) <= 180.0)) {
+        throw InvalidBirthplaceError();
+    }
 
-    longitude = lon;
-    latitude = lat;
+    longitude = lonDegrees * RadiansPerDegree;
+    latitude = latDegrees * RadiansPerDegree;
     offset = state.ComputerZoneOffset + state.ZoneOffsetDays;
     dayStart = ModifiedJulianDate(year, month, day, 0, 0, 0.0) - offset;
 }

@@ -13,9 +13,22 @@
 // 00:00 for a day without moonrise.
 #pragma once
 
+#include <stdexcept>
+
 #include "lunar/lunar_calendar_view.h"
 
 namespace toravel {
+
+// The message for coordinates that are numbers but no place on the Earth.
+inline constexpr const char* InvalidBirthplaceMessage = "неверные географические данные";
+
+// Coordinates that are numbers but no place: a latitude outside −90 … 90 or
+// a longitude outside −180 … 180 degrees. The calculation command shows the
+// message and computes nothing more.
+class InvalidBirthplaceError : public std::runtime_error {
+public:
+    InvalidBirthplaceError() : std::runtime_error(InvalidBirthplaceMessage) {}
+};
 
 // The search input from the shared state and the view:
 //   dayStart  — MJD (universal time) of the local midnight that begins the
@@ -23,15 +36,15 @@ namespace toravel {
 //   longitude — the longitude text in degrees, as radians, positive east;
 //   latitude  — the latitude text in degrees, as radians, positive north;
 //   offset    — ComputerZoneOffset + ZoneOffsetDays, days.
-// Throws ConversionError when a coordinate text is not a decimal number;
-// nothing is written then.
+// Throws ConversionError when a coordinate text is not a decimal number, and
+// InvalidBirthplaceError when it is out of range; nothing is written then.
 void ReadRiseSetInput(const LunarCalendarView& view, double& dayStart, double& longitude,
                       double& latitude, double& offset);
 
 // Fills MoonriseTable, appends the moonrise listing to the view when a
 // listing is wanted, and sets LunarDay (left unchanged when the moment lies
 // outside the table). Writes its working texts to the lunar working stream.
-// Throws ConversionError from ReadRiseSetInput before anything is changed.
+// Throws the errors of ReadRiseSetInput before anything is changed.
 void CountMoonrisesSinceNewMoon(LunarCalendarView& view);
 
 }  // namespace toravel

@@ -166,6 +166,7 @@ TEST(ToravelCli, ExitStatusSaysWhatWentWrong) {
         {{"--date", "17.05.1990", "--lat", "55,7"}, 1, "нет данных о долготе"},
         {{"--date", "17.05.1990", "--lat", "abc", "--lon", "37"}, 1,
          "'abc' is not a valid floating point value."},
+        {{"--date", "17.05.1990", "--lat", "95", "--lon", "37"}, 1, "неверные географические данные"},
         {{"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--db", "/nonexistent"}, 1, "bd.mdb"},
         {{"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--lunar-day", "7 "}, 1,
          "'7 ' is not a valid integer value."},

@@ -219,6 +219,23 @@ TEST_F(CalculationCommandTest, CoordinatesThatAreNoNumbersFailAfterTheNewMoonLis
     EXPECT_TRUE(view_.Texts(ViewEvent::PicturesEnabled).empty());
 }
 
+TEST_F(CalculationCommandTest, CoordinatesOffTheEarthEndTheCommandWithAMessage) {
+    view_.listing = true;
+    view_.latitude = "95";
+    ASSERT_NO_THROW(Run());
+    const std::vector<ViewEvent>& events = view_.events;
+    ASSERT_EQ(events.size(), 1u + 16u + 1u);
+    EXPECT_EQ(events.back(), (ViewEvent{ViewEvent::Message, "неверные географические данные", {}}));
+    EXPECT_TRUE(days_.asked.empty());
+
+    // The typed path does not look at the coordinates.
+    view_.events.clear();
+    view_.lunarDay = "7";
+    Run();
+    EXPECT_TRUE(view_.Texts(ViewEvent::Message).empty());
+    EXPECT_EQ(view_.ReportArea().size(), 4u);
+}
+
 TEST_F(CalculationCommandTest, MissingCalendarDayIsReportedAndTheCommandGoesOn) {
     view_.birthDate = EncodeDateTime(1990, 5, 18);
     Run();

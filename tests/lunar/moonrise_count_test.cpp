@@ -308,6 +308,35 @@ TEST_F(MoonriseCountTest, CoordinatesThatAreNoNumbersChangeNothing) {
     EXPECT_TRUE(view_.lines.empty());
 }
 
+TEST_F(MoonriseCountTest, CoordinatesOffTheEarthAreRefusedBeforeAnythingIsComputed) {
+    CalculationState& state = SharedCalculationState();
+    state.MoonriseTable.fill(7.0);
+    state.PrecedingNewMoon = At(1990, 4, 25, 8, 27);
+    state.CalculationMoment = At(1990, 5, 17, 14, 30);
+    struct Row {
+        const char* latitude;
+        const char* longitude;
+        bool refused;
+    } rows[] = {
+        {"90,5", "0", true},   {"-91", "0", true},     {"0", "180,01", true},
+        {"0", "-200", true},   {"1e3", "0", true},     {"0", "-1,8e201", true}, 
+        {"90", "180", false},  {"-90", "-180", false},
+    };
+    for (const Row& row : rows) {
+        view_.latitude = row.latitude;
+        view_.longitude = row.longitude;
+        state.LunarDay = 9;
+        if (row.refused) {
+            EXPECT_THROW(CountMoonrisesSinceNewMoon(view_), InvalidBirthplaceError)
+                << row.latitude << " / " << row.longitude;
+            EXPECT_EQ(state.MoonriseTable[0], 7.0) << row.latitude << " / " << row.longitude;
+            EXPECT_EQ(state.LunarDay, 9);
+        } else {
+            EXPECT_NO_THROW(CountMoonrisesSinceNewMoon(view_)) << row.latitude << " / " << row.longitude;
+        }
+    }
+}
+
 TEST_F(MoonriseCountTest, ReadRiseSetInputStartsAtTheLocalMidnightOfTheNewMoonsDate) {
     CalculationState& state = SharedCalculationState();
     state.ComputerZoneOffset = 0.125;
