@@ -2,7 +2,9 @@
 
 namespace toravel::cli {
 
-void CliView::AppendLine(const std::string& line) { area.push_back(line); }
+void CliView::AppendLine(const std::string& line) {
+    area.push_back(line);
+}
 
 void CliView::ClearReport() {
     area.clear();
@@ -20,4 +22,4 @@ void CliView::ShowMessage(const std::string& text) {
     messageStream_ << text << '\n' << std::flush;
 }
 
-}  // namespace toravel::cli
+} // namespace toravel::cli

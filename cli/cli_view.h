@@ -25,9 +25,9 @@ public:
     TDateTime birthTime = 0.0;
 
     // Outputs.
-    std::vector<std::string> area;         // every line of the report area
-    std::vector<std::string> reportLines;  // the lines appended with a format
-    std::vector<std::string> messages;     // message-box texts, in order
+    std::vector<std::string> area;        // every line of the report area
+    std::vector<std::string> reportLines; // the lines appended with a format
+    std::vector<std::string> messages;    // message-box texts, in order
     bool picturesEnabled = false;
 
     std::string LatitudeText() const override { return latitude; }
@@ -48,4 +48,4 @@ private:
     std::ostream& messageStream_;
 };
 
-}  // namespace toravel::cli
+} // namespace toravel::cli

@@ -10,7 +10,8 @@ namespace {
 // Replaces the first `from` in text by `to`; false when it is not there.
 bool ReplaceFirst(std::string& text, std::string_view from, std::string_view to) {
     const std::size_t at = text.find(from);
-    if (at == std::string::npos) return false;
+    if (at == std::string::npos)
+        return false;
     text.replace(at, from.size(), to);
     return true;
 }
@@ -21,20 +22,24 @@ std::string RussianMessage(const CLI::Error& error) {
     std::string text = error.what();
     const std::string name = error.get_name();
     if (name == "RequiredError") {
-        if (ReplaceFirst(text, " is required", "")) return "не задан обязательный параметр " + text;
+        if (ReplaceFirst(text, " is required", ""))
+            return "не задан обязательный параметр " + text;
     } else if (name == "ExcludesError") {
-        if (ReplaceFirst(text, " excludes ", " нельзя задавать вместе с ")) return text;
+        if (ReplaceFirst(text, " excludes ", " нельзя задавать вместе с "))
+            return text;
     } else if (text.find("not expected") != std::string::npos) {
         const std::size_t colon = text.find(':');
-        return "лишние аргументы" + (colon == std::string::npos ? std::string() : text.substr(colon));
+        return "лишние аргументы" +
+               (colon == std::string::npos ? std::string() : text.substr(colon));
     } else if (name == "ArgumentMismatch") {
         const std::size_t colon = text.find(':');
-        if (colon != std::string::npos) return text.substr(0, colon) + ": не задано значение";
+        if (colon != std::string::npos)
+            return text.substr(0, colon) + ": не задано значение";
     }
     return text;
 }
 
-}  // namespace
+} // namespace
 
 RussianHelpFormatter::RussianHelpFormatter() {
     label("Usage", "Запуск");
@@ -57,7 +62,8 @@ std::string RussianHelpFormatter::make_option(const CLI::Option* option, bool is
     }
     for (char c : description) {
         text += c;
-        if (c == '\n') text.append(width, ' ');
+        if (c == '\n')
+            text.append(width, ' ');
     }
     return text + "\n";
 }
@@ -70,4 +76,4 @@ std::string UsageErrorText(const std::string& problem) {
     return "ошибка в параметрах: " + problem + "\nСправка: toravel-cli --help\n";
 }
 
-}  // namespace toravel::cli
+} // namespace toravel::cli

@@ -21,4 +21,4 @@ std::string RussianUsageFailure(const CLI::App* app, const CLI::Error& error);
 // The text of a usage error found after parsing, with the hint to --help.
 std::string UsageErrorText(const std::string& problem);
 
-}  // namespace toravel::cli
+} // namespace toravel::cli

@@ -10,7 +10,8 @@ void AppendPadded(std::string& text, int value, int width) {
     char buffer[16];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     const std::string digits(buffer, result.ptr);
-    if (static_cast<int>(digits.size()) < width) text.append(width - digits.size(), '0');
+    if (static_cast<int>(digits.size()) < width)
+        text.append(width - digits.size(), '0');
     text += digits;
 }
 
@@ -18,13 +19,14 @@ nlohmann::json TableJson(const auto& table, bool dateOnlyAtMidnight) {
     nlohmann::json texts = nlohmann::json::array();
     for (TDateTime entry : table) {
         // Entries not written by this run were marked with NaN beforehand.
-        if (std::isnan(entry)) return nlohmann::json::array();
+        if (std::isnan(entry))
+            return nlohmann::json::array();
         texts.push_back(MinuteText(entry, dateOnlyAtMidnight));
     }
     return texts;
 }
 
-}  // namespace
+} // namespace
 
 std::string MinuteText(TDateTime t, bool dateOnlyAtMidnight) {
     int year, month, day, hour, minute, second, millisecond;
@@ -61,8 +63,10 @@ nlohmann::json OutcomeJson(const CalculationState& state, const CliView& view, b
         computedPath ? nlohmann::json(MinuteText(state.CalculationMoment, false)) : nullptr;
     out["preceding_new_moon"] =
         computedPath ? nlohmann::json(MinuteText(state.PrecedingNewMoon, false)) : nullptr;
-    out["new_moons"] = computedPath ? TableJson(state.NewMoonTable, false) : nlohmann::json::array();
-    out["moonrises"] = computedPath ? TableJson(state.MoonriseTable, true) : nlohmann::json::array();
+    out["new_moons"] =
+        computedPath ? TableJson(state.NewMoonTable, false) : nlohmann::json::array();
+    out["moonrises"] =
+        computedPath ? TableJson(state.MoonriseTable, true) : nlohmann::json::array();
     out["report"] = view.reportLines;
     out["listing"] = nlohmann::json::array();
     for (std::size_t i = 0; i + view.reportLines.size() < view.area.size(); ++i) {
@@ -73,4 +77,4 @@ nlohmann::json OutcomeJson(const CalculationState& state, const CliView& view, b
     return out;
 }
 
-}  // namespace toravel::cli
+} // namespace toravel::cli

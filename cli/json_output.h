@@ -21,4 +21,4 @@ std::string MinuteText(TDateTime t, bool dateOnlyAtMidnight);
 nlohmann::json OutcomeJson(const CalculationState& state, const CliView& view, bool computedPath,
                            const std::optional<std::string>& error);
 
-}  // namespace toravel::cli
+} // namespace toravel::cli

@@ -80,12 +80,13 @@ void DescribeOptions(CLI::App& app, Options& o) {
         ->type_name("ЧАСЫ")
         ->check(CLI::Validator(
             [](std::string& text) -> std::string {
-                const std::string_view digits =
-                    text.starts_with('+') ? std::string_view(text).substr(1) : std::string_view(text);
+                const std::string_view digits = text.starts_with('+')
+                                                    ? std::string_view(text).substr(1)
+                                                    : std::string_view(text);
                 int value = 0;
                 const auto r = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-                if (digits.empty() || r.ec != std::errc() || r.ptr != digits.data() + digits.size() ||
-                    value < -12 || value > 12) {
+                if (digits.empty() || r.ec != std::errc() ||
+                    r.ptr != digits.data() + digits.size() || value < -12 || value > 12) {
                     return "нужно целое число от -12 до 12: " + text;
                 }
                 return {};
@@ -94,7 +95,8 @@ void DescribeOptions(CLI::App& app, Options& o) {
     app.add_option("--lunar-day", o.lunarDay,
                    "лунный день, если он известен, как в поле лунного дня (не более двух знаков)")
         ->type_name("ТЕКСТ");
-    app.add_option("--sex", o.sex, "пол: male (мужской) или female (женский); выбирает оберег, картинок здесь нет")
+    app.add_option("--sex", o.sex,
+                   "пол: male (мужской) или female (женский); выбирает оберег, картинок здесь нет")
         ->type_name("male|female")
         ->check(CLI::Validator(
             [](std::string& text) -> std::string {
@@ -110,7 +112,8 @@ void DescribeOptions(CLI::App& app, Options& o) {
 // The latitude and longitude texts of the city whose name is exactly `name`.
 std::optional<CityCoordinateTexts> FindCity(const std::string& directory, const std::string& name) {
     for (const std::string& line : LoadCityList(directory + "/atlas.ini")) {
-        if (CityIdentityOfLine(line).name == name) return ApplyCityLine(line);
+        if (CityIdentityOfLine(line).name == name)
+            return ApplyCityLine(line);
     }
     return std::nullopt;
 }
@@ -120,7 +123,7 @@ bool IsBirthplaceMessage(const std::string& text) {
            text == InvalidBirthplaceMessage;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{"Торавель: славянский гороскоп по лунному дню момента рождения", "toravel-cli"};
@@ -138,9 +141,11 @@ int main(int argc, char** argv) {
         return ExitUsage;
     };
     const auto birthDate = cli::ParseBirthDate(o.date);
-    if (!birthDate) return usageError("--date: нужна дата ДД.ММ.ГГГГ с годом от 2 до 9998: " + o.date);
+    if (!birthDate)
+        return usageError("--date: нужна дата ДД.ММ.ГГГГ с годом от 2 до 9998: " + o.date);
     const auto birthTime = cli::ParseBirthTime(o.time);
-    if (!birthTime) return usageError("--time: нужно время ЧЧ:ММ или ЧЧ:ММ:СС: " + o.time);
+    if (!birthTime)
+        return usageError("--time: нужно время ЧЧ:ММ или ЧЧ:ММ:СС: " + o.time);
     if (cli::CharacterCount(o.lunarDay) > 2) {
         return usageError("--lunar-day: в поле лунного дня не более двух знаков: " + o.lunarDay);
     }
@@ -164,7 +169,8 @@ int main(int argc, char** argv) {
     try {
         if (!o.city.empty()) {
             const auto city = FindCity(o.db, o.city);
-            if (!city) return usageError("--city: нет населенного пункта «" + o.city + "» в списке");
+            if (!city)
+                return usageError("--city: нет населенного пункта «" + o.city + "» в списке");
             view.latitude = city->latitude;
             view.longitude = city->longitude;
         }
@@ -177,7 +183,8 @@ int main(int argc, char** argv) {
     }
 
     bool failed = error.has_value();
-    for (const std::string& message : view.messages) failed = failed || IsBirthplaceMessage(message);
+    for (const std::string& message : view.messages)
+        failed = failed || IsBirthplaceMessage(message);
 
     if (o.json) {
         // The new moons were computed by this run exactly when the marks are gone.
@@ -186,7 +193,8 @@ int main(int argc, char** argv) {
                          .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
                   << '\n';
     } else {
-        for (const std::string& line : view.area) std::cout << line << '\n';
+        for (const std::string& line : view.area)
+            std::cout << line << '\n';
     }
     return failed ? ExitFailed : ExitDone;
 }

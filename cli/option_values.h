@@ -31,4 +31,4 @@ std::size_t CharacterCount(std::string_view text);
 // last character sorts after ".".
 std::string ErrorDisplayText(std::string_view message);
 
-}  // namespace toravel::cli
+} // namespace toravel::cli

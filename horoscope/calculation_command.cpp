@@ -18,7 +18,8 @@ namespace {
 // are taken off both ends.
 bool IsBlank(std::string_view text) {
     for (char c : text) {
-        if (static_cast<unsigned char>(c) > 32) return false;
+        if (static_cast<unsigned char>(c) > 32)
+            return false;
     }
     return true;
 }
@@ -28,9 +29,12 @@ bool IsBlank(std::string_view text) {
 const char* MissingBirthplaceMessage(const HoroscopeView& view) {
     const bool noLatitude = IsBlank(view.LatitudeText());
     const bool noLongitude = IsBlank(view.LongitudeText());
-    if (noLatitude && noLongitude) return NoPlaceMessage;
-    if (noLatitude) return NoLatitudeMessage;
-    if (noLongitude) return NoLongitudeMessage;
+    if (noLatitude && noLongitude)
+        return NoPlaceMessage;
+    if (noLatitude)
+        return NoLatitudeMessage;
+    if (noLongitude)
+        return NoLongitudeMessage;
     return nullptr;
 }
 
@@ -53,7 +57,8 @@ BirthMoments BirthMomentOf(TDateTime date, TDateTime time) {
 
 void ListNewMoons(HoroscopeView& view, const CalculationState& state) {
     view.AppendLine("новолуния расчетного года");
-    for (TDateTime newMoon : state.NewMoonTable) view.AppendLine(DateTimeToStr(newMoon));
+    for (TDateTime newMoon : state.NewMoonTable)
+        view.AppendLine(DateTimeToStr(newMoon));
     view.AppendLine(" ");
 }
 
@@ -71,7 +76,7 @@ void ChoosePrecedingNewMoon(CalculationState& state) {
     }
 }
 
-}  // namespace
+} // namespace
 
 void RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays) {
     if (const char* missing = MissingBirthplaceMessage(view)) {
@@ -98,14 +103,16 @@ void RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays)
 
     if (state.GivenLunarDay == 0) {
         ComputeNewMoonsOfYear(year);
-        if (view.ListingWanted()) ListNewMoons(view, state);
+        if (view.ListingWanted())
+            ListNewMoons(view, state);
         const BirthMoments moment = BirthMomentOf(view.BirthDate(), view.BirthTime());
         state.CalculationMoment = moment.toSecond;
         ChoosePrecedingNewMoon(state);
 
         // The table holds new moons to the minute; so is the moment compared.
         for (TDateTime newMoon : state.NewMoonTable) {
-            if (newMoon == moment.toMinute) state.NewMoonFlag = true;
+            if (newMoon == moment.toMinute)
+                state.NewMoonFlag = true;
         }
 
         try {
@@ -121,9 +128,11 @@ void RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays)
         state.DayWorld = record->Mir;
         state.CircleName = record->Krug;
     }
-    if (state.DayWorld.empty()) view.ShowMessage(DayNotFoundMessage);
+    if (state.DayWorld.empty())
+        view.ShowMessage(DayNotFoundMessage);
 
-    if (state.LunarDay == 0 && state.GivenLunarDay != 0) state.LunarDay = state.GivenLunarDay;
+    if (state.LunarDay == 0 && state.GivenLunarDay != 0)
+        state.LunarDay = state.GivenLunarDay;
 
     state.LunarWorld = WorldOfLunarDay(state.LunarDay);
     state.PeriodWorld = CombineWorlds(state.DayWorld, state.LunarWorld);
@@ -132,4 +141,4 @@ void RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays)
     view.EnablePictureButtons();
 }
 
-}  // namespace toravel
+} // namespace toravel

@@ -28,4 +28,4 @@ inline constexpr const char* NoLongitudeMessage = "нет данных о дол
 inline constexpr const char* DayNotFoundMessage =
     "К сожалению соответствие не найдено, обратитесь к разработчику";
 
-}  // namespace toravel
+} // namespace toravel

@@ -10,8 +10,8 @@
 namespace toravel {
 
 struct CalendarDayRecord {
-    std::string Mir;   // world letter of the calendar day
-    std::string Krug;  // circle of the calendar day, as the report names it
+    std::string Mir;  // world letter of the calendar day
+    std::string Krug; // circle of the calendar day, as the report names it
 
     friend bool operator==(const CalendarDayRecord&, const CalendarDayRecord&) = default;
 };
@@ -24,4 +24,4 @@ public:
     virtual std::optional<CalendarDayRecord> FindCalendarDay(int month, int day) = 0;
 };
 
-}  // namespace toravel
+} // namespace toravel

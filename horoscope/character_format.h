@@ -15,4 +15,4 @@ struct CharacterFormat {
     friend bool operator==(const CharacterFormat&, const CharacterFormat&) = default;
 };
 
-}  // namespace toravel
+} // namespace toravel

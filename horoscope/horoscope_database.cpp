@@ -16,17 +16,19 @@ std::string Quoted(std::string_view value) {
     std::string text = "\"";
     for (char c : value) {
         text += c;
-        if (c == '"') text += '"';
+        if (c == '"')
+            text += '"';
     }
     return text + "\"";
 }
 
-}  // namespace
+} // namespace
 
 std::string ConnectionStringForDirectory(std::string_view directory) {
     const ConnectionSettings program = ParseConnectionString(HoroscopeConnectionString);
     std::string path(directory);
-    if (path.empty()) path = ".";
+    if (path.empty())
+        path = ".";
     path += "/bd.mdb";
     return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + Quoted(path) +
            ";Persist Security Info=False;Jet OLEDB:Database Password=" + Quoted(program.password);
@@ -37,7 +39,8 @@ HoroscopeDatabase::HoroscopeDatabase(std::string connectionString)
 
 std::optional<CalendarDayRecord> HoroscopeDatabase::FindCalendarDay(int month, int day) {
     if (!table_) {
-        if (!connection_) connection_.emplace(connectionString_);
+        if (!connection_)
+            connection_.emplace(connectionString_);
         table_.emplace(*connection_);
     }
     const std::string monthText = Decimal(month);
@@ -51,4 +54,4 @@ std::optional<CalendarDayRecord> HoroscopeDatabase::FindCalendarDay(int month, i
     return std::nullopt;
 }
 
-}  // namespace toravel
+} // namespace toravel

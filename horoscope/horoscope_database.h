@@ -25,7 +25,8 @@ class HoroscopeDatabase : public CalendarDayLookup {
 public:
     // Nothing is opened yet: the connection and the table are opened by the
     // first lookup, so that an unreadable file fails the lookup.
-    explicit HoroscopeDatabase(std::string connectionString = std::string(HoroscopeConnectionString));
+    explicit HoroscopeDatabase(
+        std::string connectionString = std::string(HoroscopeConnectionString));
 
     std::optional<CalendarDayRecord> FindCalendarDay(int month, int day) override;
 
@@ -35,4 +36,4 @@ private:
     std::optional<TableCursor> table_;
 };
 
-}  // namespace toravel
+} // namespace toravel

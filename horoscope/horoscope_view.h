@@ -41,4 +41,4 @@ public:
     virtual void EnablePictureButtons() = 0;
 };
 
-}  // namespace toravel
+} // namespace toravel

@@ -19,9 +19,11 @@ std::string DecimalText(std::int32_t value) {
     return std::string(buffer, result.ptr);
 }
 
-std::string Blanks(std::size_t count) { return std::string(count, ' '); }
+std::string Blanks(std::size_t count) {
+    return std::string(count, ' ');
+}
 
-}  // namespace
+} // namespace
 
 Report ComposeReport(const CalculationState& state) {
     std::string first;
@@ -30,7 +32,8 @@ Report ComposeReport(const CalculationState& state) {
                 " лунным днем, что соответствует ";
     } else {
         first = Blanks(45) + "расчетный период соответствует";
-        if (state.NewMoonFlag) first += " (это новолуние)";
+        if (state.NewMoonFlag)
+            first += " (это новолуние)";
     }
     std::string second = Blanks(37) + state.CircleName + " кругу ";
     second += WorldName(state.PeriodWorld);
@@ -51,4 +54,4 @@ void WriteReport(HoroscopeView& view) {
     state.LunarDayText.clear();
 }
 
-}  // namespace toravel
+} // namespace toravel

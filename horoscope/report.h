@@ -31,4 +31,4 @@ Report ComposeReport(const CalculationState& state);
 // after setting its format, and leaves LunarDayText empty.
 void WriteReport(HoroscopeView& view);
 
-}  // namespace toravel
+} // namespace toravel

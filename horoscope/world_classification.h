@@ -24,4 +24,4 @@ std::string CombineWorlds(std::string_view dayWorld, std::string_view lunarWorld
 // (Прави)" for "b"); the empty text for anything but the three letters.
 std::string_view WorldName(std::string_view world);
 
-}  // namespace toravel
+} // namespace toravel

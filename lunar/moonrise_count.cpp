@@ -29,9 +29,11 @@ std::string DateEntryText(const CapturedTextFields& captured) {
            Decimal(captured.date.year);
 }
 
-bool IsMidnight(TDateTime t) { return TimeOf(t) == 0.0; }
+bool IsMidnight(TDateTime t) {
+    return TimeOf(t) == 0.0;
+}
 
-}  // namespace
+} // namespace
 
 void ReadRiseSetInput(const LunarCalendarView& view, double& dayStart, double& longitude,
                       double& latitude, double& offset) {
@@ -108,7 +110,8 @@ void CountMoonrisesSinceNewMoon(LunarCalendarView& view) {
 
     if (view.ListingWanted()) {
         view.AppendLine("восходы лун от ближайшего новолуния");
-        for (TDateTime moonrise : state.MoonriseTable) view.AppendLine(DateTimeToStr(moonrise));
+        for (TDateTime moonrise : state.MoonriseTable)
+            view.AppendLine(DateTimeToStr(moonrise));
         view.AppendLine(" ");
     }
 
@@ -126,7 +129,8 @@ void CountMoonrisesSinceNewMoon(LunarCalendarView& view) {
     int moonlessBefore = 0;
     for (int i = 0; i < MoonriseDayCount; ++i) {
         const TDateTime entry = table[static_cast<std::size_t>(i)];
-        if (i > 0 && IsMidnight(entry) && moment > entry) ++moonlessBefore;
+        if (i > 0 && IsMidnight(entry) && moment > entry)
+            ++moonlessBefore;
         if (i < MoonriseDayCount - 1 && entry <= moment &&
             moment <= table[static_cast<std::size_t>(i + 1)]) {
             state.LunarDay = i + 1;
@@ -136,4 +140,4 @@ void CountMoonrisesSinceNewMoon(LunarCalendarView& view) {
     state.LunarDay = state.LunarDay - moonlessBefore + firstRiseAfterNewMoon;
 }
 
-}  // namespace toravel
+} // namespace toravel

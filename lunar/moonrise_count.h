@@ -47,4 +47,4 @@ void ReadRiseSetInput(const LunarCalendarView& view, double& dayStart, double& l
 // Throws the errors of ReadRiseSetInput before anything is changed.
 void CountMoonrisesSinceNewMoon(LunarCalendarView& view);
 
-}  // namespace toravel
+} // namespace toravel

@@ -28,7 +28,8 @@ struct Outcome {
     std::vector<std::string> OutLines() const {
         std::vector<std::string> lines;
         std::istringstream stream(out);
-        for (std::string line; std::getline(stream, line);) lines.push_back(line);
+        for (std::string line; std::getline(stream, line);)
+            lines.push_back(line);
         return lines;
     }
 };
@@ -36,8 +37,10 @@ struct Outcome {
 std::string ShellQuoted(const std::string& text) {
     std::string quoted = "'";
     for (char c : text) {
-        if (c == '\'') quoted += "'\\''";
-        else quoted += c;
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
     }
     return quoted + "'";
 }
@@ -48,18 +51,22 @@ Outcome RunCli(const std::vector<std::string>& arguments, const std::string& zon
                                 ("toravel-cli-test-" + std::to_string(::getpid()) + ".err");
     std::string command = "cd " + ShellQuoted(TORAVEL_BUILD_ROOT) + " && TZ=" + ShellQuoted(zone) +
                           " exec " + ShellQuoted(TORAVEL_CLI);
-    for (const std::string& argument : arguments) command += " " + ShellQuoted(argument);
+    for (const std::string& argument : arguments)
+        command += " " + ShellQuoted(argument);
     command += " 2>" + ShellQuoted(errFile);
 
     Outcome outcome;
     FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return outcome;
+    if (!pipe)
+        return outcome;
     char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) outcome.out.append(buffer, n);
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        outcome.out.append(buffer, n);
     const int status = ::pclose(pipe);
     outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     if (FILE* err = std::fopen(errFile.c_str(), "rb")) {
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, err)) > 0;) outcome.err.append(buffer, n);
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, err)) > 0;)
+            outcome.err.append(buffer, n);
         std::fclose(err);
     }
     std::filesystem::remove(errFile);
@@ -71,7 +78,8 @@ nlohmann::json Json(const Outcome& outcome) {
     try {
         return nlohmann::json::parse(outcome.out);
     } catch (const nlohmann::json::exception& e) {
-        ADD_FAILURE() << "standard output is not one JSON object (" << e.what() << "):\n" << outcome.out;
+        ADD_FAILURE() << "standard output is not one JSON object (" << e.what() << "):\n"
+                      << outcome.out;
         return {};
     }
 }
@@ -79,7 +87,8 @@ nlohmann::json Json(const Outcome& outcome) {
 const std::vector<std::string> Moscow1990 = {"--date", "17.05.1990", "--time", "14:30",
                                              "--city", "Москва",     "--zone", "4"};
 
-std::vector<std::string> With(std::vector<std::string> arguments, const std::vector<std::string>& more) {
+std::vector<std::string> With(std::vector<std::string> arguments,
+                              const std::vector<std::string>& more) {
     arguments.insert(arguments.end(), more.begin(), more.end());
     return arguments;
 }
@@ -89,7 +98,7 @@ TEST(ToravelCli, ComputedPathFromTheCityListAsJson) {
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.err, "");
     const nlohmann::json json = Json(outcome);
-    EXPECT_EQ(json["lunar_day"], 22);  // PyEphem's moonrises, counted by hand
+    EXPECT_EQ(json["lunar_day"], 22); // PyEphem's moonrises, counted by hand
     EXPECT_EQ(json["given_lunar_day"], 0);
     EXPECT_EQ(json["computer_zone_offset_days"], 0.0);
     EXPECT_EQ(json["preceding_new_moon"], "25.04.1990 08:27");
@@ -112,7 +121,9 @@ TEST(ToravelCli, ComputedPathFromTheCityListAsJson) {
     EXPECT_EQ(json["report"][3], std::string(49, ' ') + "22 лунный день");
     const std::string world = json["period_world"];
     EXPECT_TRUE(world == "b" || world == "c" || world == "h") << world;
-    EXPECT_EQ(json["report"][1].get<std::string>().rfind(std::string(37, ' ') + json["circle"].get<std::string>() + " кругу ", 0), 0u);
+    EXPECT_EQ(json["report"][1].get<std::string>().rfind(
+                  std::string(37, ' ') + json["circle"].get<std::string>() + " кругу ", 0),
+              0u);
 }
 
 TEST(ToravelCli, TextOutputIsTheReportAreaAndMatchesTheJson) {
@@ -127,13 +138,14 @@ TEST(ToravelCli, TextOutputIsTheReportAreaAndMatchesTheJson) {
 
     const nlohmann::json parsed = Json(json);
     std::vector<std::string> expected = parsed["listing"];
-    for (const auto& line : parsed["report"]) expected.push_back(line);
+    for (const auto& line : parsed["report"])
+        expected.push_back(line);
     EXPECT_EQ(lines, expected);
 }
 
 TEST(ToravelCli, TypedLunarDayNeedsNoNumbersAndComputesNothing) {
-    const Outcome outcome =
-        RunCli({"--date", "17.05.1990", "--lat", "север", "--lon", "восток", "--lunar-day", "7", "--json"});
+    const Outcome outcome = RunCli({"--date", "17.05.1990", "--lat", "север", "--lon", "восток",
+                                    "--lunar-day", "7", "--json"});
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     const nlohmann::json json = Json(outcome);
     EXPECT_EQ(json["lunar_day"], 7);
@@ -141,7 +153,8 @@ TEST(ToravelCli, TypedLunarDayNeedsNoNumbersAndComputesNothing) {
     EXPECT_EQ(json["lunar_world"], "b");
     EXPECT_EQ(json["new_moons"], nlohmann::json::array());
     EXPECT_EQ(json["moonrises"], nlohmann::json::array());
-    EXPECT_EQ(json["report"][0], " вы указали, что расчетная дата является 7 лунным днем, что соответствует ");
+    EXPECT_EQ(json["report"][0],
+              " вы указали, что расчетная дата является 7 лунным днем, что соответствует ");
 }
 
 TEST(ToravelCli, ComputersZoneComesFromTheMachinesTimeZone) {
@@ -160,15 +173,21 @@ TEST(ToravelCli, ExitStatusSaysWhatWentWrong) {
     struct Row {
         std::vector<std::string> arguments;
         int status;
-        const char* error;  // expected in standard error
+        const char* error; // expected in standard error
     } rows[] = {
         {{"--date", "17.05.1990"}, 1, "нет географических данных"},
         {{"--date", "17.05.1990", "--lat", "55,7"}, 1, "нет данных о долготе"},
-        {{"--date", "17.05.1990", "--lat", "abc", "--lon", "37"}, 1,
+        {{"--date", "17.05.1990", "--lat", "abc", "--lon", "37"},
+         1,
          "'abc' is not a valid floating point value."},
-        {{"--date", "17.05.1990", "--lat", "95", "--lon", "37"}, 1, "неверные географические данные"},
-        {{"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--db", "/nonexistent"}, 1, "bd.mdb"},
-        {{"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--lunar-day", "7 "}, 1,
+        {{"--date", "17.05.1990", "--lat", "95", "--lon", "37"},
+         1,
+         "неверные географические данные"},
+        {{"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--db", "/nonexistent"},
+         1,
+         "bd.mdb"},
+        {{"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--lunar-day", "7 "},
+         1,
          "'7 ' is not a valid integer value."},
         {{"--lat", "55", "--lon", "37"}, 2, "--date"},
         {{"--date", "31.02.1990", "--lat", "55", "--lon", "37"}, 2, "--date"},
@@ -176,14 +195,17 @@ TEST(ToravelCli, ExitStatusSaysWhatWentWrong) {
         {{"--date", "01.01.9999", "--lat", "55", "--lon", "37"}, 2, "--date"},
         {{"--date", "17.05.1990", "--time", "24:00", "--lat", "55", "--lon", "37"}, 2, "--time"},
         {{"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--zone", "13"}, 2, "--zone"},
-        {{"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--lunar-day", "123"}, 2, "--lunar-day"},
+        {{"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--lunar-day", "123"},
+         2,
+         "--lunar-day"},
         {{"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--sex", "x"}, 2, "--sex"},
         {{"--date", "17.05.1990", "--city", "Атлантида"}, 2, "Атлантида"},
         {{"--date", "17.05.1990", "--city", "Москва", "--lat", "55"}, 2, "--city"},
     };
     for (const Row& row : rows) {
         std::string name;
-        for (const std::string& argument : row.arguments) name += argument + " ";
+        for (const std::string& argument : row.arguments)
+            name += argument + " ";
         const Outcome outcome = RunCli(row.arguments);
         EXPECT_EQ(outcome.status, row.status) << name << "\n" << outcome.err;
         EXPECT_NE(outcome.err.find(row.error), std::string::npos) << name << "\n" << outcome.err;
@@ -215,17 +237,19 @@ TEST(ToravelCli, EarliestAndLatestBirthYearsAreComputed) {
 }
 
 TEST(ToravelCli, MissingCalendarDayIsAMessageNotAFailure) {
-    const std::filesystem::path directory = std::filesystem::temp_directory_path() /
-                                            ("toravel-cli-db-" + std::to_string(::getpid()));
+    const std::filesystem::path directory =
+        std::filesystem::temp_directory_path() / ("toravel-cli-db-" + std::to_string(::getpid()));
     std::filesystem::create_directories(directory);
-    const std::string password = toravel::ParseConnectionString(toravel::HoroscopeConnectionString).password;
+    const std::string password =
+        toravel::ParseConnectionString(toravel::HoroscopeConnectionString).password;
     const auto file = toravel::DatabaseFileOfImage(
         toravel::tools::BuildDatabaseImage({{1, 1, "b", "Первому"}}, {}), password);
     std::ofstream(directory / "bd.mdb", std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+        .write(reinterpret_cast<const char*>(file.data()),
+               static_cast<std::streamsize>(file.size()));
 
-    const Outcome outcome = RunCli({"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--lunar-day",
-                                    "3", "--db", directory.string()});
+    const Outcome outcome = RunCli({"--date", "17.05.1990", "--lat", "55", "--lon", "37",
+                                    "--lunar-day", "3", "--db", directory.string()});
     std::filesystem::remove_all(directory);
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.err, "К сожалению соответствие не найдено, обратитесь к разработчику\n");
@@ -242,4 +266,4 @@ TEST(ToravelCli, HelpIsInRussian) {
     EXPECT_NE(outcome.out.find("дата рождения"), std::string::npos) << outcome.out;
 }
 
-}  // namespace
+} // namespace

@@ -30,14 +30,18 @@ public:
 
     std::optional<CalendarDayRecord> FindCalendarDay(int month, int day) override {
         asked.emplace_back(month, day);
-        if (fail) throw std::runtime_error("Could not find file '.\\DB\\bd.mdb'");
+        if (fail)
+            throw std::runtime_error("Could not find file '.\\DB\\bd.mdb'");
         const auto found = records.find({month, day});
-        if (found == records.end()) return std::nullopt;
+        if (found == records.end())
+            return std::nullopt;
         return found->second;
     }
 };
 
-std::string Blanks(std::size_t n) { return std::string(n, ' '); }
+std::string Blanks(std::size_t n) {
+    return std::string(n, ' ');
+}
 
 class CalculationCommandTest : public ::testing::Test {
 protected:
@@ -76,12 +80,9 @@ TEST_F(CalculationCommandTest, BlankBirthplaceShowsItsMessageAndDoesNothingElse)
         const char* longitude;
         const char* message;
     } rows[] = {
-        {"", "", "нет географических данных"},
-        {"  ", "\t\r\n", "нет географических данных"},
-        {"", "37,6", "нет данных о широте"},
-        {" \x01", "37,6", "нет данных о широте"},
-        {"55,7", "", "нет данных о долготе"},
-        {"55,7", "   ", "нет данных о долготе"},
+        {"", "", "нет географических данных"}, {"  ", "\t\r\n", "нет географических данных"},
+        {"", "37,6", "нет данных о широте"},   {" \x01", "37,6", "нет данных о широте"},
+        {"55,7", "", "нет данных о долготе"},  {"55,7", "   ", "нет данных о долготе"},
     };
     for (const Row& row : rows) {
         view_.events.clear();
@@ -155,7 +156,7 @@ TEST_F(CalculationCommandTest, TypedLunarDayIsReportedUnchangedWithoutAstronomy)
         {"12", 12, "Второму кругу Нижнего мира (Нави)"},
     };
     view_.listing = true;
-    view_.latitude = "north";  // never converted on this path
+    view_.latitude = "north"; // never converted on this path
     view_.longitude = "east";
     for (const Row& row : rows) {
         State().NewMoonTable.fill(1.0);
@@ -167,8 +168,8 @@ TEST_F(CalculationCommandTest, TypedLunarDayIsReportedUnchangedWithoutAstronomy)
         EXPECT_EQ(State().MoonriseTable[40], 1.0) << row.text;
         const auto area = view_.ReportArea();
         ASSERT_EQ(area.size(), 4u) << row.text << ": no listings on the typed path";
-        EXPECT_EQ(area[0], " вы указали, что расчетная дата является " + std::to_string(row.lunarDay) +
-                               " лунным днем, что соответствует ");
+        EXPECT_EQ(area[0], " вы указали, что расчетная дата является " +
+                               std::to_string(row.lunarDay) + " лунным днем, что соответствует ");
         EXPECT_EQ(area[1], Blanks(37) + row.line2) << row.text;
         EXPECT_EQ(area[3], Blanks(49) + std::to_string(row.lunarDay) + " лунный день");
     }
@@ -243,9 +244,10 @@ TEST_F(CalculationCommandTest, MissingCalendarDayIsReportedAndTheCommandGoesOn) 
     const std::vector<ViewEvent>& events = view_.events;
     ASSERT_EQ(events.size(), 7u);
     EXPECT_EQ(events[0].kind, ViewEvent::Clear);
-    EXPECT_EQ(events[1], (ViewEvent{ViewEvent::Message,
-                                    "К сожалению соответствие не найдено, обратитесь к разработчику",
-                                    {}}));
+    EXPECT_EQ(events[1],
+              (ViewEvent{ViewEvent::Message,
+                         "К сожалению соответствие не найдено, обратитесь к разработчику",
+                         {}}));
     EXPECT_EQ(events[3].text, Blanks(37) + " кругу ");
     EXPECT_EQ(events[6].kind, ViewEvent::PicturesEnabled);
     EXPECT_EQ(State().PeriodWorld, "");
@@ -254,8 +256,9 @@ TEST_F(CalculationCommandTest, MissingCalendarDayIsReportedAndTheCommandGoesOn) 
 TEST_F(CalculationCommandTest, RecordWithoutWorldCountsAsNotFoundButGivesItsCircle) {
     days_.records[{5, 17}] = {"", "Пятому"};
     Run();
-    EXPECT_EQ(view_.Texts(ViewEvent::Message),
-              std::vector<std::string>{"К сожалению соответствие не найдено, обратитесь к разработчику"});
+    EXPECT_EQ(
+        view_.Texts(ViewEvent::Message),
+        std::vector<std::string>{"К сожалению соответствие не найдено, обратитесь к разработчику"});
     EXPECT_EQ(view_.ReportArea()[1], Blanks(37) + "Пятому кругу ");
 }
 
@@ -302,7 +305,7 @@ TEST_F(CalculationCommandTest, SecondRunReplacesTheFirstAndListingsPrecedeTheRep
 
 TEST_F(CalculationCommandTest, BirthAtANewMoonStartsLunarDayOneAndIsNoted) {
     Run();
-    const TDateTime newMoon = State().NewMoonTable[4];  // 25.04.1990 8:27 at +4 hours
+    const TDateTime newMoon = State().NewMoonTable[4]; // 25.04.1990 8:27 at +4 hours
     ASSERT_EQ(DateTimeToStr(newMoon), "25.04.1990 8:27:00");
     view_.birthDate = DateOf(newMoon);
 
@@ -334,5 +337,5 @@ TEST_F(CalculationCommandTest, BirthMomentTakesTheTimePickersTimeOfDayToTheSecon
     EXPECT_EQ(State().CalculationMoment, EncodeDateTime(1990, 5, 17, 14, 30, 15));
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

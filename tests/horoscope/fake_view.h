@@ -53,7 +53,8 @@ public:
     std::vector<std::string> Texts(ViewEvent::Kind kind) const {
         std::vector<std::string> texts;
         for (const ViewEvent& event : events) {
-            if (event.kind == kind) texts.push_back(event.text);
+            if (event.kind == kind)
+                texts.push_back(event.text);
         }
         return texts;
     }
@@ -62,7 +63,8 @@ public:
     std::vector<std::string> ReportArea() const {
         std::vector<std::string> lines;
         for (const ViewEvent& event : events) {
-            if (event.kind == ViewEvent::Clear) lines.clear();
+            if (event.kind == ViewEvent::Clear)
+                lines.clear();
             if (event.kind == ViewEvent::Line || event.kind == ViewEvent::FormattedLine) {
                 lines.push_back(event.text);
             }
@@ -71,4 +73,4 @@ public:
     }
 };
 
-}  // namespace toravel::testing
+} // namespace toravel::testing

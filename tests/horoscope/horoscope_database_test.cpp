@@ -37,7 +37,8 @@ protected:
     void WriteDatabase(const Bytes& image) {
         const Bytes file = DatabaseFileOfImage(image, Password);
         std::ofstream(directory_ / "bd.mdb", std::ios::binary)
-            .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+            .write(reinterpret_cast<const char*>(file.data()),
+                   static_cast<std::streamsize>(file.size()));
     }
 
     void WriteRows(const std::vector<tools::CalendarRow>& rows) {
@@ -48,7 +49,8 @@ protected:
     void WriteSql(const char* sql) {
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK)
+            << sqlite3_errmsg(db);
         sqlite3_int64 size = 0;
         unsigned char* data = sqlite3_serialize(db, "main", &size, 0);
         const Bytes image(data, data + size);
@@ -116,5 +118,5 @@ TEST(BuiltHoroscopeDatabase, EveryCalendarDayHasAWorldAndACircle) {
     EXPECT_EQ(database.FindCalendarDay(13, 1), std::nullopt);
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

@@ -9,7 +9,9 @@
 namespace toravel {
 namespace {
 
-std::string Blanks(std::size_t n) { return std::string(n, ' '); }
+std::string Blanks(std::size_t n) {
+    return std::string(n, ' ');
+}
 
 CalculationState TypedState(std::int32_t lunarDay, std::string circle, std::string period) {
     CalculationState state;
@@ -89,5 +91,5 @@ TEST(WriteReport, AppendsTheFourLinesInOrderAndEmptiesTheLineBeingComposed) {
     shared = saved;
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

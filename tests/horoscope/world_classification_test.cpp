@@ -12,9 +12,23 @@ TEST(WorldOfLunarDay, GivesTheTableRowAndNothingOutsideOneToThirty) {
         std::int32_t lunarDay;
         const char* world;
     } rows[] = {
-        {1, "c"},  {2, "b"},  {5, "h"},  {12, "h"}, {17, "h"}, {21, "b"}, {25, "h"},
-        {26, "h"}, {27, "c"}, {29, "b"}, {30, "c"}, {0, ""},   {31, ""},  {-1, ""},
-        {-5, ""},  {2147483647, ""},     {-2147483647 - 1, ""},
+        {1, "c"},
+        {2, "b"},
+        {5, "h"},
+        {12, "h"},
+        {17, "h"},
+        {21, "b"},
+        {25, "h"},
+        {26, "h"},
+        {27, "c"},
+        {29, "b"},
+        {30, "c"},
+        {0, ""},
+        {31, ""},
+        {-1, ""},
+        {-5, ""},
+        {2147483647, ""},
+        {-2147483647 - 1, ""},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(WorldOfLunarDay(row.lunarDay), row.world) << "lunar day " << row.lunarDay;
@@ -40,10 +54,10 @@ TEST(CombineWorlds, FollowsTheNineRulesInEitherOrder) {
         const char* lunar;
         const char* period;
     } rows[] = {
-        {"b", "b", "b"}, {"c", "c", "c"}, {"h", "h", "h"},  // equal worlds
-        {"b", "c", "c"}, {"c", "b", "c"},                   // Upper with Middle: Middle
-        {"b", "h", "b"}, {"h", "b", "b"},                   // Upper with Lower: Upper
-        {"c", "h", "h"}, {"h", "c", "h"},                   // Middle with Lower: Lower
+        {"b", "b", "b"}, {"c", "c", "c"}, {"h", "h", "h"}, // equal worlds
+        {"b", "c", "c"}, {"c", "b", "c"},                  // Upper with Middle: Middle
+        {"b", "h", "b"}, {"h", "b", "b"},                  // Upper with Lower: Upper
+        {"c", "h", "h"}, {"h", "c", "h"},                  // Middle with Lower: Lower
     };
     for (const Row& row : rows) {
         EXPECT_EQ(CombineWorlds(row.day, row.lunar), row.period)
@@ -69,5 +83,5 @@ TEST(WorldName, NamesTheThreeWorldsInTheGenitive) {
     EXPECT_EQ(WorldName("H"), "");
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

@@ -94,22 +94,37 @@ TEST_F(MoonriseCountTest, LunarDayAgreesWithAnIndependentCount) {
     struct Row {
         const char* name;
         Place place;
-        TDateTime newMoon;  // PyEphem's, on the place's clock, to the minute
+        TDateTime newMoon; // PyEphem's, on the place's clock, to the minute
         TDateTime moment;
         std::int32_t lunarDay;
     } rows[] = {
         {"Moscow 17.05.1990 14:30", Moscow, At(1990, 4, 25, 8, 27), At(1990, 5, 17, 14, 30), 22},
-        {"Greenwich 01.01.2000 12:00", {"51,4769", "0", 0}, At(1999, 12, 7, 22, 32),
-         At(2000, 1, 1, 12, 0), 25},
-        {"New York 15.08.2023 20:00", {"40,7128", "-74,006", -4}, At(2023, 7, 17, 14, 32),
-         At(2023, 8, 15, 20, 0), 29},
-        {"Sydney 29.02.2024 06:00", {"-33,8688", "151,2093", 11}, At(2024, 2, 10, 9, 59),
-         At(2024, 2, 29, 6, 0), 19},
-        {"Novosibirsk 03.11.1985 09:15", {"55,0084", "82,9357", 7}, At(1985, 10, 14, 11, 33),
-         At(1985, 11, 3, 9, 15), 20},
-        {"Murmansk 14.12.2020 23:00", Murmansk, At(2020, 12, 14, 19, 17), At(2020, 12, 14, 23, 0), 1},
-        {"Murmansk 15.12.2020 12:00", Murmansk, At(2020, 12, 14, 19, 17), At(2020, 12, 15, 12, 0), 1},
-        {"Murmansk 28.12.2020 12:00", Murmansk, At(2020, 12, 14, 19, 17), At(2020, 12, 28, 12, 0), 11},
+        {"Greenwich 01.01.2000 12:00",
+         {"51,4769", "0", 0},
+         At(1999, 12, 7, 22, 32),
+         At(2000, 1, 1, 12, 0),
+         25},
+        {"New York 15.08.2023 20:00",
+         {"40,7128", "-74,006", -4},
+         At(2023, 7, 17, 14, 32),
+         At(2023, 8, 15, 20, 0),
+         29},
+        {"Sydney 29.02.2024 06:00",
+         {"-33,8688", "151,2093", 11},
+         At(2024, 2, 10, 9, 59),
+         At(2024, 2, 29, 6, 0),
+         19},
+        {"Novosibirsk 03.11.1985 09:15",
+         {"55,0084", "82,9357", 7},
+         At(1985, 10, 14, 11, 33),
+         At(1985, 11, 3, 9, 15),
+         20},
+        {"Murmansk 14.12.2020 23:00", Murmansk, At(2020, 12, 14, 19, 17), At(2020, 12, 14, 23, 0),
+         1},
+        {"Murmansk 15.12.2020 12:00", Murmansk, At(2020, 12, 14, 19, 17), At(2020, 12, 15, 12, 0),
+         1},
+        {"Murmansk 28.12.2020 12:00", Murmansk, At(2020, 12, 14, 19, 17), At(2020, 12, 28, 12, 0),
+         11},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(Count(row.place, row.newMoon, row.moment), row.lunarDay) << row.name;
@@ -203,7 +218,8 @@ double OffsetPuttingMoonriseAt(int k, bool (*inside)(double), bool (*wanted)(dou
     double lo = 4.0 / 24.0 - 12.0 / 24.0, hi = 4.0 / 24.0 + 14.0 / 24.0;
     bool found = false;
     const double start = riseHour(lo, found);
-    if (!found || !inside(start)) std::swap(lo, hi);
+    if (!found || !inside(start))
+        std::swap(lo, hi);
     for (int pass = 0; pass < 100; ++pass) {
         const double mid = (lo + hi) / 2;
         const double hour = riseHour(mid, found);
@@ -211,8 +227,10 @@ double OffsetPuttingMoonriseAt(int k, bool (*inside)(double), bool (*wanted)(dou
             foundHour = hour;
             return mid;
         }
-        if (found && inside(hour)) lo = mid;
-        else hi = mid;
+        if (found && inside(hour))
+            lo = mid;
+        else
+            hi = mid;
     }
     return std::numeric_limits<double>::quiet_NaN();
 }
@@ -230,7 +248,7 @@ TEST_F(MoonriseCountTest, MoonriseInTheLastHalfMinuteKeepsItsDay) {
     ASSERT_EQ(text.str(), "24:00") << "the moonrise's time of day alone rounds past the day";
 
     CalculationState& state = SharedCalculationState();
-    state.ComputerZoneOffset = offset - 4.0 / 24.0;  // with the zone's 4 hours: offset
+    state.ComputerZoneOffset = offset - 4.0 / 24.0; // with the zone's 4 hours: offset
     state.ZoneOffsetDays = 4.0 / 24.0;
     state.PrecedingNewMoon = At(1990, 4, 25, 12, 0);
     state.CalculationMoment = At(1990, 4, 25 + k, 12, 0);
@@ -300,7 +318,8 @@ TEST_F(MoonriseCountTest, CoordinatesThatAreNoNumbersChangeNothing) {
             CountMoonrisesSinceNewMoon(view_);
             ADD_FAILURE() << "no error for " << latitude << " / " << longitude;
         } catch (const ConversionError& e) {
-            EXPECT_EQ(std::string(e.what()), "'" + std::string(text) + "' is not a valid floating point value");
+            EXPECT_EQ(std::string(e.what()),
+                      "'" + std::string(text) + "' is not a valid floating point value");
         }
     }
     EXPECT_EQ(state.MoonriseTable[40], 7.0);
@@ -318,9 +337,8 @@ TEST_F(MoonriseCountTest, CoordinatesOffTheEarthAreRefusedBeforeAnythingIsComput
         const char* longitude;
         bool refused;
     } rows[] = {
-        {"90,5", "0", true},   {"-91", "0", true},     {"0", "180,01", true},
-        {"0", "-200", true},   {"1e3", "0", true},     {"0", "-1,8e201", true}, 
-        {"90", "180", false},  {"-90", "-180", false},
+        {"90,5", "0", true}, {"-91", "0", true},      {"0", "180,01", true}, {"0", "-200", true},
+        {"1e3", "0", true},  {"0", "-1,8e201", true}, {"90", "180", false},  {"-90", "-180", false},
     };
     for (const Row& row : rows) {
         view_.latitude = row.latitude;
@@ -332,7 +350,8 @@ TEST_F(MoonriseCountTest, CoordinatesOffTheEarthAreRefusedBeforeAnythingIsComput
             EXPECT_EQ(state.MoonriseTable[0], 7.0) << row.latitude << " / " << row.longitude;
             EXPECT_EQ(state.LunarDay, 9);
         } else {
-            EXPECT_NO_THROW(CountMoonrisesSinceNewMoon(view_)) << row.latitude << " / " << row.longitude;
+            EXPECT_NO_THROW(CountMoonrisesSinceNewMoon(view_))
+                << row.latitude << " / " << row.longitude;
         }
     }
 }
@@ -352,5 +371,5 @@ TEST_F(MoonriseCountTest, ReadRiseSetInputStartsAtTheLocalMidnightOfTheNewMoonsD
     EXPECT_DOUBLE_EQ(longitude, 151.25 * RadiansPerDegree);
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel
