@@ -129,9 +129,9 @@ TEST_F(NewMoonSearch, OffsetsShiftEveryEntryAlike) {
 }
 
 TEST_F(NewMoonSearch, EveryTableAscendsByALunation) {
-    // 1582 is left out: its table straddles the switch from the Julian to the
-    // Gregorian calendar, which the date fields pass unchanged.
-    for (int year : {2, 1501, 1700, 1800, 1825, 1900, 2005, 2006, 2026, 2200, 9998}) {
+    // 1500 has a Julian leap day with a new moon on it, 1582 straddles the
+    // calendar reform: the table must read back across both.
+    for (int year : {2, 1500, 1582, 1700, 1800, 1825, 1900, 2005, 2006, 2026, 2200, 9998}) {
         ComputeNewMoonsOfYear(year);
         const auto& table = SharedCalculationState().NewMoonTable;
         int y, m, d, hh, mm, ss, ms;
