@@ -2,6 +2,8 @@
 #include <benchmark/benchmark.h>
 
 #include "astro/low_precision.h"
+#include "astro/solar_theory.h"
+#include "astro/vector3.h"
 
 namespace {
 
@@ -17,4 +19,28 @@ void BM_LowPrecisionMoon(benchmark::State& state) {
 }
 BENCHMARK(BM_LowPrecisionMoon);
 
-}  // namespace
+void BM_LowPrecisionSun(benchmark::State& state) {
+    double T = 0.1;
+    for (auto _ : state) {
+        double ra, dec;
+        toravel::LowPrecisionSun(T, ra, dec);
+        benchmark::DoNotOptimize(ra);
+        benchmark::DoNotOptimize(dec);
+        T += 1e-6;
+    }
+}
+BENCHMARK(BM_LowPrecisionSun);
+
+// The new-moon search reads only the longitude of each position.
+void BM_SunEclipticPosition(benchmark::State& state) {
+    double T = 0.1;
+    for (auto _ : state) {
+        const toravel::Vector3 sun = toravel::SunEclipticPosition(T);
+        double longitude = sun.Spherical(toravel::SphericalComponent::Azimuth);
+        benchmark::DoNotOptimize(longitude);
+        T += 1e-6;
+    }
+}
+BENCHMARK(BM_SunEclipticPosition);
+
+} // namespace

@@ -22,24 +22,31 @@ public:
 // range. Error: "'<text>' is not a valid integer value".
 int StrToInt(std::string_view text);
 
-// Decimal number with a comma (or a dot) as separator; "inf", "nan" and
-// hexadecimal forms are refused. Error: "'<text>' is not a valid floating
-// point value".
+// Decimal number with a comma (or a dot) as separator, optional sign and
+// exponent, blanks around it allowed; "inf", "nan", hexadecimal forms and
+// values beyond the range of a double are refused. Error: "'<text>' is not a
+// valid floating point value".
 double StrToFloat(std::string_view text);
 
-// "d.m.yyyy", or that followed by a blank and "h:m[:s]"; leading zeros
-// optional, every field range-checked. Error: "'<text>' is not a valid date
-// and time".
+// "d.m.yyyy", or that followed by one blank and "h:m" or "h:m:s"; blanks
+// around the whole text allowed. Day, month, hour, minute and second have one
+// or two digits, the year one to four, taken literally ("5.6.90" is the year
+// 90); every field is range-checked, the hour 0 to 23 ("24:00" is refused).
+// Error: "'<text>' is not a valid date and time".
 TDateTime StrToDateTime(std::string_view text);
 
 // Short date, a blank and long time ("17.05.1990 14:30:00"); the time is left
-// out at exactly midnight, so a midnight value is exactly 10 characters.
+// out at exactly midnight, so a midnight value is exactly 10 characters. The
+// time of day is rounded to the nearest second, and a value that rounds up to
+// the next midnight is printed as that midnight, the date alone. Values
+// outside the years 1 to 9999 throw std::out_of_range, as DecodeDateTime.
 std::string DateTimeToStr(TDateTime t);
 
-// Short date alone, "dd.MM.yyyy".
+// Short date alone, "dd.MM.yyyy" (the day after rounding to the millisecond).
 std::string DateToStr(TDateTime t);
 
-// Long time alone, "H:mm:ss" ("3:00:00").
+// Long time alone, "H:mm:ss" ("3:00:00"), rounded to the nearest second;
+// 24:00:00 is shown as 0:00:00.
 std::string TimeToStr(TDateTime t);
 
-}  // namespace toravel
+} // namespace toravel

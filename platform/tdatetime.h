@@ -19,10 +19,12 @@ bool TryEncodeDateTime(int year, int month, int day, int hour, int minute, int s
                        int millisecond, TDateTime& result);
 
 // As above for fields known to be valid; throws std::invalid_argument if not.
-TDateTime EncodeDateTime(int year, int month, int day, int hour = 0, int minute = 0,
-                         int second = 0, int millisecond = 0);
+TDateTime EncodeDateTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
+                         int millisecond = 0);
 
-// The calendar fields of t, the time of day rounded to the nearest millisecond.
+// The calendar fields of t, the time of day rounded to the nearest millisecond
+// (a value within half a millisecond of midnight gives the next day 0:00).
+// Throws std::out_of_range for values outside the years 1 to 9999 and NaN.
 void DecodeDateTime(TDateTime t, int& year, int& month, int& day, int& hour, int& minute,
                     int& second, int& millisecond);
 
@@ -30,8 +32,9 @@ void DecodeDateTime(TDateTime t, int& year, int& month, int& day, int& hour, int
 TDateTime DateOf(TDateTime t);
 double TimeOf(TDateTime t);
 
-// The computer's present local date and time, and today's local midnight.
+// The computer's present local date and time to the millisecond, from the
+// system clock and the computer's time zone, and today's local midnight.
 TDateTime Now();
 TDateTime Today();
 
-}  // namespace toravel
+} // namespace toravel
