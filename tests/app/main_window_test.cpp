@@ -13,8 +13,6 @@
 #include <QTest>
 #include <QTimeEdit>
 
-#include "app/city_combo_box.h"
-#include "app/link_label.h"
 #include "lunar/calculation_state.h"
 #include "platform/tdatetime.h"
 #include "tests/app/window_fixture.h"

@@ -14,6 +14,8 @@
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "app/city_combo_box.h"
+#include "app/link_label.h"
 #include "app/message_presenter.h"
 #include "app/termination.h"
 
