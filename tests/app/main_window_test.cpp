@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -34,6 +36,17 @@ const QString BirthplaceHint = QStringLiteral(
     "Выберите населенный пункт из списка или если его нет - введите данные широты и долготы "
     "вручную");
 
+// Stands in for the desktop's web browser.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+
+public slots:
+    void open(const QUrl& url) { opened << url; }
+
+public:
+    QList<QUrl> opened;
+};
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -49,6 +62,7 @@ private slots:
     void startValuesAfterStartUp();
     void edit1RefusesAThirdCharacter();
     void spinBoxStaysWithinTwelveHours();
+    void linkOpensTheMakersPage();
 };
 
 void MainWindowTest::controls_data() {
@@ -249,6 +263,15 @@ void MainWindowTest::spinBoxStaysWithinTwelveHours() {
     window.CSpinEdit1->clear();
     QTest::keyClicks(window.CSpinEdit1, QStringLiteral("15"));
     QCOMPARE(window.CSpinEdit1->text(), QStringLiteral("1"));
+}
+
+void MainWindowTest::linkOpensTheMakersPage() {
+    TForm1 window;
+    UrlCatcher browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
+    QTest::mouseClick(window.Label7, Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QCOMPARE(browser.opened, QList<QUrl>({QUrl(window.Label7->text())}));
 }
 
 QTEST_MAIN(MainWindowTest)
