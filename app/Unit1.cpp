@@ -117,7 +117,7 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect bounds) {
     return edit;
 }
 
-}  // namespace
+} // namespace
 
 QTextCharFormat DefaultReportFormat() {
     const QFont font = WindowFont();
@@ -256,10 +256,10 @@ void TForm1::CreateControls() {
 
     // The keyboard order of the window's controls; GroupBox1 takes the focus
     // through its three fields.
-    QWidget* const order[] = {Button1,    Button3,   Button4,         Button5,   Button6,
-                              DateTimePicker1, Button2, DateTimePicker2, Edit1, CSpinEdit1,
-                              ComboBox1,  Edit2,     Edit3,           CheckBox1, RichEdit1,
-                              RadioButton1, RadioButton2};
+    QWidget* const order[] = {Button1,         Button3,     Button4,         Button5,   Button6,
+                              DateTimePicker1, Button2,     DateTimePicker2, Edit1,     CSpinEdit1,
+                              ComboBox1,       Edit2,       Edit3,           CheckBox1, RichEdit1,
+                              RadioButton1,    RadioButton2};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         QWidget::setTabOrder(order[i], order[i + 1]);
     }
@@ -321,7 +321,8 @@ void TForm1::OpenTable() {
 }
 
 TableCursor& TForm1::Table() {
-    if (table_ == nullptr) OpenTable();
+    if (table_ == nullptr)
+        OpenTable();
     return *table_;
 }
 
@@ -333,7 +334,8 @@ void TForm1::LoadCityList() {
         // Filling the list is no change of selection, and leaves none.
         const QSignalBlocker quiet(ComboBox1);
         ComboBox1->clear();
-        for (const std::string& line : lines) ComboBox1->addItem(Utf8(line));
+        for (const std::string& line : lines)
+            ComboBox1->addItem(Utf8(line));
         ComboBox1->setCurrentIndex(-1);
     }
     Edit2->clear();
@@ -342,7 +344,8 @@ void TForm1::LoadCityList() {
 }
 
 void TForm1::ApplyCityLine() {
-    const CityCoordinateTexts fields = ::toravel::ApplyCityLine(ComboBox1->currentText().toStdString());
+    const CityCoordinateTexts fields =
+        ::toravel::ApplyCityLine(ComboBox1->currentText().toStdString());
     Edit2->setText(Utf8(fields.latitude));
     Edit3->setText(Utf8(fields.longitude));
 }
@@ -374,10 +377,13 @@ void TForm1::Button1Click() {
     RunHandler([this] { RunCalculationCommand(*this, calendarDays_); });
 }
 
-void TForm1::Button2Click() { close(); }
+void TForm1::Button2Click() {
+    close();
+}
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (pictureWindow_ != nullptr) pictureWindow_->hide();
+    if (pictureWindow_ != nullptr)
+        pictureWindow_->hide();
     QWidget::closeEvent(event);
 }
 
@@ -391,15 +397,16 @@ void TForm1::Button3Click() {
     ShowPicture("рас", QStringLiteral("Значение периода"), PaperSize::A4);
 }
 
-void TForm1::Button4Click() { ShowPicture("пмас", QStringLiteral("Массаж"), PaperSize::A4); }
+void TForm1::Button4Click() {
+    ShowPicture("пмас", QStringLiteral("Массаж"), PaperSize::A4);
+}
 
 void TForm1::Button5Click() {
     ShowPicture("гим", QStringLiteral("Гимнастика"), PaperSize::A4);
 }
 
 void TForm1::Button6Click() {
-    ShowPicture(RadioButton1->isChecked() ? "моб" : "жоб", QStringLiteral("Оберег"),
-                PaperSize::A5);
+    ShowPicture(RadioButton1->isChecked() ? "моб" : "жоб", QStringLiteral("Оберег"), PaperSize::A5);
 }
 
 void TForm1::ShowPicture(std::string_view fieldName, const QString& windowCaption,
@@ -423,21 +430,31 @@ void TForm1::ShowPicture(std::string_view fieldName, const QString& windowCaptio
             Presenter().ShowMessage(NoPictureMessage);
             return;
         }
-        const QImage picture =
-            QImage(decoded.rgb.data(), decoded.width, decoded.height, 3 * decoded.width,
-                   QImage::Format_RGB888)
-                .copy();
-        if (pictureWindow_ != nullptr) pictureWindow_->ShowPicture(picture, windowCaption, paper);
+        const QImage picture = QImage(decoded.rgb.data(), decoded.width, decoded.height,
+                                      3 * decoded.width, QImage::Format_RGB888)
+                                   .copy();
+        if (pictureWindow_ != nullptr)
+            pictureWindow_->ShowPicture(picture, windowCaption, paper);
     });
 }
 
 // ---------------------------------------------------------------- the view
 
-std::string TForm1::LatitudeText() const { return Edit2->text().toStdString(); }
-std::string TForm1::LongitudeText() const { return Edit3->text().toStdString(); }
-bool TForm1::ListingWanted() const { return CheckBox1->isChecked(); }
-std::string TForm1::LunarDayFieldText() const { return Edit1->text().toStdString(); }
-std::string TForm1::ZoneHoursText() const { return CSpinEdit1->text().toStdString(); }
+std::string TForm1::LatitudeText() const {
+    return Edit2->text().toStdString();
+}
+std::string TForm1::LongitudeText() const {
+    return Edit3->text().toStdString();
+}
+bool TForm1::ListingWanted() const {
+    return CheckBox1->isChecked();
+}
+std::string TForm1::LunarDayFieldText() const {
+    return Edit1->text().toStdString();
+}
+std::string TForm1::ZoneHoursText() const {
+    return CSpinEdit1->text().toStdString();
+}
 
 TDateTime TForm1::BirthDate() const {
     const QDate date = DateTimePicker1->date();
@@ -450,7 +467,9 @@ TDateTime TForm1::BirthTime() const {
     return EncodeDateTime(1899, 12, 30, time.hour(), time.minute(), time.second(), time.msec());
 }
 
-void TForm1::ClearReport() { EmptyReportArea(); }
+void TForm1::ClearReport() {
+    EmptyReportArea();
+}
 
 void TForm1::EmptyReportArea() {
     RichEdit1->clear();
@@ -461,7 +480,9 @@ void TForm1::EmptyReportArea() {
     reportHasParagraph_ = false;
 }
 
-void TForm1::AppendLine(const std::string& line) { AppendParagraph(Utf8(line)); }
+void TForm1::AppendLine(const std::string& line) {
+    AppendParagraph(Utf8(line));
+}
 
 void TForm1::AppendFormattedLine(const CharacterFormat& format, const std::string& line) {
     lineFormat_.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
@@ -486,7 +507,9 @@ void TForm1::AppendParagraph(const QString& text) {
     RichEdit1->setCurrentCharFormat(lineFormat_);
 }
 
-void TForm1::ShowMessage(const std::string& text) { Presenter().ShowMessage(Utf8(text)); }
+void TForm1::ShowMessage(const std::string& text) {
+    Presenter().ShowMessage(Utf8(text));
+}
 
 void TForm1::EnablePictureButtons() {
     Button3->setEnabled(true);
@@ -495,4 +518,4 @@ void TForm1::EnablePictureButtons() {
     Button6->setEnabled(true);
 }
 
-}  // namespace toravel
+} // namespace toravel

@@ -147,4 +147,4 @@ private:
 // The format of an emptied report area: the window's font, black, not bold.
 QTextCharFormat DefaultReportFormat();
 
-}  // namespace toravel
+} // namespace toravel

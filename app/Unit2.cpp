@@ -22,14 +22,14 @@ constexpr int FirstLeft = 229;
 constexpr int FirstTop = 108;
 constexpr char16_t EscapeKey = 27;
 
-}  // namespace
+} // namespace
 
 PagePixels PagePixelsOf(PaperSize paper) {
     switch (paper) {
-        case PaperSize::A4:
-            return {PixelsOfMillimetres(210), PixelsOfMillimetres(297)};
-        case PaperSize::A5:
-            break;
+    case PaperSize::A4:
+        return {PixelsOfMillimetres(210), PixelsOfMillimetres(297)};
+    case PaperSize::A5:
+        break;
     }
     return {PixelsOfMillimetres(148), PixelsOfMillimetres(210)};
 }
@@ -42,7 +42,8 @@ void StretchedImage::SetPicture(const QImage& picture) {
 }
 
 void StretchedImage::paintEvent(QPaintEvent*) {
-    if (picture_.isNull()) return;
+    if (picture_.isNull())
+        return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     // Stretched over the whole area: the picture's proportions give way to
@@ -53,8 +54,7 @@ void StretchedImage::paintEvent(QPaintEvent*) {
 TForm2::TForm2(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      QuickRep1(new QWidget(this)),
-      QRImage1(new StretchedImage(QuickRep1)) {
+      QuickRep1(new QWidget(this)), QRImage1(new StretchedImage(QuickRep1)) {
     setObjectName(QStringLiteral("Form2"));
     QuickRep1->setObjectName(QStringLiteral("QuickRep1"));
     QRImage1->setObjectName(QStringLiteral("QRImage1"));
@@ -96,7 +96,8 @@ void TForm2::ShowPicture(const QImage& picture, const QString& caption, PaperSiz
 }
 
 void TForm2::FormKeyPress(char16_t key) {
-    if (key == EscapeKey) hide();
+    if (key == EscapeKey)
+        hide();
 }
 
 void TForm2::keyPressEvent(QKeyEvent* event) {
@@ -108,4 +109,4 @@ void TForm2::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-}  // namespace toravel
+} // namespace toravel

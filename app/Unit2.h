@@ -40,7 +40,6 @@ private:
     QImage picture_;
 };
 
-
 class TForm2 final : public QWidget {
     Q_OBJECT
 
@@ -68,4 +67,4 @@ private:
     PaperSize paper_ = PaperSize::A5;
 };
 
-}  // namespace toravel
+} // namespace toravel

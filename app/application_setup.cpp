@@ -16,8 +16,8 @@ namespace toravel {
 bool InstallRussianTranslations(QApplication& application) {
     // Owned by the application, so it lives as long as the texts are used.
     auto* translator = new QTranslator(&application);
-    const QString name = QString::fromLatin1(paths::QtTranslationName.data(),
-                                             static_cast<qsizetype>(paths::QtTranslationName.size()));
+    const QString name = QString::fromLatin1(
+        paths::QtTranslationName.data(), static_cast<qsizetype>(paths::QtTranslationName.size()));
     if (!translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;
@@ -39,4 +39,4 @@ bool DataFileExists(std::string_view windowsPath) {
     return std::filesystem::is_regular_file(ResolveWindowsPath(windowsPath), error);
 }
 
-}  // namespace toravel
+} // namespace toravel

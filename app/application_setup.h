@@ -25,4 +25,4 @@ QFont WindowFont();
 // directory exists as a file (a directory of that name does not count).
 bool DataFileExists(std::string_view windowsPath);
 
-}  // namespace toravel
+} // namespace toravel

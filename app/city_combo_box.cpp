@@ -12,4 +12,4 @@ void CityComboBox::focusInEvent(QFocusEvent* event) {
     emit entered();
 }
 
-}  // namespace toravel
+} // namespace toravel

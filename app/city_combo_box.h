@@ -25,4 +25,4 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 };
 
-}  // namespace toravel
+} // namespace toravel

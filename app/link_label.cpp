@@ -19,4 +19,4 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-}  // namespace toravel
+} // namespace toravel

@@ -18,4 +18,4 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-}  // namespace toravel
+} // namespace toravel

@@ -24,8 +24,10 @@ int main(int argc, char* argv[]) {
         QApplication::setApplicationDisplayName(QString::fromUtf8(
             ApplicationTitle.data(), static_cast<qsizetype>(ApplicationTitle.size())));
 
-        if (!DataFileExists(paths::CityListFile)) RequestTermination();
-        if (!DataFileExists(paths::DatabaseFile)) RequestTermination();
+        if (!DataFileExists(paths::CityListFile))
+            RequestTermination();
+        if (!DataFileExists(paths::DatabaseFile))
+            RequestTermination();
 
         TForm1 mainWindow;
         // Run after construction and inside its own catch: an error in the

@@ -28,8 +28,9 @@ private:
     static void Show(QMessageBox::Icon icon, const char* kind, const QString& text) {
         // No parent: the box is centred on the screen and modal for the
         // whole application.
-        QMessageBox box(icon, QString::fromUtf8(ApplicationTitle.data(),
-                                                static_cast<qsizetype>(ApplicationTitle.size())),
+        QMessageBox box(icon,
+                        QString::fromUtf8(ApplicationTitle.data(),
+                                          static_cast<qsizetype>(ApplicationTitle.size())),
                         text, QMessageBox::Ok);
         if (AcknowledgeForTest()) {
             std::cerr << kind << ": " << text.toStdString() << std::endl;
@@ -42,9 +43,11 @@ private:
 MessageBoxPresenter boxPresenter;
 MessagePresenter* currentPresenter = &boxPresenter;
 
-}  // namespace
+} // namespace
 
-MessagePresenter& Presenter() { return *currentPresenter; }
+MessagePresenter& Presenter() {
+    return *currentPresenter;
+}
 
 void SetPresenter(MessagePresenter* presenter) {
     currentPresenter = presenter != nullptr ? presenter : &boxPresenter;
@@ -52,7 +55,8 @@ void SetPresenter(MessagePresenter* presenter) {
 
 std::string ErrorDisplayText(std::string_view message) {
     std::string text(message);
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) {
+    if (!text.empty() &&
+        static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) {
         text += '.';
     }
     return text;
@@ -78,4 +82,4 @@ void ShowCurrentException() noexcept {
     }
 }
 
-}  // namespace toravel
+} // namespace toravel

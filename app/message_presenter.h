@@ -47,8 +47,7 @@ void ShowCurrentException() noexcept;
 
 // Runs one event handler to its end; whatever it throws is shown by the
 // standard error display and goes no further.
-template <typename Handler>
-void RunHandler(Handler&& handler) noexcept {
+template <typename Handler> void RunHandler(Handler&& handler) noexcept {
     try {
         handler();
     } catch (...) {
@@ -56,4 +55,4 @@ void RunHandler(Handler&& handler) noexcept {
     }
 }
 
-}  // namespace toravel
+} // namespace toravel

@@ -22,4 +22,4 @@ inline constexpr std::string_view MakerPage = "https://toravel.ru";
 // translations directory.
 inline constexpr std::string_view QtTranslationName = "qtbase_ru";
 
-}  // namespace toravel::paths
+} // namespace toravel::paths

@@ -14,7 +14,7 @@ std::string DecimalText(int value) {
     return std::string(digits, result.ptr);
 }
 
-}  // namespace
+} // namespace
 
 TableCalendarDays::TableCalendarDays(std::function<TableCursor&()> table)
     : table_(std::move(table)) {}
@@ -31,4 +31,4 @@ std::optional<CalendarDayRecord> TableCalendarDays::FindCalendarDay(int month, i
     return std::nullopt;
 }
 
-}  // namespace toravel
+} // namespace toravel

@@ -24,4 +24,4 @@ private:
     std::function<TableCursor&()> table_;
 };
 
-}  // namespace toravel
+} // namespace toravel

@@ -5,8 +5,14 @@ namespace {
 bool terminationRequested = false;
 }
 
-void RequestTermination() { terminationRequested = true; }
-bool TerminationRequested() { return terminationRequested; }
-void ResetTerminationRequest() { terminationRequested = false; }
+void RequestTermination() {
+    terminationRequested = true;
+}
+bool TerminationRequested() {
+    return terminationRequested;
+}
+void ResetTerminationRequest() {
+    terminationRequested = false;
+}
 
-}  // namespace toravel
+} // namespace toravel

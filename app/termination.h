@@ -17,4 +17,4 @@ bool TerminationRequested();
 // For tests that start the window more than once in one process.
 void ResetTerminationRequest();
 
-}  // namespace toravel
+} // namespace toravel

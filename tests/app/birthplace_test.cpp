@@ -20,7 +20,8 @@ namespace {
 // A working directory with the built database and a city list of the given
 // Windows-1251 bytes.
 bool MakeDataDirectory(const QTemporaryDir& directory, const QByteArray& cityList) {
-    if (!QDir(directory.path()).mkpath(QStringLiteral("db"))) return false;
+    if (!QDir(directory.path()).mkpath(QStringLiteral("db")))
+        return false;
     if (!QFile::copy(BuildRoot() + QStringLiteral("/db/bd.mdb"),
                      directory.filePath(QStringLiteral("db/bd.mdb")))) {
         return false;
@@ -29,17 +30,19 @@ bool MakeDataDirectory(const QTemporaryDir& directory, const QByteArray& cityLis
     return file.open(QIODevice::WriteOnly) && file.write(cityList) == cityList.size();
 }
 
-// "\xB0" is the degree sign in Windows-1251.
-const QByteArray TestCityList =
-    "Moscow;55\xB0" "45';37\xB0" "37'\r\n"
-    " Blanks ; 55\xB0" "45' ; 37\xB0" "37' \r\n"
-    "Twice;;55\xB0" "45';37\xB0" "37'\r\n"
-    ";55\xB0" "45';37\xB0" "37'\r\n"
-    "NoSeparator\r\n"
-    "\r\n"
-    "NoMinuteSign;55\xB0" "45;55\r\n";
+// The city list as Windows-1251 bytes: "@" stands for the degree sign, B0.
+QByteArray TestCityList() {
+    QByteArray lines = "Moscow;55@45';37@37'\r\n"
+                       " Blanks ; 55@45' ; 37@37' \r\n"
+                       "Twice;;55@45';37@37'\r\n"
+                       ";55@45';37@37'\r\n"
+                       "NoSeparator\r\n"
+                       "\r\n"
+                       "NoMinuteSign;55@45;55\r\n";
+    return lines.replace('@', '\xB0');
+}
 
-}  // namespace
+} // namespace
 
 class BirthplaceTest : public QObject {
     Q_OBJECT
@@ -57,10 +60,18 @@ void BirthplaceTest::missingBirthplace_data() {
     QTest::addColumn<QString>("latitude");
     QTest::addColumn<QString>("longitude");
     QTest::addColumn<QString>("message");
-    QTest::newRow("both empty") << "" << "" << "нет географических данных";
-    QTest::newRow("both blank") << "  " << "\t" << "нет географических данных";
-    QTest::newRow("latitude blank") << " " << "37,62" << "нет данных о широте";
-    QTest::newRow("longitude blank") << "55,75" << "" << "нет данных о долготе";
+    QTest::newRow("both empty") << ""
+                                << ""
+                                << "нет географических данных";
+    QTest::newRow("both blank") << "  "
+                                << "\t"
+                                << "нет географических данных";
+    QTest::newRow("latitude blank") << " "
+                                    << "37,62"
+                                    << "нет данных о широте";
+    QTest::newRow("longitude blank") << "55,75"
+                                     << ""
+                                     << "нет данных о долготе";
 }
 
 void BirthplaceTest::missingBirthplace() {
@@ -85,20 +96,28 @@ void BirthplaceTest::missingBirthplace() {
     QVERIFY(presenter.errors.isEmpty());
     const QVector<Paragraph> after = ParagraphsOf(*window.RichEdit1);
     QCOMPARE(after.size(), before.size());
-    for (qsizetype i = 0; i < after.size(); ++i) QCOMPARE(after[i].text, before[i].text);
+    for (qsizetype i = 0; i < after.size(); ++i)
+        QCOMPARE(after[i].text, before[i].text);
 }
 
 void BirthplaceTest::pickingACity_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("latitude");
     QTest::addColumn<QString>("longitude");
-    QTest::newRow("degrees and minutes") << 0 << "55,45" << "37,37";
-    QTest::newRow("blanks around the fields") << 1 << "55,45" << "37,37";
-    QTest::newRow("two separators count as one") << 2 << "55,45" << "37,37";
-    QTest::newRow("leading separator skipped") << 3 << "37,37" << "";
-    QTest::newRow("no separator") << 4 << "" << "";
-    QTest::newRow("empty line") << 5 << "" << "";
-    QTest::newRow("no minute sign, no degree sign") << 6 << "55,45" << "55";
+    QTest::newRow("degrees and minutes") << 0 << "55,45"
+                                         << "37,37";
+    QTest::newRow("blanks around the fields") << 1 << "55,45"
+                                              << "37,37";
+    QTest::newRow("two separators count as one") << 2 << "55,45"
+                                                 << "37,37";
+    QTest::newRow("leading separator skipped") << 3 << "37,37"
+                                               << "";
+    QTest::newRow("no separator") << 4 << ""
+                                  << "";
+    QTest::newRow("empty line") << 5 << ""
+                                << "";
+    QTest::newRow("no minute sign, no degree sign") << 6 << "55,45"
+                                                    << "55";
 }
 
 void BirthplaceTest::pickingACity() {
@@ -107,7 +126,7 @@ void BirthplaceTest::pickingACity() {
     QFETCH(QString, longitude);
     RecordingPresenter presenter;
     QTemporaryDir directory;
-    QVERIFY(MakeDataDirectory(directory, TestCityList));
+    QVERIFY(MakeDataDirectory(directory, TestCityList()));
     StartedWindows windows(directory.path());
     TForm1& window = windows.mainWindow;
     QVERIFY2(presenter.errors.isEmpty(), qPrintable(presenter.errors.join('\n')));
@@ -128,7 +147,7 @@ void BirthplaceTest::pickingACity() {
 void BirthplaceTest::closingTheListOverwritesTypedCoordinates() {
     RecordingPresenter presenter;
     QTemporaryDir directory;
-    QVERIFY(MakeDataDirectory(directory, TestCityList));
+    QVERIFY(MakeDataDirectory(directory, TestCityList()));
     StartedWindows windows(directory.path());
     TForm1& window = windows.mainWindow;
     window.ComboBox1->setCurrentIndex(0);
@@ -159,9 +178,11 @@ void BirthplaceTest::computerOffset() {
     const QString zone = QString::fromLocal8Bit(std::getenv("TZ"));
     const Expected* expected = nullptr;
     for (const Expected& row : table) {
-        if (zone == QLatin1String(row.zone)) expected = &row;
+        if (zone == QLatin1String(row.zone))
+            expected = &row;
     }
-    if (expected == nullptr) QSKIP("no expected offset for this time zone");
+    if (expected == nullptr)
+        QSKIP("no expected offset for this time zone");
 
     RecordingPresenter presenter;
     StartedWindows windows;

@@ -18,7 +18,9 @@ using namespace toravel::testing;
 
 namespace {
 
-QString Blanks(int count) { return QString(count, QLatin1Char(' ')); }
+QString Blanks(int count) {
+    return QString(count, QLatin1Char(' '));
+}
 
 // A report line: bold, of the given size in points and colour.
 void VerifyReportFormat(const Paragraph& line, qreal points, QColor colour) {
@@ -42,7 +44,7 @@ void PickCity(TForm1& window, const QString& name) {
     window.ComboBox1->hidePopup();
 }
 
-}  // namespace
+} // namespace
 
 class CalculationTest : public QObject {
     Q_OBJECT
@@ -63,7 +65,7 @@ void CalculationTest::typedLunarDay() {
     window.Edit2->setText(QStringLiteral("55,75"));
     window.Edit3->setText(QStringLiteral("37,62"));
     window.Edit1->setText(QStringLiteral("7"));
-    window.CheckBox1->setChecked(true);  // no listing without the astronomy
+    window.CheckBox1->setChecked(true); // no listing without the astronomy
 
     QTest::mouseClick(window.Button1, Qt::LeftButton);
 
@@ -73,7 +75,8 @@ void CalculationTest::typedLunarDay() {
     QCOMPARE(lines.size(), 4);
 
     QCOMPARE(lines[0].text,
-             QStringLiteral(" вы указали, что расчетная дата является 7 лунным днем, что соответствует "));
+             QStringLiteral(
+                 " вы указали, что расчетная дата является 7 лунным днем, что соответствует "));
     VerifyReportFormat(lines[0], 12, QColor(0, 0, 0));
 
     HoroscopeDatabase database;
@@ -132,10 +135,12 @@ void CalculationTest::computedLunarDayWithListings() {
     QCOMPARE(first[15].text, QStringLiteral(" "));
     bool januaryNewMoon = false;
     for (int i = 1; i <= 14; ++i) {
-        januaryNewMoon = januaryNewMoon || first[i].text.startsWith(QStringLiteral("21.01.2023 23:5"));
+        januaryNewMoon =
+            januaryNewMoon || first[i].text.startsWith(QStringLiteral("21.01.2023 23:5"));
     }
     QVERIFY(januaryNewMoon);
-    for (qsizetype i = 0; i < first.size() - 4; ++i) VerifyDefaultFormat(first[i]);
+    for (qsizetype i = 0; i < first.size() - 4; ++i)
+        VerifyDefaultFormat(first[i]);
 
     const qsizetype report = first.size() - 4;
     QCOMPARE(first[report].text, Blanks(45) + QStringLiteral("расчетный период соответствует"));
@@ -148,8 +153,10 @@ void CalculationTest::computedLunarDayWithListings() {
     window.Button1Click();
     const QVector<Paragraph> second = ParagraphsOf(*window.RichEdit1);
     QCOMPARE(second.size(), first.size());
-    for (qsizetype i = 0; i < second.size(); ++i) QCOMPARE(second[i].text, first[i].text);
-    for (qsizetype i = 0; i < second.size() - 4; ++i) VerifyDefaultFormat(second[i]);
+    for (qsizetype i = 0; i < second.size(); ++i)
+        QCOMPARE(second[i].text, first[i].text);
+    for (qsizetype i = 0; i < second.size() - 4; ++i)
+        VerifyDefaultFormat(second[i]);
 
     window.CheckBox1->setChecked(false);
     window.Button1Click();

@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDesktopServices>
-#include <QUrl>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,6 +13,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimeEdit>
+#include <QUrl>
 
 #include "lunar/calculation_state.h"
 #include "platform/tdatetime.h"
@@ -25,10 +25,14 @@ using namespace toravel::testing;
 namespace {
 
 QString TextOf(const QWidget* widget) {
-    if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
-    if (auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
-    if (auto* group = qobject_cast<const QGroupBox*>(widget)) return group->title();
-    if (auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(widget))
+        return button->text();
+    if (auto* label = qobject_cast<const QLabel*>(widget))
+        return label->text();
+    if (auto* group = qobject_cast<const QGroupBox*>(widget))
+        return group->title();
+    if (auto* edit = qobject_cast<const QLineEdit*>(widget))
+        return edit->text();
     return QString();
 }
 
@@ -47,7 +51,7 @@ public:
     QList<QUrl> opened;
 };
 
-}  // namespace
+} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -154,9 +158,9 @@ void MainWindowTest::hints() {
 void MainWindowTest::tabOrderAndFocus() {
     TForm1 window;
     const QStringList expected = {
-        "Button1",    "Button3",   "Button4", "Button5",  "Button6",   "DateTimePicker1",
-        "Button2",    "DateTimePicker2", "Edit1", "CSpinEdit1", "ComboBox1", "Edit2",
-        "Edit3",      "CheckBox1", "RichEdit1", "RadioButton1", "RadioButton2"};
+        "Button1", "Button3",         "Button4",   "Button5",      "Button6",     "DateTimePicker1",
+        "Button2", "DateTimePicker2", "Edit1",     "CSpinEdit1",   "ComboBox1",   "Edit2",
+        "Edit3",   "CheckBox1",       "RichEdit1", "RadioButton1", "RadioButton2"};
     QStringList seen;
     QWidget* widget = window.Button1;
     for (int step = 0; step < 200 && seen.size() < expected.size(); ++step) {
@@ -172,12 +176,13 @@ void MainWindowTest::tabOrderAndFocus() {
 
 void MainWindowTest::windowCaptionBorderAndFont() {
     TForm1 window;
-    QCOMPARE(window.windowTitle(), QStringLiteral("Составление Славянского гороскопа в Мире Прави"));
+    QCOMPARE(window.windowTitle(),
+             QStringLiteral("Составление Славянского гороскопа в Мире Прави"));
     const Qt::WindowFlags flags = window.windowFlags();
     QVERIFY(flags.testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(flags.testFlag(Qt::WindowSystemMenuHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
-    QVERIFY(window.width() >= 943 && window.height() >= 505);  // every control fits
+    QVERIFY(window.width() >= 943 && window.height() >= 505); // every control fits
 
     // "MS Sans Serif" is not on Linux; its stand-in has close metrics.
     const QFontInfo font(window.Button1->font());
@@ -241,8 +246,10 @@ void MainWindowTest::startValuesAfterStartUp() {
     // moments read before and after start-up).
     const TDateTime picked = window.BirthDate() + window.BirthTime();
     QVERIFY2(picked >= before - 1e-9 && picked <= after + 1e-9,
-             qPrintable(QStringLiteral("%1 not in [%2, %3]").arg(picked, 0, 'f', 9)
-                            .arg(before, 0, 'f', 9).arg(after, 0, 'f', 9)));
+             qPrintable(QStringLiteral("%1 not in [%2, %3]")
+                            .arg(picked, 0, 'f', 9)
+                            .arg(before, 0, 'f', 9)
+                            .arg(after, 0, 'f', 9)));
     QCOMPARE(window.DateTimePicker1->date(), QDate::currentDate());
 }
 

@@ -2,6 +2,7 @@
 // (the amulet by the person's sex), the page size, the caption, Esc, the
 // pictures that are missing or damaged, and closing the main window while
 // the picture is open.
+#include <QDateEdit>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QDateEdit>
 
 #include "lunar/calculation_state.h"
 #include "platform/database.h"
@@ -43,8 +43,7 @@ std::vector<unsigned char> Bytes(const QByteArray& bytes) {
 
 // Windows with the picture buttons enabled by a calculation.
 struct CalculatedWindows : StartedWindows {
-    explicit CalculatedWindows(const QString& directory = BuildRoot())
-        : StartedWindows(directory) {
+    explicit CalculatedWindows(const QString& directory = BuildRoot()) : StartedWindows(directory) {
         mainWindow.DateTimePicker1->setDate(QDate(1990, 5, 17));
         mainWindow.Edit2->setText(QStringLiteral("55,75"));
         mainWindow.Edit3->setText(QStringLiteral("37,62"));
@@ -53,7 +52,7 @@ struct CalculatedWindows : StartedWindows {
     }
 };
 
-}  // namespace
+} // namespace
 
 class PictureTest : public QObject {
     Q_OBJECT
@@ -75,10 +74,18 @@ void PictureTest::buttons_data() {
     QTest::addColumn<QSize>("page");
     const QSize a4(794, 1123);
     const QSize a5(559, 794);
-    QTest::newRow("meaning of the period") << "Button3" << "рас" << "Значение периода" << a4;
-    QTest::newRow("massage") << "Button4" << "пмас" << "Массаж" << a4;
-    QTest::newRow("gymnastics") << "Button5" << "гим" << "Гимнастика" << a4;
-    QTest::newRow("amulet for a man") << "Button6" << "моб" << "Оберег" << a5;
+    QTest::newRow("meaning of the period") << "Button3"
+                                           << "рас"
+                                           << "Значение периода" << a4;
+    QTest::newRow("massage") << "Button4"
+                             << "пмас"
+                             << "Массаж" << a4;
+    QTest::newRow("gymnastics") << "Button5"
+                                << "гим"
+                                << "Гимнастика" << a4;
+    QTest::newRow("amulet for a man") << "Button6"
+                                      << "моб"
+                                      << "Оберег" << a5;
 }
 
 void PictureTest::buttons() {
@@ -100,7 +107,7 @@ void PictureTest::buttons() {
     const TForm2& picture = windows.pictureWindow;
     QVERIFY(picture.isVisible());
     QCOMPARE(picture.windowTitle(), caption);
-    QCOMPARE(picture.size(), page);  // the client area is the page
+    QCOMPARE(picture.size(), page); // the client area is the page
     QCOMPARE(picture.QuickRep1->geometry(), QRect(QPoint(0, 0), page));
     // The picture fills the page inside its 1 mm margins, stretched.
     QCOMPARE(picture.QRImage1->geometry(), QRect(4, 4, page.width() - 8, page.height() - 8));
@@ -155,7 +162,8 @@ void PictureTest::picturesLeaveTheReportAlone() {
     windows.mainWindow.Button6->click();
     const QVector<Paragraph> after = ParagraphsOf(*windows.mainWindow.RichEdit1);
     QCOMPARE(after.size(), before.size());
-    for (qsizetype i = 0; i < after.size(); ++i) QCOMPARE(after[i].text, before[i].text);
+    for (qsizetype i = 0; i < after.size(); ++i)
+        QCOMPARE(after[i].text, before[i].text);
     QCOMPARE(SharedCalculationState().LunarDay, state.LunarDay);
     QCOMPARE(SharedCalculationState().CircleName, state.CircleName);
     QCOMPARE(windows.mainWindow.Edit1->text(), QStringLiteral("7"));
@@ -180,9 +188,9 @@ void PictureTest::missingOrDamagedPictures() {
             {"пмас", Bytes("no picture here")},
             {"моб", Bytes(QByteArray("\xFF\xD8\xFF\xE0 rubbish", 14))},
         };
-        const std::vector<unsigned char> file = DatabaseFileOfImage(
-            tools::BuildDatabaseImage(rows, pictures),
-            ParseConnectionString(HoroscopeConnectionString).password);
+        const std::vector<unsigned char> file =
+            DatabaseFileOfImage(tools::BuildDatabaseImage(rows, pictures),
+                                ParseConnectionString(HoroscopeConnectionString).password);
         QFile output(directory.filePath(QStringLiteral("db/bd.mdb")));
         QVERIFY(output.open(QIODevice::WriteOnly));
         QCOMPARE(output.write(reinterpret_cast<const char*>(file.data()),
@@ -195,13 +203,13 @@ void PictureTest::missingOrDamagedPictures() {
     TForm2& picture = windows.pictureWindow;
     QVERIFY2(presenter.errors.isEmpty(), qPrintable(presenter.errors.join('\n')));
 
-    windows.mainWindow.Button4->click();  // text, no FF D8
-    windows.mainWindow.Button5->click();  // empty field
+    windows.mainWindow.Button4->click(); // text, no FF D8
+    windows.mainWindow.Button5->click(); // empty field
     QCOMPARE(presenter.messages,
              QStringList({QStringLiteral("нет рисунка"), QStringLiteral("нет рисунка")}));
     QVERIFY(!picture.isVisible());
 
-    windows.mainWindow.Button6->click();  // damaged JPEG: an error, no window
+    windows.mainWindow.Button6->click(); // damaged JPEG: an error, no window
     QCOMPARE(presenter.errors.size(), 1);
     QVERIFY(!picture.isVisible());
 

@@ -42,15 +42,22 @@ void StartupTest::errorDisplayText_data() {
     QTest::addColumn<QString>("shown");
     QTest::newRow("Latin letter") << "'7 ' is not a valid integer value"
                                   << "'7 ' is not a valid integer value.";
-    QTest::newRow("Cyrillic letter, last byte above 0x7F") << "нет данных" << "нет данных.";
-    QTest::newRow("full stop kept") << "Готово." << "Готово.";
+    QTest::newRow("Cyrillic letter, last byte above 0x7F") << "нет данных"
+                                                           << "нет данных.";
+    QTest::newRow("full stop kept") << "Готово."
+                                    << "Готово.";
     QTest::newRow("apostrophe sorts before the full stop") << "Field 'x' not found'"
                                                            << "Field 'x' not found'";
-    QTest::newRow("exclamation mark sorts before") << "Стоп!" << "Стоп!";
-    QTest::newRow("hyphen sorts before") << "a-" << "a-";
-    QTest::newRow("slash sorts after") << "a/" << "a/.";
-    QTest::newRow("digit sorts after") << "10" << "10.";
-    QTest::newRow("empty stays empty") << "" << "";
+    QTest::newRow("exclamation mark sorts before") << "Стоп!"
+                                                   << "Стоп!";
+    QTest::newRow("hyphen sorts before") << "a-"
+                                         << "a-";
+    QTest::newRow("slash sorts after") << "a/"
+                                       << "a/.";
+    QTest::newRow("digit sorts after") << "10"
+                                       << "10.";
+    QTest::newRow("empty stays empty") << ""
+                                       << "";
 }
 
 void StartupTest::errorDisplayText() {
@@ -62,7 +69,7 @@ void StartupTest::errorDisplayText() {
 void StartupTest::handlersStopEveryException() {
     RecordingPresenter presenter;
     RunHandler([] { throw std::runtime_error("Cannot open file .\\db\\atlas.ini"); });
-    RunHandler([] { throw 42; });  // a kind of exception that carries no message
+    RunHandler([] { throw 42; }); // a kind of exception that carries no message
     bool ran = false;
     RunHandler([&] { ran = true; });
     QVERIFY(ran);
@@ -90,7 +97,7 @@ void StartupTest::dataFileTestIgnoresDirectories() {
     const WorkingDirectory inDirectory(directory.path());
     QVERIFY(!DataFileExists(".\\db\\atlas.ini"));
     QVERIFY(DataFileExists(".\\db\\bd.mdb"));
-    QVERIFY(DataFileExists(".\\DB\\bd.mdb"));  // the connection string's spelling
+    QVERIFY(DataFileExists(".\\DB\\bd.mdb")); // the connection string's spelling
 }
 
 void StartupTest::startUpWithoutDatabaseSkipsTheRest() {
@@ -126,7 +133,7 @@ void StartupTest::startUpWithoutCityListSkipsTheRest() {
     QCOMPARE(presenter.errors.size(), 1);
     QVERIFY2(presenter.errors.front().startsWith(QStringLiteral("Cannot open file ")),
              qPrintable(presenter.errors.front()));
-    QVERIFY(!window.Button3->isEnabled());  // disabled before the list is loaded
+    QVERIFY(!window.Button3->isEnabled()); // disabled before the list is loaded
     QVERIFY(window.Label10->text().isEmpty());
     QCOMPARE(SharedCalculationState().ComputerZoneOffset, 0.0);
     QCOMPARE(window.DateTimePicker1->date(), QDate(2017, 1, 3));
@@ -145,7 +152,7 @@ void StartProgram(QProcess& program, const QString& directory) {
     program.start(QStringLiteral(TORAVEL_APP_BINARY), QStringList());
 }
 
-}  // namespace
+} // namespace
 
 void StartupTest::programWithoutDataEndsByItself() {
     QTemporaryDir elsewhere;

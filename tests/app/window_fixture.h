@@ -50,20 +50,24 @@ private:
 };
 
 // The build tree's root, where the build puts db/ (atlas.ini and bd.mdb).
-inline QString BuildRoot() { return QStringLiteral(TORAVEL_BUILD_ROOT); }
+inline QString BuildRoot() {
+    return QStringLiteral(TORAVEL_BUILD_ROOT);
+}
 
 struct Paragraph {
     QString text;
-    QTextCharFormat format;  // of the paragraph's text (its mark when empty)
+    QTextCharFormat format; // of the paragraph's text (its mark when empty)
 };
 
 inline QVector<Paragraph> ParagraphsOf(const QTextEdit& edit) {
     QVector<Paragraph> paragraphs;
     const QTextDocument* document = edit.document();
-    if (document->isEmpty()) return paragraphs;
+    if (document->isEmpty())
+        return paragraphs;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         QTextCharFormat format = block.charFormat();
-        if (block.begin() != block.end()) format = block.begin().fragment().charFormat();
+        if (block.begin() != block.end())
+            format = block.begin().fragment().charFormat();
         paragraphs.push_back({block.text(), format});
     }
     return paragraphs;
@@ -81,4 +85,4 @@ struct StartedWindows {
     TForm2 pictureWindow;
 };
 
-}  // namespace toravel::testing
+} // namespace toravel::testing
