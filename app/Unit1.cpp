@@ -143,7 +143,12 @@ TForm1::TForm1()
     ConnectHandlers();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // QWidget destroys the controls after this part of the window is gone;
+    // a signal they send meanwhile (the list taking the focus on its way out)
+    // must no longer reach the handlers.
+    for (QObject* control : findChildren<QObject*>()) control->disconnect(this);
+}
 
 void TForm1::CreateControls() {
     Button1 = MakeButton(this, "Button1", QStringLiteral("расчет"), {16, 24, 129, 33});

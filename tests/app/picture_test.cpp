@@ -186,7 +186,7 @@ void PictureTest::missingOrDamagedPictures() {
         const std::vector<tools::Picture> pictures = {
             {"рас", Bytes(stored.readAll())},
             {"пмас", Bytes("no picture here")},
-            {"моб", Bytes(QByteArray("\xFF\xD8\xFF\xE0 rubbish", 14))},
+            {"моб", Bytes(QByteArray::fromHex("FFD8FFE0") + " rubbish")},
         };
         const std::vector<unsigned char> file =
             DatabaseFileOfImage(tools::BuildDatabaseImage(rows, pictures),
