@@ -1,6 +1,10 @@
-// TDateTime encoder and decoder: days since 30.12.1899 0h, proleptic
-// Gregorian calendar, years 1 to 9999. Day numbers come from an exact integer
-// civil-date count; the time of day is whole milliseconds / 86 400 000.
+// TDateTime encoder and decoder: days since 30.12.1899 0h, years 1 to 9999.
+// Dates up to 4.10.1582 are Julian, from 15.10.1582 on Gregorian, the same
+// calendar as the astronomical library's, so a date's fields mean the same
+// day on both sides and a date written by one is always readable by the
+// other (29.2.1500 exists in both); the ten dates between do not exist.
+// Day numbers come from exact integer counts; the time of day is whole
+// milliseconds / 86 400 000.
 #include "platform/tdatetime.h"
 
 #include <cmath>
@@ -28,11 +32,45 @@ constexpr std::int64_t DaysFromMarchOfYearZero(int year, int month, int day) {
 // The day number of 30 December 1899 on the same count.
 constexpr std::int64_t kEpochDays = DaysFromMarchOfYearZero(1899, 12, 30);
 
+// Julian day number of a Julian-calendar date, and the serial of 30.12.1899.
+constexpr std::int64_t JulianCalendarDayNumber(int year, int month, int day) {
+    const std::int64_t a = (14 - month) / 12;
+    const std::int64_t y = year + 4800 - a;
+    const std::int64_t m = month + 12 * a - 3;
+    return day + (153 * m + 2) / 5 + 365 * y + y / 4 - 32083;
+}
+constexpr std::int64_t kEpochDayNumber = 2415019;
+
+constexpr bool IsJulianDate(int year, int month, int day) {
+    return 10000 * year + 100 * month + day <= 15821004;
+}
+
 constexpr std::int64_t SerialDay(int year, int month, int day) {
+    if (IsJulianDate(year, month, day)) {
+        return JulianCalendarDayNumber(year, month, day) - kEpochDayNumber;
+    }
     return DaysFromMarchOfYearZero(year, month, day) - kEpochDays;
 }
 
+// The first Gregorian day, 15.10.1582, follows the last Julian one, 4.10.1582.
+constexpr std::int64_t kFirstGregorianSerialDay = DaysFromMarchOfYearZero(1582, 10, 15) - kEpochDays;
+static_assert(kFirstGregorianSerialDay - 1 == JulianCalendarDayNumber(1582, 10, 4) - kEpochDayNumber);
+
+void JulianCivilFromSerialDay(std::int64_t serial, int& year, int& month, int& day) {
+    const std::int64_t c = serial + kEpochDayNumber + 32082;
+    const std::int64_t d = (4 * c + 3) / 1461;
+    const std::int64_t e = c - 1461 * d / 4;
+    const std::int64_t m = (5 * e + 2) / 153;
+    day = static_cast<int>(e - (153 * m + 2) / 5 + 1);
+    month = static_cast<int>(m + 3 - 12 * (m / 10));
+    year = static_cast<int>(d - 4800 + m / 10);
+}
+
 void CivilFromSerialDay(std::int64_t serial, int& year, int& month, int& day) {
+    if (serial < kFirstGregorianSerialDay) {
+        JulianCivilFromSerialDay(serial, year, month, day);
+        return;
+    }
     const std::int64_t z = serial + kEpochDays; // >= 0 for years 1..9999
     const std::int64_t era = z / 146097;
     const std::int64_t dayOfEra = z - era * 146097;
@@ -46,6 +84,9 @@ void CivilFromSerialDay(std::int64_t serial, int& year, int& month, int& day) {
 }
 
 constexpr bool IsLeapYear(int year) {
+    if (year < 1582) {  // Julian rule; 1582 itself is common in both
+        return year % 4 == 0;
+    }
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
@@ -65,6 +106,8 @@ bool TryEncodeDateTime(int year, int month, int day, int hour, int minute, int s
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
         day > DaysInMonth(year, month) || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
         second < 0 || second > 59 || millisecond < 0 || millisecond > 999)
+        return false;
+    if (year == 1582 && month == 10 && day > 4 && day < 15)  // skipped by the calendar reform
         return false;
     const std::int64_t msOfDay =
         ((static_cast<std::int64_t>(hour) * 60 + minute) * 60 + second) * 1000 + millisecond;

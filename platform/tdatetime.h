@@ -5,7 +5,8 @@
 // whole days + (milliseconds of the day)/86 400 000 in a single division, so
 // the same minute reached by different paths (a birth moment, a moonrise read
 // back from text) is the same double: the tie rules of the lunar day rely on
-// that. Proleptic Gregorian calendar, years 1 to 9999.
+// that. Years 1 to 9999, in the astronomical library's calendar: Julian up to
+// 4.10.1582, Gregorian from 15.10.1582 (the ten dates between do not exist).
 #pragma once
 
 namespace toravel {
@@ -13,7 +14,7 @@ namespace toravel {
 using TDateTime = double;
 
 // False, and result untouched, when a field is out of range (month 1–12, day
-// within the month, hour 0–23, minute and second 0–59, millisecond 0–999,
+// within the month, not 5–14.10.1582, hour 0–23, minute and second 0–59, millisecond 0–999,
 // year 1–9999).
 bool TryEncodeDateTime(int year, int month, int day, int hour, int minute, int second,
                        int millisecond, TDateTime& result);

@@ -1,0 +1,50 @@
+// New moons around a birth year.
+//
+// A lunar phase is the moment at which the ecliptic longitude of the Moon
+// less that of the Sun reaches a multiple of 90°. The search walks forward
+// from 0h of 1 December of the year before in steps of one week until the
+// phase function changes sign, refines the root with the Pegasus method,
+// brings it from ephemeris time to universal time with ΔT, adds the
+// calculation's clock offset and rounds it to the minute through the
+// date-time text output. All four phases are found in turn, each from the
+// previous root; only the new moons are kept.
+//
+// T: Julian centuries of ephemeris time since J2000.0, as the lunar and solar
+// theories take it.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+
+namespace toravel {
+
+// The phase that MoonSunElongation measures from: 0 new moon, 1 first
+// quarter, 2 full moon, 3 last quarter. Process-wide, set by the search
+// before each phase because the root finder evaluates a function of one
+// argument.
+extern std::uint8_t PhaseQuarter;
+
+// The Moon's elongation from the Sun (the Sun taken 8.32 light minutes
+// earlier) less PhaseQuarter·90°, radians in [−π, π).
+double MoonSunElongation(double T);
+
+// Pegasus method (a modified regula falsi) for a root of function between x1
+// and x2. success is false, and root = x1 with no further evaluation, when
+// the interval brackets no sign change; after 30 passes without reaching the
+// accuracy, root is the better end point and success stays false.
+void PegasusRoot(double (*function)(double), double x1, double x2, double accuracy,
+                 double& root, bool& success);
+
+// Raised when the week-step search for a phase fails to bracket it.
+class NewMoonSearchError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Fills NewMoonTable of the shared calculation state with the 14 new moons
+// that follow 0h of 1 December of year − 1, on the clock that runs ahead of
+// universal time by ComputerZoneOffset + ZoneOffsetDays, rounded to the
+// minute. Writes its 56 phase texts to the lunar working stream.
+void ComputeNewMoonsOfYear(int year);
+
+}  // namespace toravel

@@ -1,0 +1,108 @@
+// The texts of the birthplace-offset hint.
+#include "platform/birthplace_zone_hint.h"
+
+#include <charconv>
+#include <cstdlib>
+
+namespace toravel {
+namespace {
+
+std::string Number(long value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return std::string(digits, end);
+}
+
+// "UTC+4:00", "UTC-5:00", "UTC+5:30", "UTC+2:30:17" (seconds only where any).
+std::string UtcText(int offsetSeconds) {
+    const long magnitude = std::labs(static_cast<long>(offsetSeconds));
+    const long minutes = magnitude / 60 % 60;
+    const long secs = magnitude % 60;
+    std::string text = offsetSeconds < 0 ? "UTC-" : "UTC+";
+    text += Number(magnitude / 3600) + ":" + (minutes < 10 ? "0" : "") + Number(minutes);
+    if (secs != 0)
+        text += std::string(":") + (secs < 10 ? "0" : "") + Number(secs);
+    return text;
+}
+
+// "30 мин", "29 мин 43 с", "17 с".
+std::string DurationText(long magnitudeSeconds) {
+    const long minutes = magnitudeSeconds / 60;
+    const long secs = magnitudeSeconds % 60;
+    std::string text;
+    if (minutes != 0)
+        text = Number(minutes) + " мин";
+    if (secs != 0)
+        text += (text.empty() ? "" : " ") + Number(secs) + " с";
+    return text;
+}
+
+long NearestWholeHour(long seconds) {
+    return seconds >= 0 ? (seconds + 1800) / 3600 : -((-seconds + 1800) / 3600);
+}
+
+// The name as typed in the list, where it is plain enough to show.
+std::string ShownZoneName(std::string_view name) {
+    while (!name.empty() && static_cast<unsigned char>(name.front()) <= 32)
+        name.remove_prefix(1);
+    while (!name.empty() && static_cast<unsigned char>(name.back()) <= 32)
+        name.remove_suffix(1);
+    if (name.size() > 64)
+        return {};
+    for (const char c : name)
+        if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 126)
+            return {};
+    return std::string(name);
+}
+
+} // namespace
+
+BirthplaceZoneHint MakeBirthplaceZoneHint(std::string_view zoneName, TDateTime birthLocal,
+                                          int computerOffsetSeconds) {
+    BirthplaceZoneHint hint;
+    bool blankName = true;
+    for (const char c : zoneName)
+        blankName = blankName && static_cast<unsigned char>(c) <= 32;
+    if (blankName)
+        return hint;
+    if (!IsKnownZoneName(zoneName)) {
+        const std::string shown = ShownZoneName(zoneName);
+        hint.text = shown.empty() ? "часовой пояс места рождения неизвестен"
+                                  : "часовой пояс места рождения «" + shown + "» неизвестен";
+        return hint;
+    }
+    hint.offset = BirthplaceOffsetAt(zoneName, birthLocal);
+    if (!hint.offset)
+        return hint; // the moment is no date
+
+    const BirthplaceOffset& place = *hint.offset;
+    hint.text = "в месте рождения " + UtcText(place.offsetSeconds);
+    if (place.summerTime)
+        hint.text += " (летнее время)";
+    else if (place.keepsDaylightTimeThatYear)
+        hint.text += " (зимнее время)";
+
+    const long difference = static_cast<long>(place.offsetSeconds) - computerOffsetSeconds;
+    const long hours = NearestWholeHour(difference);
+    hint.spinValue = static_cast<int>(hours);
+    hint.canApply = hours >= kBirthplaceSpinMinimum && hours <= kBirthplaceSpinMaximum;
+    if (!hint.canApply) {
+        hint.text += "; для расчёта нужно " + Number(hours) + ", а поле принимает от " +
+                     Number(kBirthplaceSpinMinimum) + " до " + Number(kBirthplaceSpinMaximum);
+    } else {
+        hint.text += "; для расчёта укажите " + Number(hours);
+        // The calculation's clock against the birthplace's, with that value.
+        const long ahead = hours * 3600 - difference;
+        if (ahead > 0)
+            hint.text +=
+                " — ближайший целый час, часы расчёта опередят местные на " + DurationText(ahead);
+        else if (ahead < 0)
+            hint.text += " — ближайший целый час, часы расчёта отстанут от местных на " +
+                         DurationText(-ahead);
+    }
+    if (place.reading != LocalClockReading::Unique)
+        hint.text += "; время рождения приходится на перевод часов, взято смещение до перевода";
+    return hint;
+}
+
+} // namespace toravel
