@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
+#include <QTimer>
 
 #include "app/application_setup.h"
 #include "lunar/calculation_state.h"
@@ -29,6 +30,8 @@ private slots:
     void errorDisplayText_data();
     void errorDisplayText();
     void handlersStopEveryException();
+    void messageBoxes_data();
+    void messageBoxes();
     void russianStandardButtons();
     void dataFileTestIgnoresDirectories();
     void startUpWithoutDatabaseSkipsTheRest();
@@ -76,6 +79,48 @@ void StartupTest::handlersStopEveryException() {
     QCOMPARE(presenter.errors,
              QStringList({QStringLiteral("Cannot open file .\\db\\atlas.ini."), QString()}));
     QVERIFY(presenter.messages.isEmpty());
+}
+
+void StartupTest::messageBoxes_data() {
+    QTest::addColumn<bool>("error");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("message") << false << int(QMessageBox::NoIcon) << "нет данных о широте";
+    QTest::newRow("error display")
+        << true << int(QMessageBox::Critical) << "'x' is not a valid integer value.";
+}
+
+// The real boxes: modal, the title as caption, one OK button, the icon.
+void StartupTest::messageBoxes() {
+    QFETCH(bool, error);
+    QFETCH(int, icon);
+    QFETCH(QString, shown);
+    QString caption;
+    QString text;
+    int shownIcon = -1;
+    int buttons = 0;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        caption = box->windowTitle();
+        text = box->text();
+        shownIcon = box->icon();
+        buttons = static_cast<int>(box->buttons().size());
+        modal = box->isModal();
+        box->accept();
+    });
+    if (error) {
+        ShowErrorDisplay("'x' is not a valid integer value");
+    } else {
+        Presenter().ShowMessage(shown);
+    }
+    QCOMPARE(caption, QStringLiteral("Торавель"));
+    QCOMPARE(text, shown);
+    QCOMPARE(shownIcon, icon);
+    QCOMPARE(buttons, 1);
+    QVERIFY(modal);
 }
 
 void StartupTest::russianStandardButtons() {
