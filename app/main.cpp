@@ -13,12 +13,15 @@
 #include "app/message_presenter.h"
 #include "app/paths.h"
 #include "app/termination.h"
+#include "lunar/working_stream.h"
 
 int main(int argc, char* argv[]) {
     using namespace toravel;
 
     QApplication application(argc, argv);
     RunHandler([&application] {
+        // The lunar calendar's working texts are not shown by the windows.
+        SetLunarWorkingStream(&DiscardingStream());
         InstallRussianTranslations(application);
         QApplication::setApplicationName(QStringLiteral("toravel"));
         QApplication::setApplicationDisplayName(QString::fromUtf8(

@@ -18,6 +18,7 @@
 #include "app/link_label.h"
 #include "app/message_presenter.h"
 #include "app/termination.h"
+#include "lunar/working_stream.h"
 
 namespace toravel::testing {
 
@@ -77,6 +78,7 @@ inline QVector<Paragraph> ParagraphsOf(const QTextEdit& edit) {
 struct StartedWindows {
     explicit StartedWindows(const QString& directory = BuildRoot()) {
         ResetTerminationRequest();
+        SetLunarWorkingStream(&DiscardingStream()); // as the program does
         const WorkingDirectory inDirectory(directory);
         mainWindow.FormCreate();
         mainWindow.SetPictureWindow(&pictureWindow);
