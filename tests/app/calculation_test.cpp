@@ -79,6 +79,7 @@ void CalculationTest::typedLunarDay() {
                  " вы указали, что расчетная дата является 7 лунным днем, что соответствует "));
     VerifyReportFormat(lines[0], 12, QColor(0, 0, 0));
 
+    const WorkingDirectory inBuildRoot(BuildRoot());
     HoroscopeDatabase database;
     const auto day = database.FindCalendarDay(5, 17);
     QVERIFY(day.has_value());
