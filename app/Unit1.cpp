@@ -32,6 +32,7 @@
 #include "platform/city_line.h"
 #include "platform/city_list.h"
 #include "platform/computer_zone.h"
+#include "platform/conversions.h"
 #include "platform/jpeg_decoder.h"
 #include "platform/tdatetime.h"
 
@@ -162,6 +163,9 @@ void TForm1::CreateControls() {
     DateTimePicker1->setGeometry(289, 21, 81, 21);
     DateTimePicker1->setCalendarPopup(true);
     DateTimePicker1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    // The birth years the new-moon search can serve: it starts in December
+    // of the year before and runs into January of the year after.
+    DateTimePicker1->setDateRange(QDate(2, 1, 1), QDate(9998, 12, 31));
 
     Button2 = MakeButton(this, "Button2", QStringLiteral("Выход"), {11, 472, 129, 33});
 
@@ -293,7 +297,16 @@ void TForm1::FormCreate() {
         EmptyReportArea();
         Edit1->clear();
 
-        OpenTable();
+        // A damaged file, a wrong password or a missing table: the error
+        // display shows the data layer's message once (the rest of the
+        // start-up is skipped) and the application ends as when the table is
+        // not open, instead of leaving a window whose every button fails.
+        try {
+            OpenTable();
+        } catch (...) {
+            RequestTermination();
+            throw;
+        }
         if (table_ == nullptr) {
             Presenter().ShowMessage(TableNotOpenMessage);
             RequestTermination();
@@ -462,8 +475,16 @@ std::string TForm1::ZoneHoursText() const {
 }
 
 TDateTime TForm1::BirthDate() const {
+    // The picker's day, month and year are taken as written; the ten dates
+    // 5–14.10.1582 that the calendar skips (Julian before, Gregorian after)
+    // are refused like a date typed wrong.
     const QDate date = DateTimePicker1->date();
-    return EncodeDateTime(date.year(), date.month(), date.day());
+    TDateTime birthDate = 0;
+    if (!TryEncodeDateTime(date.year(), date.month(), date.day(), 0, 0, 0, 0, birthDate)) {
+        throw ConversionError("'" + date.toString(QStringLiteral("dd.MM.yyyy")).toStdString() +
+                              "' is not a valid date");
+    }
+    return birthDate;
 }
 
 TDateTime TForm1::BirthTime() const {
