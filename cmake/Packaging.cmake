@@ -16,12 +16,13 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Toravel draws up a Slavic horoscope for a birth moment. From the birth date,
-time and place it computes the lunar day astronomically (the new moons from
-an analytic theory of the Moon and the Sun, the moonrises over the
-birthplace), places the period in one of the three worlds Prav, Yav and Nav,
-writes a short report and shows pictures from its own database.
+# The summary is the control file's first description line; this is the rest.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+"Toravel draws up a Slavic horoscope for a birth moment. From the birth
+date, time and place it computes the lunar day astronomically (the new
+moons from an analytic theory of the Moon and the Sun, the moonrises over
+the birthplace), places the period in one of the three worlds Prav, Yav
+and Nav, writes a short report and shows pictures from its own database.
 The program speaks Russian. The package holds the desktop application
 toravel, the command-line program toravel-cli and their data files.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
