@@ -1,0 +1,269 @@
+// toravel-cli end to end: the program built, run from the build tree's root
+// on the database and city list the build made, its standard output, error
+// output and exit status taken apart.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+#include "platform/database.h"
+#include "platform/database_file.h"
+#include "tools/build_database/database_builder.h"
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+
+    std::vector<std::string> OutLines() const {
+        std::vector<std::string> lines;
+        std::istringstream stream(out);
+        for (std::string line; std::getline(stream, line);)
+            lines.push_back(line);
+        return lines;
+    }
+};
+
+std::string ShellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+// Runs the program from the build tree's root with the given time zone.
+Outcome RunCli(const std::vector<std::string>& arguments, const std::string& zone = "UTC") {
+    const std::string errFile = std::filesystem::temp_directory_path() /
+                                ("toravel-cli-test-" + std::to_string(::getpid()) + ".err");
+    std::string command = "cd " + ShellQuoted(TORAVEL_BUILD_ROOT) + " && TZ=" + ShellQuoted(zone) +
+                          " exec " + ShellQuoted(TORAVEL_CLI);
+    for (const std::string& argument : arguments)
+        command += " " + ShellQuoted(argument);
+    command += " 2>" + ShellQuoted(errFile);
+
+    Outcome outcome;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return outcome;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        outcome.out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (FILE* err = std::fopen(errFile.c_str(), "rb")) {
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, err)) > 0;)
+            outcome.err.append(buffer, n);
+        std::fclose(err);
+    }
+    std::filesystem::remove(errFile);
+    return outcome;
+}
+
+// The whole standard output as one JSON object; fails the test otherwise.
+nlohmann::json Json(const Outcome& outcome) {
+    try {
+        return nlohmann::json::parse(outcome.out);
+    } catch (const nlohmann::json::exception& e) {
+        ADD_FAILURE() << "standard output is not one JSON object (" << e.what() << "):\n"
+                      << outcome.out;
+        return {};
+    }
+}
+
+const std::vector<std::string> Moscow1990 = {"--date", "17.05.1990", "--time", "14:30",
+                                             "--city", "Москва",     "--zone", "4"};
+
+std::vector<std::string> With(std::vector<std::string> arguments,
+                              const std::vector<std::string>& more) {
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return arguments;
+}
+
+TEST(ToravelCli, ComputedPathFromTheCityListAsJson) {
+    const Outcome outcome = RunCli(With(Moscow1990, {"--json"}));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "");
+    const nlohmann::json json = Json(outcome);
+    EXPECT_EQ(json["lunar_day"], 22); // PyEphem's moonrises, counted by hand
+    EXPECT_EQ(json["given_lunar_day"], 0);
+    EXPECT_EQ(json["computer_zone_offset_days"], 0.0);
+    EXPECT_EQ(json["preceding_new_moon"], "25.04.1990 08:27");
+    EXPECT_EQ(json["messages"], nlohmann::json::array());
+
+    const std::regex minute(R"(\d\d\.\d\d\.\d{4} \d\d:\d\d)"), date(R"(\d\d\.\d\d\.\d{4})");
+    ASSERT_EQ(json["new_moons"].size(), 14u);
+    for (const auto& text : json["new_moons"]) {
+        EXPECT_TRUE(std::regex_match(text.get<std::string>(), minute)) << text;
+    }
+    ASSERT_EQ(json["moonrises"].size(), 41u);
+    for (const auto& text : json["moonrises"]) {
+        const std::string entry = text.get<std::string>();
+        EXPECT_TRUE(std::regex_match(entry, minute) || std::regex_match(entry, date)) << entry;
+    }
+    EXPECT_EQ(json["moonrises"][0], "25.04.1990 05:28");
+    EXPECT_EQ(json["moonrises"][16], "11.05.1990") << "a day without moonrise";
+
+    ASSERT_EQ(json["report"].size(), 4u);
+    EXPECT_EQ(json["report"][3], std::string(49, ' ') + "22 лунный день");
+    const std::string world = json["period_world"];
+    EXPECT_TRUE(world == "b" || world == "c" || world == "h") << world;
+    EXPECT_EQ(json["report"][1].get<std::string>().rfind(
+                  std::string(37, ' ') + json["circle"].get<std::string>() + " кругу ", 0),
+              0u);
+}
+
+TEST(ToravelCli, TextOutputIsTheReportAreaAndMatchesTheJson) {
+    const Outcome text = RunCli(With(Moscow1990, {"--list"}));
+    const Outcome json = RunCli(With(Moscow1990, {"--list", "--json"}));
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.err, "");
+    const std::vector<std::string> lines = text.OutLines();
+    ASSERT_EQ(lines.size(), 16u + 43u + 4u);
+    EXPECT_EQ(lines[0], "новолуния расчетного года");
+    EXPECT_EQ(lines[16], "восходы лун от ближайшего новолуния");
+
+    const nlohmann::json parsed = Json(json);
+    std::vector<std::string> expected = parsed["listing"];
+    for (const auto& line : parsed["report"])
+        expected.push_back(line);
+    EXPECT_EQ(lines, expected);
+}
+
+TEST(ToravelCli, TypedLunarDayNeedsNoNumbersAndComputesNothing) {
+    const Outcome outcome = RunCli({"--date", "17.05.1990", "--lat", "север", "--lon", "восток",
+                                    "--lunar-day", "7", "--json"});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const nlohmann::json json = Json(outcome);
+    EXPECT_EQ(json["lunar_day"], 7);
+    EXPECT_EQ(json["given_lunar_day"], 7);
+    EXPECT_EQ(json["lunar_world"], "b");
+    EXPECT_EQ(json["new_moons"], nlohmann::json::array());
+    EXPECT_EQ(json["moonrises"], nlohmann::json::array());
+    EXPECT_EQ(json["report"][0],
+              " вы указали, что расчетная дата является 7 лунным днем, что соответствует ");
+}
+
+TEST(ToravelCli, ComputersZoneComesFromTheMachinesTimeZone) {
+    // Moscow kept three hours east in January 2011: with one hour more from
+    // the spin box the clock is the same as four hours at Greenwich.
+    const nlohmann::json moscow = Json(RunCli(
+        {"--date", "17.05.1990", "--time", "14:30", "--city", "Москва", "--zone", "1", "--json"},
+        "Europe/Moscow"));
+    const nlohmann::json greenwich = Json(RunCli(With(Moscow1990, {"--json"})));
+    EXPECT_EQ(moscow["computer_zone_offset_days"], 0.125);
+    EXPECT_EQ(moscow["new_moons"], greenwich["new_moons"]);
+    EXPECT_EQ(moscow["lunar_day"], greenwich["lunar_day"]);
+}
+
+TEST(ToravelCli, ExitStatusSaysWhatWentWrong) {
+    struct Row {
+        std::vector<std::string> arguments;
+        int status;
+        const char* error; // expected in standard error
+    } rows[] = {
+        {{"--date", "17.05.1990"}, 1, "нет географических данных"},
+        {{"--date", "17.05.1990", "--lat", "55,7"}, 1, "нет данных о долготе"},
+        {{"--date", "17.05.1990", "--lat", "abc", "--lon", "37"},
+         1,
+         "'abc' is not a valid floating point value."},
+        {{"--date", "17.05.1990", "--lat", "95", "--lon", "37"},
+         1,
+         "неверные географические данные"},
+        {{"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--db", "/nonexistent"},
+         1,
+         "bd.mdb"},
+        {{"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--lunar-day", "7 "},
+         1,
+         "'7 ' is not a valid integer value."},
+        {{"--lat", "55", "--lon", "37"}, 2, "--date"},
+        {{"--date", "31.02.1990", "--lat", "55", "--lon", "37"}, 2, "--date"},
+        {{"--date", "01.01.0001", "--lat", "55", "--lon", "37"}, 2, "--date"},
+        {{"--date", "01.01.9999", "--lat", "55", "--lon", "37"}, 2, "--date"},
+        {{"--date", "17.05.1990", "--time", "24:00", "--lat", "55", "--lon", "37"}, 2, "--time"},
+        {{"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--zone", "13"}, 2, "--zone"},
+        {{"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--lunar-day", "123"},
+         2,
+         "--lunar-day"},
+        {{"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--sex", "x"}, 2, "--sex"},
+        {{"--date", "17.05.1990", "--city", "Атлантида"}, 2, "Атлантида"},
+        {{"--date", "17.05.1990", "--city", "Москва", "--lat", "55"}, 2, "--city"},
+    };
+    for (const Row& row : rows) {
+        std::string name;
+        for (const std::string& argument : row.arguments)
+            name += argument + " ";
+        const Outcome outcome = RunCli(row.arguments);
+        EXPECT_EQ(outcome.status, row.status) << name << "\n" << outcome.err;
+        EXPECT_NE(outcome.err.find(row.error), std::string::npos) << name << "\n" << outcome.err;
+        EXPECT_EQ(outcome.out, "") << name;
+    }
+}
+
+TEST(ToravelCli, JsonModeWritesOnlyJsonAlsoWhenTheCommandFails) {
+    const Outcome blank = RunCli({"--date", "17.05.1990", "--json"});
+    EXPECT_EQ(blank.status, 1);
+    EXPECT_EQ(Json(blank)["messages"], nlohmann::json::array({"нет географических данных"}));
+    EXPECT_EQ(Json(blank)["report"], nlohmann::json::array());
+
+    const Outcome bad = RunCli({"--date", "17.05.1990", "--lat", "abc", "--lon", "37", "--json"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(Json(bad)["error"], "'abc' is not a valid floating point value.");
+    EXPECT_EQ(Json(bad)["new_moons"].size(), 14u) << "the new moons were found before the error";
+    EXPECT_EQ(Json(bad)["moonrises"], nlohmann::json::array());
+}
+
+TEST(ToravelCli, EarliestAndLatestBirthYearsAreComputed) {
+    for (const char* date : {"01.01.0002", "31.12.9998"}) {
+        const Outcome outcome = RunCli({"--date", date, "--lat", "55", "--lon", "37", "--json"});
+        EXPECT_EQ(outcome.status, 0) << date << "\n" << outcome.err;
+        const std::int32_t lunarDay = Json(outcome)["lunar_day"];
+        EXPECT_GE(lunarDay, 1) << date;
+        EXPECT_LE(lunarDay, 30) << date;
+    }
+}
+
+TEST(ToravelCli, MissingCalendarDayIsAMessageNotAFailure) {
+    const std::filesystem::path directory =
+        std::filesystem::temp_directory_path() / ("toravel-cli-db-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(directory);
+    const std::string password =
+        toravel::ParseConnectionString(toravel::HoroscopeConnectionString).password;
+    const auto file = toravel::DatabaseFileOfImage(
+        toravel::tools::BuildDatabaseImage({{1, 1, "b", "Первому"}}, {}), password);
+    std::ofstream(directory / "bd.mdb", std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()),
+               static_cast<std::streamsize>(file.size()));
+
+    const Outcome outcome = RunCli({"--date", "17.05.1990", "--lat", "55", "--lon", "37",
+                                    "--lunar-day", "3", "--db", directory.string()});
+    std::filesystem::remove_all(directory);
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "К сожалению соответствие не найдено, обратитесь к разработчику\n");
+    const auto lines = outcome.OutLines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[1], std::string(37, ' ') + " кругу ");
+}
+
+TEST(ToravelCli, HelpIsInRussian) {
+    const Outcome outcome = RunCli({"--help"});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_NE(outcome.out.find("Параметры:"), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("--date ДД.ММ.ГГГГ"), std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("дата рождения"), std::string::npos) << outcome.out;
+}
+
+} // namespace
