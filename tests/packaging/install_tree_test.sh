@@ -46,7 +46,7 @@ if [ "$have_app" = 1 ]; then
     usr/share/icons/hicolor/scalable/apps/ru.toravel.Toravel.svg)
   if command -v rsvg-convert >/dev/null; then
     for size in 48 128 256; do
-      expected+=(usr/share/icons/hicolor/${size}x${size}/apps/ru.toravel.Toravel.png)
+      expected+=("usr/share/icons/hicolor/${size}x${size}/apps/ru.toravel.Toravel.png")
     done
   fi
 fi
@@ -77,6 +77,7 @@ touch "$stub/share/toravel/db/atlas.ini" "$stub/share/toravel/db/bd.mdb"
 for program in toravel toravel-cli; do
   [ -e "$root/usr/bin/$program" ] || continue
   cp "$root/usr/bin/$program" "$stub/bin/"
+  # shellcheck disable=SC2016 # the stand-in expands its own arguments
   printf '#!/bin/sh\npwd\nfor a in "$@"; do echo "[$a]"; done\n' >"$stub/libexec/toravel/$program"
   chmod 755 "$stub/libexec/toravel/$program"
 done

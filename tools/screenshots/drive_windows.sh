@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$DATA"
 "$PROGRAM" &
 pid=$!
-trap "kill $pid 2>/dev/null || true" EXIT
+trap 'kill "$pid" 2>/dev/null || true' EXIT
 
 # wait_window TITLE: the id of the visible window of that title (Qt adds
 # " — " and the application name to the title the window manager sees).

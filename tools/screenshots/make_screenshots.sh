@@ -29,8 +29,9 @@ die() {
 import=/usr/bin/import
 convert=/usr/bin/convert
 for tool in "$import" "$convert"; do
-  [ -x "$tool" ] && "$tool" -version 2>/dev/null | grep -q '^Version: ImageMagick' ||
+  if ! { [ -x "$tool" ] && "$tool" -version 2>/dev/null | grep -q '^Version: ImageMagick'; }; then
     die "$tool is not ImageMagick (Debian package imagemagick)"
+  fi
 done
 for tool in xvfb-run xdotool; do
   command -v "$tool" >/dev/null || die "$tool is missing (Debian packages xvfb, xauth, xdotool)"
@@ -38,10 +39,15 @@ done
 
 program=$(find "$build" -maxdepth 3 -type f -name toravel -perm -u+x | head -n 1)
 [ -n "$program" ] || die "no toravel program in $build; build it first (cmake --build --preset default)"
-[ -f "$build/db/atlas.ini" ] && [ -f "$build/db/bd.mdb" ] || die "no db/ in $build"
+if [ ! -f "$build/db/atlas.ini" ] || [ ! -f "$build/db/bd.mdb" ]; then
+  die "no db/ in $build"
+fi
 mkdir -p "$out"
 
-export PROGRAM=$(readlink -f "$program") DATA=$(readlink -f "$build") OUT=$(readlink -f "$out")
+PROGRAM=$(readlink -f "$program")
+DATA=$(readlink -f "$build")
+OUT=$(readlink -f "$out")
+export PROGRAM DATA OUT
 export TITLE="$title" IMPORT="$import" CONVERT="$convert"
 # The Russian regional settings the program expects, and a fixed zone so
 # the computer's offset shown is the same on every machine.
