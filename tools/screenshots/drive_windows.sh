@@ -3,7 +3,8 @@
 # city, enters a birth moment, presses "расчет" and captures the main window,
 # then the picture window with the meaning of the period and with the amulet.
 # Environment (from make_screenshots.sh): PROGRAM, DATA (the directory that
-# holds db/), OUT, TITLE, IMPORT.
+# holds db/), OUT, TITLE, IMPORT, CITY_LINE (the line of the city in
+# db/atlas.ini, from 1).
 set -euo pipefail
 cd "$DATA"
 "$PROGRAM" &
@@ -48,10 +49,13 @@ xdotool key Tab Tab
 type_text 1230
 xdotool key Tab Tab ctrl+a
 type_text 3
-# In the city list the first letters find the city; taking it fills the
-# latitude and longitude.
-xdotool key Tab
-type_text "Москва"
+# In the city list: Home takes the first line, each Down the next one, up to
+# the line of the city (the search by typed letters depends on typing speed);
+# every step fills the latitude and longitude.
+xdotool key Tab Home
+if [ "$CITY_LINE" -gt 1 ]; then
+  xdotool key --delay 5 --repeat $((CITY_LINE - 1)) Down
+fi
 sleep 0.5
 click "$main" 80 40
 sleep 1.5

@@ -18,6 +18,7 @@ repository=$(cd "$here/../.." && pwd)
 build=${1:-$repository/build}
 out=${2:-$repository/docs/screenshots}
 title="Составление Славянского гороскопа в Мире Прави"
+city="Москва"
 
 die() {
   echo "make_screenshots: $*" >&2
@@ -48,6 +49,10 @@ PROGRAM=$(readlink -f "$program")
 DATA=$(readlink -f "$build")
 OUT=$(readlink -f "$out")
 export PROGRAM DATA OUT
+# The birthplace's line in the city list, which is in Windows-1251.
+CITY_LINE=$(iconv -f CP1251 -t UTF-8 "$build/db/atlas.ini" | grep -n -m 1 "^$city;" | cut -d: -f1) ||
+  die "no line for $city in $build/db/atlas.ini"
+export CITY_LINE
 export TITLE="$title" IMPORT="$import" CONVERT="$convert"
 # The Russian regional settings the program expects, and a fixed zone so
 # the computer's offset shown is the same on every machine.
