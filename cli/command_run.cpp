@@ -105,8 +105,8 @@ CommandRun RunCommandFromOptions(const CommandOptions& o, CliView& view, std::os
                                   "» на момент рождения");
             if (!hint.canApply)
                 return usageError("--auto-zone: " + cityZone + ": " + hint.text);
-            run.autoZone = AutoZoneChoice{cityZone, hint.offset->offsetSeconds, *hint.spinValue,
-                                          hint.text};
+            run.autoZone =
+                AutoZoneChoice{cityZone, hint.offset->offsetSeconds, *hint.spinValue, hint.text};
             view.zoneHours = std::to_string(*hint.spinValue);
             run.zoneHours = *hint.spinValue;
             err << "--auto-zone: " << cityZone << ": " << hint.text << "; взято --zone "

@@ -22,10 +22,10 @@ inline constexpr int ExitUsage = 2;  // the options were wrong; nothing was comp
 
 // The spin box's hours that --auto-zone worked out.
 struct AutoZoneChoice {
-    std::string zoneName;   // the city's IANA zone, "Europe/Moscow"
-    int offsetSeconds = 0;  // the birthplace's offset at the birth moment, positive east
-    int zoneHours = 0;      // the value used as --zone
-    std::string hintText;   // the window's hint for the same place and moment
+    std::string zoneName;  // the city's IANA zone, "Europe/Moscow"
+    int offsetSeconds = 0; // the birthplace's offset at the birth moment, positive east
+    int zoneHours = 0;     // the value used as --zone
+    std::string hintText;  // the window's hint for the same place and moment
 };
 
 struct CommandRun {

@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
     }
 
     cli::CliView view(std::cerr);
-    const cli::CommandRun run = cli::RunCommandFromOptions(options, view, std::cerr, app.get_name());
+    const cli::CommandRun run =
+        cli::RunCommandFromOptions(options, view, std::cerr, app.get_name());
     if (run.status == cli::ExitUsage)
         return run.status;
 

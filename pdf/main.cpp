@@ -86,8 +86,8 @@ int main(int argc, char** argv) {
     try {
         document = DocumentOfRun(options, view, run);
         if (parsed.options.pictures) {
-            document.pictures = LoadReportPictures(ConnectionStringForDirectory(options.db),
-                                                   document.birth.female);
+            document.pictures =
+                LoadReportPictures(ConnectionStringForDirectory(options.db), document.birth.female);
         }
     } catch (const std::exception& e) {
         std::cerr << cli::ErrorDisplayText(e.what()) << '\n';

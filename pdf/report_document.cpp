@@ -170,8 +170,7 @@ bool PaintReportDocument(QPagedPaintDevice& device, const ReportDocument& docume
     return painter.end();
 }
 
-bool WriteReportPdf(const std::string& path, const ReportDocument& document,
-                    std::string& problem) {
+bool WriteReportPdf(const std::string& path, const ReportDocument& document, std::string& problem) {
     QSaveFile file(Q(path));
     if (!file.open(QIODevice::WriteOnly)) {
         problem = file.errorString().toStdString();

@@ -344,9 +344,11 @@ TEST(ToravelCliAutoZone, WinterAndSteadyOffsetsOfTheTzDatabase) {
 
 TEST(ToravelCliAutoZone, HalfHourZoneTakesTheNearestHourAndSaysSo) {
     // The degree sign is byte B0 in the list's code page.
-    const OwnCityList list("Kolkata;22\xB0" "5726';88\xB0" "3639';Asia/Kolkata\r\n");
-    const Outcome outcome = RunCli(
-        {"--date", "17.07.1990", "--city", "Kolkata", "--auto-zone", "--json", "--db", list.Path()});
+    const OwnCityList list("Kolkata;22\xB0"
+                           "5726';88\xB0"
+                           "3639';Asia/Kolkata\r\n");
+    const Outcome outcome = RunCli({"--date", "17.07.1990", "--city", "Kolkata", "--auto-zone",
+                                    "--json", "--db", list.Path()});
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     const nlohmann::json json = Json(outcome);
     EXPECT_EQ(json["birthplace_utc_offset"], "+05:30");
@@ -356,8 +358,12 @@ TEST(ToravelCliAutoZone, HalfHourZoneTakesTheNearestHourAndSaysSo) {
 }
 
 TEST(ToravelCliAutoZone, RefusedWhereNoZoneCanBeTaken) {
-    const OwnCityList list("Nowhere;55\xB0" "45';37\xB0" "37'\r\n"
-                           "Atlantis;10\xB0" "0';20\xB0" "0';Atlantic/Atlantis\r\n");
+    const OwnCityList list("Nowhere;55\xB0"
+                           "45';37\xB0"
+                           "37'\r\n"
+                           "Atlantis;10\xB0"
+                           "0';20\xB0"
+                           "0';Atlantic/Atlantis\r\n");
     struct Row {
         std::vector<std::string> arguments;
         const char* computerZone;

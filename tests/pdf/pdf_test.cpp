@@ -65,7 +65,8 @@ class ToravelPdf : public ::testing::Test {
 protected:
     void SetUp() override {
         if (std::string(TORAVEL_PDFTOTEXT).empty())
-            GTEST_SKIP() << "poppler-utils (pdftotext, pdfinfo, pdffonts, pdfimages) is not installed";
+            GTEST_SKIP()
+                << "poppler-utils (pdftotext, pdfinfo, pdffonts, pdfimages) is not installed";
         directory_ = std::filesystem::temp_directory_path() /
                      ("toravel-pdf-test-" + std::to_string(::getpid()));
         std::filesystem::create_directories(directory_);
@@ -78,12 +79,13 @@ protected:
     std::string File(const std::string& name) const { return (directory_ / name).string(); }
 
     static std::string Text(const std::string& pdf) {
-        return RunShell(std::string(TORAVEL_PDFTOTEXT) + " -enc UTF-8 " + ShellQuoted(pdf) + " -").out;
+        return RunShell(std::string(TORAVEL_PDFTOTEXT) + " -enc UTF-8 " + ShellQuoted(pdf) + " -")
+            .out;
     }
     static std::string PageText(const std::string& pdf, int page) {
         const std::string number = std::to_string(page);
-        return RunShell(std::string(TORAVEL_PDFTOTEXT) + " -enc UTF-8 -f " + number + " -l " + number +
-                   " " + ShellQuoted(pdf) + " -")
+        return RunShell(std::string(TORAVEL_PDFTOTEXT) + " -enc UTF-8 -f " + number + " -l " +
+                        number + " " + ShellQuoted(pdf) + " -")
             .out;
     }
     static std::string Info(const std::string& pdf) {
@@ -166,8 +168,8 @@ TEST_F(ToravelPdf, ListingsTypedCoordinatesAndTheTzOffset) {
     EXPECT_NE(text.find("22 лунный день"), std::string::npos) << "the report after the listings";
 
     const std::string typed = File("typed.pdf");
-    ASSERT_EQ(RunPdf({"--date", "17.07.1990", "--lat", "55,75", "--lon", "37,62", "--sex",
-                      "female", "--output", typed})
+    ASSERT_EQ(RunPdf({"--date", "17.07.1990", "--lat", "55,75", "--lon", "37,62", "--sex", "female",
+                      "--output", typed})
                   .status,
               0);
     EXPECT_NE(Text(typed).find("Место рождения: широта 55,75, долгота 37,62"), std::string::npos)
@@ -186,7 +188,8 @@ TEST_F(ToravelPdf, ListingsTypedCoordinatesAndTheTzOffset) {
 
 TEST_F(ToravelPdf, PicturesFollowOnAPageEach) {
     const std::string pdf = File("pictures.pdf");
-    const Outcome outcome = RunPdf(With(Moscow1990, {"--pictures", "--sex", "female", "--output", pdf}));
+    const Outcome outcome =
+        RunPdf(With(Moscow1990, {"--pictures", "--sex", "female", "--output", pdf}));
     ASSERT_EQ(outcome.status, 0) << outcome.out;
     EXPECT_EQ(Pages(pdf), 5) << Info(pdf);
     const char* captions[] = {"Значение периода", "Оберегающий массаж", "Гимнастика", "Оберег"};
@@ -196,7 +199,8 @@ TEST_F(ToravelPdf, PicturesFollowOnAPageEach) {
         EXPECT_EQ(text.find("картинки нет"), std::string::npos) << page << ": " << text;
     }
     // pdfimages lists one line per image after a two-line header.
-    const std::string images = RunShell(std::string(TORAVEL_PDFIMAGES) + " -list " + ShellQuoted(pdf)).out;
+    const std::string images =
+        RunShell(std::string(TORAVEL_PDFIMAGES) + " -list " + ShellQuoted(pdf)).out;
     std::istringstream lines(images);
     int count = -2;
     for (std::string line; std::getline(lines, line);)
@@ -221,7 +225,9 @@ TEST_F(ToravelPdf, NothingIsWrittenWhenThereIsNothingToPrint) {
          1,
          "bd.mdb"},
         {{"--date", "17.05.1990", "--lat", "55", "--lon", "37"}, 2, "--output"},
-        {{"--date", "31.02.1990", "--lat", "55", "--lon", "37", "--output", pdf}, 2, "toravel-pdf --help"},
+        {{"--date", "31.02.1990", "--lat", "55", "--lon", "37", "--output", pdf},
+         2,
+         "toravel-pdf --help"},
     };
     for (const Row& row : rows) {
         std::string name;
