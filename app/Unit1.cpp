@@ -38,8 +38,8 @@
 #include "platform/city_line.h"
 #include "platform/city_list.h"
 #include "platform/computer_zone.h"
-#include "platform/jpeg_decoder.h"
 #include "platform/conversions.h"
+#include "platform/jpeg_decoder.h"
 #include "platform/tdatetime.h"
 
 namespace toravel {
@@ -590,9 +590,16 @@ void TForm1::CreateHintAndPrintControls() {
 
 void TForm1::UpdateBirthplaceZoneHint() {
     const CityIdentity city = CityIdentityOfLine(ComboBox1->currentText().toStdString());
-    const TDateTime birthLocal = DateOf(BirthDate()) + TimeOf(BirthTime());
+    // A date the calendar reform skipped names no moment: no hint, and the
+    // error is left to the calculation.
+    const QDate date = DateTimePicker1->date();
+    const QTime time = DateTimePicker2->time();
+    TDateTime birthLocal = 0.0;
+    const bool isMoment = TryEncodeDateTime(date.year(), date.month(), date.day(), time.hour(),
+                                            time.minute(), time.second(), time.msec(), birthLocal);
     const BirthplaceZoneHint hint =
-        MakeBirthplaceZoneHint(city.zone, birthLocal, computerOffsetSeconds_);
+        isMoment ? MakeBirthplaceZoneHint(city.zone, birthLocal, computerOffsetSeconds_)
+                 : BirthplaceZoneHint{};
     Label13->setText(Utf8(hint.text));
     Label13->setToolTip(Utf8(hint.text)); // the whole text, should it not fit
     hintSpinValue_ = hint.canApply ? hint.spinValue : std::nullopt;

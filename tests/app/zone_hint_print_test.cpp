@@ -112,6 +112,12 @@ void ZoneHintPrintTest::hintFollowsTheBirthDate() {
     w.DateTimePicker1->setDate(QDate(2012, 7, 17));
     QVERIFY2(w.Label13->text().contains(QStringLiteral("UTC+4:00; для расчёта укажите 1")),
              qPrintable(w.Label13->text()));
+    // A day the calendar reform skipped: no hint, and no error until the
+    // calculation is asked for.
+    w.DateTimePicker1->setDate(QDate(1582, 10, 10));
+    QCOMPARE(w.Label13->text(), QString());
+    QVERIFY(!w.Button7->isEnabled());
+    QCOMPARE(presenter.errors, QStringList());
 }
 
 void ZoneHintPrintTest::placesWithoutAUsableZone_data() {
