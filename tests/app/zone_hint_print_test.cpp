@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,10 +55,15 @@ bool PickCity(TForm1& window, const QString& name) {
     return false;
 }
 
-QString PdfText(const QString& path) {
+// The text of the whole PDF, or of one page.
+QString PdfText(const QString& path, int page = 0) {
+    QStringList arguments = {QStringLiteral("-enc"), QStringLiteral("UTF-8")};
+    if (page > 0)
+        arguments << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+                  << QString::number(page);
+    arguments << path << QStringLiteral("-");
     QProcess process;
-    process.start(QStringLiteral(TORAVEL_PDFTOTEXT),
-                  {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    process.start(QStringLiteral(TORAVEL_PDFTOTEXT), arguments);
     if (!process.waitForFinished(30000))
         return {};
     return QString::fromUtf8(process.readAllStandardOutput());
@@ -188,9 +194,21 @@ void ZoneHintPrintTest::savingToPdfWritesTheReport() {
     QCOMPARE(w.CSpinEdit1->value(), 1);
     w.Button1Click();
     w.SavePdfAction->trigger();
-    SetPdfPathChooser({});
     QCOMPARE(presenter.errors, QStringList());
     QVERIFY(QFile::exists(path));
+
+    // With the pictures: the woman's amulet comes last, on page 5.
+    const QString withPictures = directory.filePath(QStringLiteral("pictures.pdf"));
+    SetPdfPathChooser([withPictures](QWidget*) { return withPictures; });
+    w.RadioButton2->setChecked(true);
+    w.PicturesAction->setChecked(true);
+    w.SavePdfAction->trigger();
+    SetPdfPathChooser({});
+    QCOMPARE(presenter.errors, QStringList());
+    QVERIFY2(PdfText(withPictures, 5).contains(QStringLiteral("Оберег")),
+             qPrintable(PdfText(withPictures, 5)));
+    QVERIFY(PdfText(withPictures, 6).isEmpty()); // no sixth page
+    QVERIFY(PdfText(withPictures).contains(QStringLiteral("Пол: женский")));
 
     const QString text = PdfText(path);
     for (const char* expected :
