@@ -147,7 +147,7 @@ std::uint64_t LunarSeriesDigest() {
             d.Add(v);
         for (int k = -4; k <= 4; ++k) {
             double x = 0.0, y = 0.0;
-            s.TermCosSin(k, k / 2, -k, 6 - k, x, y);
+            s.TermCosSin(k, k / 2, -k, k + 2, x, y);
             d.Add(x);
             d.Add(y);
         }
@@ -280,7 +280,7 @@ std::uint64_t MoonriseTableDigest() {
 TEST(BitIdentity, OutputsKeepTheirRecordedBits) {
     const DigestCase cases[] = {
         {"MoonEclipticPosition", MoonDigest, 0x5f33df3ef455af81},
-        {"LunarSeries step by step", LunarSeriesDigest, 0xf8d2a5043d58331c},
+        {"LunarSeries step by step", LunarSeriesDigest, 0x1f5e32a0b7c07fcd},
         {"SunEclipticPosition and SunPerturbations", SunDigest, 0x2e1f0b6ec9757ebf},
         {"LowPrecisionMoon, LowPrecisionSun, GreenwichSiderealTime", LowPrecisionDigest, 0x559a6d2da627813f},
         {"SineOfAltitude and FindRiseSetEvents", AltitudeDigest, 0x20bbd52289aee085},
