@@ -11,10 +11,15 @@
 
 namespace toravel {
 
-void PerturbationSeries::FillMultiples(double angle, int lowest, int highest, double* cosTable,
-                                       double* sinTable) {
-    double* cosK = cosTable + Offset; // cosK[k] = cos(k·angle), k = −10 … +10
-    double* sinK = sinTable + Offset;
+namespace {
+
+// cos(k·angle), sin(k·angle) for k = lowest … highest into tables indexed
+// −MaxMultiple … +MaxMultiple around their middle.
+void FillMultipleTables(double angle, int lowest, int highest, double* cosTable,
+                        double* sinTable) {
+    // cosK[k] = cos(k·angle), k = −10 … +10
+    double* cosK = cosTable + PerturbationSeries::MaxMultiple;
+    double* sinK = sinTable + PerturbationSeries::MaxMultiple;
     cosK[0] = 1.0;
     cosK[1] = std::cos(angle);
     cosK[-1] = cosK[1];
@@ -23,14 +28,21 @@ void PerturbationSeries::FillMultiples(double angle, int lowest, int highest, do
     sinK[-1] = -sinK[1];
     // Each multiple from its neighbour by the addition theorem; the bounds
     // are held to the tables so that no bound can write past them.
-    const int top = std::min(highest, MaxMultiple);
+    const int top = std::min(highest, PerturbationSeries::MaxMultiple);
     for (int k = 1; k < top; ++k) {
         SinCosSum(cosK[k], sinK[k], cosK[1], sinK[1], cosK[k + 1], sinK[k + 1]);
     }
-    const int bottom = std::max(lowest, -MaxMultiple);
+    const int bottom = std::max(lowest, -PerturbationSeries::MaxMultiple);
     for (int k = -1; k > bottom; --k) {
         SinCosSum(cosK[k], sinK[k], cosK[-1], sinK[-1], cosK[k - 1], sinK[k - 1]);
     }
+}
+
+} // namespace
+
+void PerturbationSeries::FillMultiples(double angle, int lowest, int highest, double* cosTable,
+                                       double* sinTable) {
+    FillMultipleTables(angle, lowest, highest, cosTable, sinTable);
 }
 
 void PerturbationSeries::Prepare(double T_, double M, int primaryMin, int primaryMax, double m,
@@ -246,6 +258,68 @@ void Perturbations(double T, double& M3, double& dl, double& dr, double& db) {
           0.20 * std::sin(TwoPi * (0.3581 + 2.4814 * T));
 }
 
+// The longitude's share of the perturbations alone, for callers that read
+// nothing else: the same operations as Perturbations in the same order, the
+// distance and latitude sums left out and the tables left unzeroed (only the
+// filled entries are read).
+double LongitudePerturbation(double T, double& M3) {
+    const double M2 = MeanArgument(0.1387306, 162.5485917, T);
+    M3 = MeanArgument(0.9931266, 99.9973604, T);
+    const double M4 = MeanArgument(0.0543250, 53.1666028, T);
+    const double M5 = MeanArgument(0.0551750, 8.4293972, T);
+    const double M6 = MeanArgument(0.8816500, 3.3938722, T);
+    const double D = MeanArgument(0.8274, 1236.8531, T);
+    const double A = MeanArgument(0.3749, 1325.5524, T);
+
+    constexpr int Size = 2 * PerturbationSeries::MaxMultiple + 1;
+    constexpr int Offset = PerturbationSeries::MaxMultiple;
+    double cosPrimary[Size], sinPrimary[Size], cosPlanet[Size], sinPlanet[Size];
+    double groupSums[std::size(SolarGroups)];
+    const PerturbationRow* row = SolarRows;
+    for (std::size_t g = 0; g < std::size(SolarGroups); ++g) {
+        const PerturbationGroup& group = SolarGroups[g];
+        const double m = group.planet == Planet::Venus  ? M2
+                         : group.planet == Planet::Mars ? M4
+                         : group.planet == Planet::Jupiter ? M5
+                                                           : M6;
+        FillMultipleTables(M3, group.primaryMin, group.primaryMax, cosPrimary, sinPrimary);
+        FillMultipleTables(m, group.planetMin, group.planetMax, cosPlanet, sinPlanet);
+        double sum = 0.0;
+        double termCos = 0.0;
+        double termSin = 0.0;
+        for (int n = 0; n < group.rowCount; ++n, ++row) {
+            if (row->extension == 0) {
+                SinCosSum(cosPrimary[Offset + row->I], sinPrimary[Offset + row->I],
+                          cosPlanet[Offset + row->i], sinPlanet[Offset + row->i], termCos,
+                          termSin);
+            } else {
+                termCos *= T;
+                termSin *= T;
+            }
+            sum += row->dlc * termCos + row->dls * termSin;
+        }
+        groupSums[g] = sum;
+    }
+
+    double dl = groupSums[0];
+    for (std::size_t g = 1; g < std::size(SolarGroups); ++g) {
+        dl += groupSums[g];
+    }
+    dl += 6.45 * std::sin(D) - 0.42 * std::sin(D - A) + 0.18 * std::sin(D + A) +
+          0.17 * std::sin(D - M3) - 0.06 * std::sin(D + M3);
+    dl += 6.40 * std::sin(TwoPi * (0.6983 + 0.0561 * T)) +
+          1.87 * std::sin(TwoPi * (0.5764 + 0.4174 * T)) +
+          0.27 * std::sin(TwoPi * (0.4189 + 0.3306 * T)) +
+          0.20 * std::sin(TwoPi * (0.3581 + 2.4814 * T));
+    return dl;
+}
+
+double LongitudeOf(double T, double M3, double dl) {
+    constexpr double RevolutionsPerArcsecond = 1.0 / ArcsecondsPerRevolution;
+    return TwoPi * FracPart(0.7859453 + M3 / TwoPi +
+                            ((6191.2 + 1.1 * T) * T + dl) * RevolutionsPerArcsecond);
+}
+
 } // namespace
 
 void SunPerturbations(double T, double& dl, double& dr, double& db) {
@@ -256,12 +330,16 @@ void SunPerturbations(double T, double& dl, double& dr, double& db) {
 Vector3 SunEclipticPosition(double T) {
     double M3, dl, dr, db;
     Perturbations(T, M3, dl, dr, db);
-    constexpr double RevolutionsPerArcsecond = 1.0 / ArcsecondsPerRevolution;
-    const double l = TwoPi * FracPart(0.7859453 + M3 / TwoPi +
-                                      ((6191.2 + 1.1 * T) * T + dl) * RevolutionsPerArcsecond);
+    const double l = LongitudeOf(T, M3, dl);
     const double r = 1.0001398 - 0.0000007 * T + dr * 1e-6;
     const double b = db / ArcsecondsPerRadian;
     return Vector3(SphericalCoord(l, b, r));
+}
+
+double SunEclipticLongitude(double T) {
+    double M3;
+    const double dl = LongitudePerturbation(T, M3);
+    return LongitudeOf(T, M3, dl);
 }
 
 } // namespace toravel
