@@ -30,6 +30,7 @@
 #include "astro/solar_theory.h"
 #include "astro/vector3.h"
 #include "lunar/calculation_state.h"
+#include "lunar/delta_t.h"
 #include "lunar/moonrise_count.h"
 #include "lunar/new_moon_search.h"
 #include "lunar/rise_set.h"
@@ -292,6 +293,78 @@ TEST(BitIdentity, OutputsKeepTheirRecordedBits) {
         const std::uint64_t actual = c.compute();
         EXPECT_EQ(actual, c.expected) << c.what << ": digest 0x" << std::hex << actual;
     }
+}
+
+// The longitudes alone are the azimuths of the whole positions.
+TEST(BitIdentity, LongitudesAloneAreThoseOfTheWholePositions) {
+    int differing = 0;
+    for (double T : Centuries(20000, 4.0)) {
+        const double moon = MoonEclipticPosition(T).Spherical(SphericalComponent::Azimuth);
+        const double sun = SunEclipticPosition(T).Spherical(SphericalComponent::Azimuth);
+        if (std::bit_cast<std::uint64_t>(MoonEclipticLongitude(T)) !=
+                std::bit_cast<std::uint64_t>(moon) ||
+            std::bit_cast<std::uint64_t>(SunEclipticLongitude(T)) !=
+                std::bit_cast<std::uint64_t>(sun)) {
+            ADD_FAILURE() << "T = " << T;
+            if (++differing > 5)
+                return;
+        }
+    }
+}
+
+// The search as it reads without any reuse: the phase function evaluated
+// afresh at every moment, through the public phase function and root finder.
+void PlainNewMoonSearch(int year, TDateTime (&table)[NewMoonCount]) {
+    const CalculationState& state = SharedCalculationState();
+    constexpr double step = 7.0 / 36525.0;
+    double T0 = (ModifiedJulianDate(year - 1, 12, 1, 0, 0, 0) - MjdJ2000) / 36525.0;
+    double T1 = T0 + step;
+    std::ostringstream discarded;
+    for (int lunation = 0; lunation < NewMoonCount; ++lunation) {
+        for (int quarter = 0; quarter < 4; ++quarter) {
+            PhaseQuarter = static_cast<std::uint8_t>(quarter);
+            double D0 = MoonSunElongation(T0);
+            double D1 = MoonSunElongation(T1);
+            while (D0 * D1 > 0.0 || D1 < D0) {
+                T0 = T1;
+                D0 = D1;
+                T1 = T1 + step;
+                D1 = MoonSunElongation(T1);
+            }
+            double T = T0;
+            bool success = false;
+            PegasusRoot(MoonSunElongation, T0, T1, 0.5 / (1440.0 * 36525.0), T, success);
+            if (quarter == 0) {
+                const double clock = T * 36525.0 + MjdJ2000 - SearchDeltaT(T) / 86400.0 +
+                                     state.ComputerZoneOffset + state.ZoneOffsetDays;
+                WriteDateTimeText(discarded, DateTimeText(clock, TimeTextFormat::HoursMinutes));
+                const auto& f = SharedCapturedTextFields().dateTime;
+                table[lunation] = EncodeDateTime(f.year, f.month, f.day, f.hour, f.minute, 0);
+            }
+            T0 = T;
+            T1 = T + step;
+        }
+    }
+}
+
+// Both searches must agree to the bit, whatever the platform's libm.
+TEST(BitIdentity, NewMoonSearchGivesWhatThePlainSearchGives) {
+    CalculationState& state = SharedCalculationState();
+    const CalculationState saved = state;
+    WorkingText text;
+    for (int year = 1500; year <= 2500; year += 37) {
+        state.ComputerZoneOffset = 0.0;
+        state.ZoneOffsetDays = (year % 25 - 12) / 24.0;
+        ComputeNewMoonsOfYear(year);
+        TDateTime plain[NewMoonCount] = {};
+        PlainNewMoonSearch(year, plain);
+        for (int i = 0; i < NewMoonCount; ++i) {
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(state.NewMoonTable[static_cast<std::size_t>(i)]),
+                      std::bit_cast<std::uint64_t>(plain[i]))
+                << year << ", new moon " << i;
+        }
+    }
+    state = saved;
 }
 
 }  // namespace
