@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <iterator>
+#include <utility>
 
 #include "astro/angles.h"
 #include "astro/constants.h"
@@ -260,8 +261,77 @@ void Perturbations(double T, double& M3, double& dl, double& dr, double& db) {
 
 // The longitude's share of the perturbations alone, for callers that read
 // nothing else: the same operations as Perturbations in the same order, the
-// distance and latitude sums left out and the tables left unzeroed (only the
-// filled entries are read).
+// distance and latitude sums left out, the rows unrolled at compile time and
+// the tables left unzeroed (only the filled entries are read). The Sun's
+// anomaly has one table for all four groups: each multiple comes from the one
+// below it, whatever range is asked for, so every group reads the same bits.
+constexpr int MultipleTableSize = 2 * PerturbationSeries::MaxMultiple + 1;
+constexpr int MultipleOffset = PerturbationSeries::MaxMultiple;
+
+struct MultipleTable {
+    double cosK[MultipleTableSize];
+    double sinK[MultipleTableSize];
+};
+
+template <std::size_t Row>
+inline void AddLongitudeRow(const MultipleTable& primary, const MultipleTable& planet, double T,
+                            double& termCos, double& termSin, double& sum) {
+    constexpr PerturbationRow r = SolarRows[Row];
+    if constexpr (r.extension == 0) {
+        SinCosSum(primary.cosK[MultipleOffset + r.I], primary.sinK[MultipleOffset + r.I],
+                  planet.cosK[MultipleOffset + r.i], planet.sinK[MultipleOffset + r.i], termCos,
+                  termSin);
+    } else {
+        termCos *= T;
+        termSin *= T;
+    }
+    sum += r.dlc * termCos + r.dls * termSin;
+}
+
+template <std::size_t First, std::size_t... N>
+double GroupLongitudeSum(const MultipleTable& primary, const MultipleTable& planet, double T,
+                         std::index_sequence<N...>) {
+    double sum = 0.0;
+    double termCos = 0.0;
+    double termSin = 0.0;
+    (AddLongitudeRow<First + N>(primary, planet, T, termCos, termSin, sum), ...);
+    return sum;
+}
+
+// The first row of group g within SolarRows.
+constexpr std::size_t FirstRowOf(std::size_t g) {
+    std::size_t first = 0;
+    for (std::size_t n = 0; n < g; ++n)
+        first += static_cast<std::size_t>(SolarGroups[n].rowCount);
+    return first;
+}
+
+template <std::size_t G>
+double GroupLongitudeSum(const MultipleTable& primary, double m, double T) {
+    constexpr PerturbationGroup group = SolarGroups[G];
+    MultipleTable planet;
+    FillMultipleTables(m, group.planetMin, group.planetMax, planet.cosK, planet.sinK);
+    return GroupLongitudeSum<FirstRowOf(G)>(
+        primary, planet, T, std::make_index_sequence<static_cast<std::size_t>(group.rowCount)>{});
+}
+
+constexpr int LowestPrimary() {
+    int lowest = SolarGroups[0].primaryMin;
+    for (const PerturbationGroup& g : SolarGroups)
+        lowest = std::min(lowest, g.primaryMin);
+    return lowest;
+}
+
+constexpr int HighestPrimary() {
+    int highest = SolarGroups[0].primaryMax;
+    for (const PerturbationGroup& g : SolarGroups)
+        highest = std::max(highest, g.primaryMax);
+    return highest;
+}
+
+static_assert(SolarGroups[0].planet == Planet::Venus && SolarGroups[1].planet == Planet::Mars &&
+              SolarGroups[2].planet == Planet::Jupiter && SolarGroups[3].planet == Planet::Saturn);
+
 double LongitudePerturbation(double T, double& M3) {
     const double M2 = MeanArgument(0.1387306, 162.5485917, T);
     M3 = MeanArgument(0.9931266, 99.9973604, T);
@@ -271,40 +341,13 @@ double LongitudePerturbation(double T, double& M3) {
     const double D = MeanArgument(0.8274, 1236.8531, T);
     const double A = MeanArgument(0.3749, 1325.5524, T);
 
-    constexpr int Size = 2 * PerturbationSeries::MaxMultiple + 1;
-    constexpr int Offset = PerturbationSeries::MaxMultiple;
-    double cosPrimary[Size], sinPrimary[Size], cosPlanet[Size], sinPlanet[Size];
-    double groupSums[std::size(SolarGroups)];
-    const PerturbationRow* row = SolarRows;
-    for (std::size_t g = 0; g < std::size(SolarGroups); ++g) {
-        const PerturbationGroup& group = SolarGroups[g];
-        const double m = group.planet == Planet::Venus  ? M2
-                         : group.planet == Planet::Mars ? M4
-                         : group.planet == Planet::Jupiter ? M5
-                                                           : M6;
-        FillMultipleTables(M3, group.primaryMin, group.primaryMax, cosPrimary, sinPrimary);
-        FillMultipleTables(m, group.planetMin, group.planetMax, cosPlanet, sinPlanet);
-        double sum = 0.0;
-        double termCos = 0.0;
-        double termSin = 0.0;
-        for (int n = 0; n < group.rowCount; ++n, ++row) {
-            if (row->extension == 0) {
-                SinCosSum(cosPrimary[Offset + row->I], sinPrimary[Offset + row->I],
-                          cosPlanet[Offset + row->i], sinPlanet[Offset + row->i], termCos,
-                          termSin);
-            } else {
-                termCos *= T;
-                termSin *= T;
-            }
-            sum += row->dlc * termCos + row->dls * termSin;
-        }
-        groupSums[g] = sum;
-    }
+    MultipleTable primary;
+    FillMultipleTables(M3, LowestPrimary(), HighestPrimary(), primary.cosK, primary.sinK);
+    double dl = GroupLongitudeSum<0>(primary, M2, T);
+    dl += GroupLongitudeSum<1>(primary, M4, T);
+    dl += GroupLongitudeSum<2>(primary, M5, T);
+    dl += GroupLongitudeSum<3>(primary, M6, T);
 
-    double dl = groupSums[0];
-    for (std::size_t g = 1; g < std::size(SolarGroups); ++g) {
-        dl += groupSums[g];
-    }
     dl += 6.45 * std::sin(D) - 0.42 * std::sin(D - A) + 0.18 * std::sin(D + A) +
           0.17 * std::sin(D - M3) - 0.06 * std::sin(D + M3);
     dl += 6.40 * std::sin(TwoPi * (0.6983 + 0.0561 * T)) +

@@ -64,27 +64,30 @@ class RecentDifferences {
 public:
     double At(double T) {
         const std::uint64_t key = std::bit_cast<std::uint64_t>(T);
-        for (const Entry& e : entries_) {
-            if (e.filled && e.key == key)
+        // Newest first: the moments met again are nearly always the last two.
+        for (std::size_t n = 0; n < count_; ++n) {
+            const Entry& e = entries_[(newest_ + Capacity - n) % Capacity];
+            if (e.key == key)
                 return e.difference;
         }
-        Entry& e = entries_[next_];
-        next_ = (next_ + 1) % Capacity;
-        e = {key, LongitudeDifference(T), true};
-        return e.difference;
+        newest_ = (newest_ + 1) % Capacity;
+        entries_[newest_] = {key, LongitudeDifference(T)};
+        if (count_ < Capacity)
+            ++count_;
+        return entries_[newest_].difference;
     }
-    void Clear() { *this = RecentDifferences(); }
+    void Clear() { count_ = 0; }
 
 private:
-    // Enough for one phase's bracket steps and root-finder passes.
-    static constexpr std::size_t Capacity = 48;
+    // The root finder keeps one end of its interval for a few passes.
+    static constexpr std::size_t Capacity = 8;
     struct Entry {
-        std::uint64_t key = 0;
-        double difference = 0.0;
-        bool filled = false;
+        std::uint64_t key;
+        double difference;
     };
     std::array<Entry, Capacity> entries_{};
-    std::size_t next_ = 0;
+    std::size_t newest_ = 0;
+    std::size_t count_ = 0;
 };
 
 RecentDifferences recentDifferences;

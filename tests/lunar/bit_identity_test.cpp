@@ -17,6 +17,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <locale>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -293,6 +294,31 @@ TEST(BitIdentity, OutputsKeepTheirRecordedBits) {
         const std::uint64_t actual = c.compute();
         EXPECT_EQ(actual, c.expected) << c.what << ": digest 0x" << std::hex << actual;
     }
+}
+
+// The working texts come out the same whether the stream formats as the
+// classic locale (the text is built in one piece) or through a locale of its
+// own that formats alike (every number inserted by the stream).
+TEST(BitIdentity, WorkingTextsAreTheSameThroughBothWaysOfWriting) {
+    std::ostringstream plain;
+    std::ostringstream inserted;
+    inserted.imbue(std::locale(std::locale::classic(), new std::numpunct<char>));
+    ASSERT_FALSE(inserted.getloc() == std::locale::classic());
+    for (double mjd : {-1000000.0, -680450.0, -678942.25, -0.5, 0.0, 15018.999999, 51544.5, 60000.9997,
+                       2973483.0, 100000000.0}) {
+        for (std::ostringstream* stream : {&plain, &inserted}) {
+            stream->fill('*');
+            WriteDateTimeText(*stream, DateTimeText(mjd, TimeTextFormat::DateOnly));
+            *stream << '|';
+            WriteDateTimeText(*stream, DateTimeText(mjd, TimeTextFormat::HoursMinutes));
+            *stream << '|';
+            WriteClockTimeText(*stream, ClockTimeText(mjd / 1000.0, TimeTextFormat::HoursMinutes));
+            stream->width(3);
+            *stream << 7 << '\n';
+        }
+    }
+    EXPECT_EQ(plain.str(), inserted.str());
+    EXPECT_EQ(plain.fill(), inserted.fill());
 }
 
 // The longitudes alone are the azimuths of the whole positions.
