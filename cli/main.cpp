@@ -142,7 +142,8 @@ int main(int argc, char** argv) {
     };
     const auto birthDate = cli::ParseBirthDate(o.date);
     if (!birthDate)
-        return usageError("--date: нужна дата ДД.ММ.ГГГГ с годом от 2 до 9998: " + o.date);
+        return usageError("--date: нет такой даты: " + o.date +
+                          " (нужна ДД.ММ.ГГГГ, годы 2 … 9998)");
     const auto birthTime = cli::ParseBirthTime(o.time);
     if (!birthTime)
         return usageError("--time: нужно время ЧЧ:ММ или ЧЧ:ММ:СС: " + o.time);
