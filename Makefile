@@ -14,7 +14,7 @@ build: deps
 	cmake --build --preset default
 
 run: build
-	./build/bench/toravel-bench-astro --benchmark_min_time=0.2
+	cd build && ./app/toravel
 
 test: deps
 	cmake --workflow --preset default

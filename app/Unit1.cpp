@@ -1,0 +1,526 @@
+#include "app/Unit1.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QColor>
+#include <QDateEdit>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimeEdit>
+#include <QUrl>
+
+#include "app/application_setup.h"
+#include "app/city_combo_box.h"
+#include "app/link_label.h"
+#include "app/message_presenter.h"
+#include "app/paths.h"
+#include "app/termination.h"
+#include "horoscope/calculation_command.h"
+#include "lunar/calculation_state.h"
+#include "platform/city_line.h"
+#include "platform/city_list.h"
+#include "platform/computer_zone.h"
+#include "platform/jpeg_decoder.h"
+#include "platform/tdatetime.h"
+
+namespace toravel {
+namespace {
+
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The designed outer size less the frame of a sizeable window with a caption
+// at 96 dpi (4 pixels on each side, a caption of 19): Qt's resize() sets the
+// client area, move() places the frame.
+constexpr int DesignedLeft = 198;
+constexpr int DesignedTop = 125;
+constexpr int OuterWidth = 956;
+constexpr int OuterHeight = 539;
+constexpr int FrameBorder = 4;
+constexpr int CaptionHeight = 19;
+constexpr int ClientWidth = OuterWidth - 2 * FrameBorder;
+constexpr int ClientHeight = OuterHeight - 2 * FrameBorder - CaptionHeight;
+
+const QString BirthplaceHint = QStringLiteral(
+    "Выберите населенный пункт из списка или если его нет - введите данные широты и долготы "
+    "вручную");
+const QString ListingHint = QStringLiteral(
+    "Возможность посмотреть даты новолуний и восходов лун по которым считается лунный день");
+const QString NoPictureMessage = QStringLiteral("нет рисунка");
+const QString TableNotOpenMessage = QStringLiteral("Вначале запускается start.exe");
+
+// The value both pickers are designed with, kept when start-up fails before
+// setting them: 3 January 2017, 00:00.
+const QDate DesignedDate(2017, 1, 3);
+
+QDate PickerDate(TDateTime t) {
+    int year, month, day, hour, minute, second, millisecond;
+    DecodeDateTime(t, year, month, day, hour, minute, second, millisecond);
+    return QDate(year, month, day);
+}
+
+QTime PickerTime(TDateTime t) {
+    int year, month, day, hour, minute, second, millisecond;
+    DecodeDateTime(t, year, month, day, hour, minute, second, millisecond);
+    return QTime(hour, minute, second, millisecond);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+// A label of fixed bounds whose text wraps inside them.
+QLabel* MakeWrappedLabel(QWidget* parent, const char* name, const QString& text, QRect bounds) {
+    QLabel* label = MakeLabel(parent, name, text);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setGeometry(bounds);
+    return label;
+}
+
+// A label as wide and high as its text, at the given top-left corner.
+QLabel* MakeAutoSizeLabel(QWidget* parent, const char* name, const QString& text, QPoint at) {
+    QLabel* label = MakeLabel(parent, name, text);
+    label->move(at);
+    label->adjustSize();
+    return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect bounds) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(bounds);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect bounds) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(bounds);
+    return edit;
+}
+
+} // namespace
+
+QTextCharFormat DefaultReportFormat() {
+    const QFont font = WindowFont();
+    QTextCharFormat format;
+    format.setFontFamilies(font.families());
+    format.setProperty(QTextFormat::FontPixelSize, font.pixelSize());
+    format.setFontWeight(QFont::Normal);
+    format.setForeground(QColor(0, 0, 0));
+    return format;
+}
+
+TForm1::TForm1()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
+      calendarDays_([this]() -> TableCursor& { return Table(); }) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Составление Славянского гороскопа в Мире Прави"));
+    setFont(WindowFont());
+    move(DesignedLeft, DesignedTop);
+    resize(ClientWidth, ClientHeight);
+    CreateControls();
+    ConnectHandlers();
+}
+
+TForm1::~TForm1() {
+    // QWidget destroys the controls after this part of the window is gone;
+    // a signal they send meanwhile (the list taking the focus on its way out)
+    // must no longer reach the handlers.
+    for (QObject* control : findChildren<QObject*>()) control->disconnect(this);
+}
+
+void TForm1::CreateControls() {
+    Button1 = MakeButton(this, "Button1", QStringLiteral("расчет"), {16, 24, 129, 33});
+    Button3 = MakeButton(this, "Button3", QStringLiteral("Значение периода"), {687, 16, 129, 33});
+    Button4 = MakeButton(this, "Button4", QStringLiteral("Оберегающий массаж"), {687, 67, 129, 33});
+    Button5 = MakeButton(this, "Button5", QStringLiteral("Гимнастика"), {687, 118, 129, 33});
+    Button6 = MakeButton(this, "Button6", QStringLiteral("Оберег"), {688, 168, 129, 33});
+
+    DateTimePicker1 = new QDateEdit(DesignedDate, this);
+    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
+    DateTimePicker1->setGeometry(289, 21, 81, 21);
+    DateTimePicker1->setCalendarPopup(true);
+    DateTimePicker1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+
+    Button2 = MakeButton(this, "Button2", QStringLiteral("Выход"), {11, 472, 129, 33});
+
+    DateTimePicker2 = new QTimeEdit(QTime(0, 0), this);
+    DateTimePicker2->setObjectName(QStringLiteral("DateTimePicker2"));
+    DateTimePicker2->setGeometry(377, 21, 57, 21);
+    DateTimePicker2->setDisplayFormat(QStringLiteral("HH:mm"));
+
+    // At most two digits, kept at the right edge as right-to-left reading
+    // order places them.
+    Edit1 = MakeEdit(this, "Edit1", {395, 64, 27, 21});
+    Edit1->setMaxLength(2);
+    Edit1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    CSpinEdit1 = new QSpinBox(this);
+    CSpinEdit1->setObjectName(QStringLiteral("CSpinEdit1"));
+    CSpinEdit1->setGeometry(385, 112, 41, 22);
+    CSpinEdit1->setRange(-12, 12);
+    CSpinEdit1->setSingleStep(1);
+    CSpinEdit1->setValue(0);
+    CSpinEdit1->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Географическое положение"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(465, 16, 177, 99);
+    GroupBox1->setToolTip(BirthplaceHint);
+
+    ComboBox1 = new CityComboBox(GroupBox1);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setGeometry(16, 18, 145, 21);
+    ComboBox1->setEditable(false);
+    ComboBox1->setMaxVisibleItems(40);
+    ComboBox1->setToolTip(BirthplaceHint);
+
+    Edit2 = MakeEdit(GroupBox1, "Edit2", {65, 44, 57, 21});
+    Label11 = MakeAutoSizeLabel(GroupBox1, "Label11", QStringLiteral("Широта"), {12, 48});
+    Edit3 = MakeEdit(GroupBox1, "Edit3", {65, 68, 57, 21});
+    Label12 = MakeAutoSizeLabel(GroupBox1, "Label12", QStringLiteral("Долгота"), {9, 72});
+
+    CheckBox1 = new QCheckBox(QStringLiteral("добавить даты для проверки"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setGeometry(8, 160, 177, 17);
+    CheckBox1->setToolTip(ListingHint);
+    CheckBox1->setChecked(false);
+
+    RichEdit1 = new QTextEdit(this);
+    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    RichEdit1->setGeometry(8, 216, 817, 137);
+    RichEdit1->setFrameShape(QFrame::NoFrame);
+    RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichEdit1->setLineWrapMode(QTextEdit::WidgetWidth);
+    RichEdit1->setTabChangesFocus(true);
+    RichEdit1->setReadOnly(false);
+    {
+        QPalette palette = RichEdit1->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+        RichEdit1->setPalette(palette);
+    }
+    lineFormat_ = DefaultReportFormat();
+    RichEdit1->setCurrentCharFormat(lineFormat_);
+
+    RadioButton1 = new QRadioButton(QStringLiteral("Мужской"), this);
+    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
+    RadioButton1->setGeometry(40, 88, 113, 17);
+    RadioButton1->setChecked(true);
+    RadioButton2 = new QRadioButton(QStringLiteral("Женский"), this);
+    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
+    RadioButton2->setGeometry(40, 112, 113, 17);
+
+    Label1 = MakeWrappedLabel(this, "Label1", QStringLiteral("на дату и время        рождения"),
+                              {193, 20, 87, 26});
+    Label4 = MakeWrappedLabel(this, "Label4",
+                              QStringLiteral("лунный день для рассчета, если  хотите исползьзовать "
+                                             "собственный расчет лунного дня (желательно по "
+                                             "эфемеридам)"),
+                              {195, 55, 170, 52});
+    Label2 = MakeWrappedLabel(
+        this, "Label2", QStringLiteral("разница в часах по времени места рождения с  гринвичем"),
+        {193, 110, 185, 25});
+    Label10 = MakeAutoSizeLabel(this, "Label10", QString(), {193, 146});
+    Label6 = MakeWrappedLabel(
+        this, "Label6",
+        QStringLiteral("Гороскоп основан на славянском лунном календаре и предании о трёх мирах "
+                       "— Прави, Яви и Нави. Подробнее — в книгах по славянской мифологии и на "
+                       "сайте программы."),
+        {404, 477, 539, 26});
+    Label3 = MakeAutoSizeLabel(this, "Label3", QStringLiteral("© Торавель, 2026"), {824, 456});
+
+    Label7 = new LinkLabel(this);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    Label7->setTextFormat(Qt::PlainText);
+    Label7->setText(Utf8(paths::MakerPage));
+    Label7->setToolTip(QStringLiteral("перейти на сайт ") + Utf8(paths::MakerPage));
+    Label7->move(815, 490);
+    Label7->adjustSize();
+
+    // The keyboard order of the window's controls; GroupBox1 takes the focus
+    // through its three fields.
+    QWidget* const order[] = {Button1,         Button3,     Button4,         Button5,   Button6,
+                              DateTimePicker1, Button2,     DateTimePicker2, Edit1,     CSpinEdit1,
+                              ComboBox1,       Edit2,       Edit3,           CheckBox1, RichEdit1,
+                              RadioButton1,    RadioButton2};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
+        QWidget::setTabOrder(order[i], order[i + 1]);
+    }
+    Button1->setFocus();
+}
+
+void TForm1::ConnectHandlers() {
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
+    connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
+    connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this] { ComboBox1Change(); });
+    connect(ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Click(); });
+    connect(ComboBox1, &CityComboBox::closedUp, this, [this] { ComboBox1CloseUp(); });
+    connect(ComboBox1, &CityComboBox::entered, this, [this] { ComboBox1Enter(); });
+    connect(Label7, &LinkLabel::clicked, this, [this] { Label7Click(); });
+}
+
+// ---------------------------------------------------------------- start-up
+
+void TForm1::FormCreate() {
+    RunHandler([this] {
+        Label10->clear();
+        EmptyReportArea();
+        Edit1->clear();
+
+        OpenTable();
+        if (table_ == nullptr) {
+            Presenter().ShowMessage(TableNotOpenMessage);
+            RequestTermination();
+        }
+
+        Button3->setEnabled(false);
+        Button4->setEnabled(false);
+        Button5->setEnabled(false);
+        Button6->setEnabled(false);
+
+        LoadCityList();
+        EmptyReportArea();
+        ComputeComputerZoneOffset();
+        Edit1->clear();
+
+        DateTimePicker1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+        DateTimePicker2->setDisplayFormat(QStringLiteral("HH:mm"));
+        const TDateTime now = Now();
+        DateTimePicker1->setDate(PickerDate(now));
+        DateTimePicker2->setTime(PickerTime(now));
+
+        EmptyReportArea();
+    });
+}
+
+void TForm1::OpenTable() {
+    table_.reset();
+    connection_ = std::make_unique<DatabaseConnection>(HoroscopeConnectionString);
+    table_ = std::make_unique<TableCursor>(*connection_);
+}
+
+TableCursor& TForm1::Table() {
+    if (table_ == nullptr)
+        OpenTable();
+    return *table_;
+}
+
+// ---------------------------------------------------------------- birthplace
+
+void TForm1::LoadCityList() {
+    const std::vector<std::string> lines = ::toravel::LoadCityList(paths::CityListFile);
+    {
+        // Filling the list is no change of selection, and leaves none.
+        const QSignalBlocker quiet(ComboBox1);
+        ComboBox1->clear();
+        for (const std::string& line : lines)
+            ComboBox1->addItem(Utf8(line));
+        ComboBox1->setCurrentIndex(-1);
+    }
+    Edit2->clear();
+    Edit3->clear();
+    ApplyCityLine();
+}
+
+void TForm1::ApplyCityLine() {
+    const CityCoordinateTexts fields =
+        ::toravel::ApplyCityLine(ComboBox1->currentText().toStdString());
+    Edit2->setText(Utf8(fields.latitude));
+    Edit3->setText(Utf8(fields.longitude));
+}
+
+void TForm1::ComputeComputerZoneOffset() {
+    const ComputerZone zone = ::toravel::ComputeComputerZoneOffset();
+    SharedCalculationState().ComputerZoneOffset = zone.offsetDays;
+    Label10->setText(Utf8(zone.labelText));
+    Label10->adjustSize();
+}
+
+// A list without typing has no caret to move, so picking an entry and
+// closing the list only fill the two fields.
+void TForm1::ComboBox1Change() {
+    RunHandler([this] { ApplyCityLine(); });
+}
+
+void TForm1::ComboBox1CloseUp() {
+    RunHandler([this] { ApplyCityLine(); });
+}
+
+void TForm1::ComboBox1Click() {}
+
+void TForm1::ComboBox1Enter() {}
+
+// ---------------------------------------------------------------- commands
+
+void TForm1::Button1Click() {
+    RunHandler([this] { RunCalculationCommand(*this, calendarDays_); });
+}
+
+void TForm1::Button2Click() {
+    close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (pictureWindow_ != nullptr)
+        pictureWindow_->hide();
+    QWidget::closeEvent(event);
+}
+
+void TForm1::Label7Click() {
+    RunHandler([] { QDesktopServices::openUrl(QUrl(Utf8(paths::MakerPage))); });
+}
+
+// ---------------------------------------------------------------- pictures
+
+void TForm1::Button3Click() {
+    ShowPicture("рас", QStringLiteral("Значение периода"), PaperSize::A4);
+}
+
+void TForm1::Button4Click() {
+    ShowPicture("пмас", QStringLiteral("Массаж"), PaperSize::A4);
+}
+
+void TForm1::Button5Click() {
+    ShowPicture("гим", QStringLiteral("Гимнастика"), PaperSize::A4);
+}
+
+void TForm1::Button6Click() {
+    ShowPicture(RadioButton1->isChecked() ? "моб" : "жоб", QStringLiteral("Оберег"), PaperSize::A5);
+}
+
+void TForm1::ShowPicture(std::string_view fieldName, const QString& windowCaption,
+                         PaperSize paper) {
+    RunHandler([&] {
+        TableCursor& table = Table();
+        table.First();
+        std::vector<unsigned char> buffer;
+        table.CopyFieldBytes(fieldName, buffer);
+
+        // An empty field, or one that holds no JPEG file, has no picture to
+        // show: say so instead of showing an empty page.
+        if (buffer.size() < 2 || buffer[0] != 0xFF || buffer[1] != 0xD8) {
+            Presenter().ShowMessage(NoPictureMessage);
+            return;
+        }
+        DecodedImage decoded;
+        try {
+            decoded = DecodeJpeg(std::span<const std::uint8_t>(buffer.data(), buffer.size()));
+        } catch (const NotAJpegError&) {
+            Presenter().ShowMessage(NoPictureMessage);
+            return;
+        }
+        const QImage picture = QImage(decoded.rgb.data(), decoded.width, decoded.height,
+                                      3 * decoded.width, QImage::Format_RGB888)
+                                   .copy();
+        if (pictureWindow_ != nullptr)
+            pictureWindow_->ShowPicture(picture, windowCaption, paper);
+    });
+}
+
+// ---------------------------------------------------------------- the view
+
+std::string TForm1::LatitudeText() const {
+    return Edit2->text().toStdString();
+}
+std::string TForm1::LongitudeText() const {
+    return Edit3->text().toStdString();
+}
+bool TForm1::ListingWanted() const {
+    return CheckBox1->isChecked();
+}
+std::string TForm1::LunarDayFieldText() const {
+    return Edit1->text().toStdString();
+}
+std::string TForm1::ZoneHoursText() const {
+    return CSpinEdit1->text().toStdString();
+}
+
+TDateTime TForm1::BirthDate() const {
+    const QDate date = DateTimePicker1->date();
+    return EncodeDateTime(date.year(), date.month(), date.day());
+}
+
+TDateTime TForm1::BirthTime() const {
+    // The time of day alone, on day 0 (30 December 1899).
+    const QTime time = DateTimePicker2->time();
+    return EncodeDateTime(1899, 12, 30, time.hour(), time.minute(), time.second(), time.msec());
+}
+
+void TForm1::ClearReport() {
+    EmptyReportArea();
+}
+
+void TForm1::EmptyReportArea() {
+    RichEdit1->clear();
+    // QTextEdit keeps the last format it had; an emptied area starts over
+    // with the window's own, so listings never take a report line's colour.
+    lineFormat_ = DefaultReportFormat();
+    RichEdit1->setCurrentCharFormat(lineFormat_);
+    reportHasParagraph_ = false;
+}
+
+void TForm1::AppendLine(const std::string& line) {
+    AppendParagraph(Utf8(line));
+}
+
+void TForm1::AppendFormattedLine(const CharacterFormat& format, const std::string& line) {
+    lineFormat_.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
+    lineFormat_.clearProperty(QTextFormat::FontPixelSize);
+    lineFormat_.setFontPointSize(format.pointSize);
+    lineFormat_.setForeground(QColor(format.r, format.g, format.b));
+    AppendParagraph(Utf8(line));
+}
+
+void TForm1::AppendParagraph(const QString& text) {
+    // Plain text in an explicit format, one paragraph per line: never
+    // QTextEdit::append(), which guesses whether the text is HTML.
+    QTextCursor cursor(RichEdit1->document());
+    cursor.movePosition(QTextCursor::End);
+    if (reportHasParagraph_ || !RichEdit1->document()->isEmpty()) {
+        cursor.insertBlock(QTextBlockFormat(), lineFormat_);
+    } else {
+        cursor.setBlockCharFormat(lineFormat_);
+    }
+    cursor.insertText(text, lineFormat_);
+    reportHasParagraph_ = true;
+    RichEdit1->setCurrentCharFormat(lineFormat_);
+}
+
+void TForm1::ShowMessage(const std::string& text) {
+    Presenter().ShowMessage(Utf8(text));
+}
+
+void TForm1::EnablePictureButtons() {
+    Button3->setEnabled(true);
+    Button4->setEnabled(true);
+    Button5->setEnabled(true);
+    Button6->setEnabled(true);
+}
+
+} // namespace toravel

@@ -1,0 +1,150 @@
+// The main window TForm1: the inputs of a horoscope (birth date and time, an
+// optional lunar day, the birthplace's offset from Greenwich, the birthplace,
+// the person's sex, whether to list the check dates), the report area, the
+// four picture buttons and the exit button.
+//
+// The window carries its controls and thin handlers; the calculation itself
+// is RunCalculationCommand, which sees the window only as a HoroscopeView.
+// Every handler catches what leaves it and shows it through the standard
+// error display, so no exception reaches Qt's event loop.
+//
+// Geometry is in pixels at 96 dpi and not rescaled: control bounds are
+// client coordinates (inside GroupBox1 for its three fields).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include <QTextCharFormat>
+#include <QWidget>
+
+#include "app/Unit2.h"
+#include "app/table_calendar_days.h"
+#include "horoscope/horoscope_view.h"
+#include "platform/database.h"
+
+class QCheckBox;
+class QCloseEvent;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTextEdit;
+class QTimeEdit;
+
+namespace toravel {
+
+class CityComboBox;
+class LinkLabel;
+
+class TForm1 final : public QWidget, public HoroscopeView {
+    Q_OBJECT
+
+public:
+    // Builds the window with its controls at their designed settings; the
+    // start-up steps of FormCreate are run by the caller afterwards.
+    TForm1();
+    ~TForm1() override;
+
+    // The picture window the picture buttons show their pictures on.
+    void SetPictureWindow(TForm2* pictureWindow) { pictureWindow_ = pictureWindow; }
+
+    // Handlers.
+    void FormCreate();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void ComboBox1Change();
+    void ComboBox1Click();
+    void ComboBox1CloseUp();
+    void ComboBox1Enter();
+    void Label7Click();
+
+    // HoroscopeView.
+    std::string LatitudeText() const override;
+    std::string LongitudeText() const override;
+    bool ListingWanted() const override;
+    void AppendLine(const std::string& line) override;
+    std::string LunarDayFieldText() const override;
+    std::string ZoneHoursText() const override;
+    TDateTime BirthDate() const override;
+    TDateTime BirthTime() const override;
+    void ClearReport() override;
+    void AppendFormattedLine(const CharacterFormat& format, const std::string& line) override;
+    void ShowMessage(const std::string& text) override;
+    void EnablePictureButtons() override;
+
+    // Controls, by name.
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QPushButton* Button3;
+    QPushButton* Button4;
+    QPushButton* Button5;
+    QPushButton* Button6;
+    QDateEdit* DateTimePicker1;
+    QTimeEdit* DateTimePicker2;
+    QLineEdit* Edit1;
+    QSpinBox* CSpinEdit1;
+    QGroupBox* GroupBox1;
+    CityComboBox* ComboBox1;
+    QLineEdit* Edit2;
+    QLineEdit* Edit3;
+    QCheckBox* CheckBox1;
+    QTextEdit* RichEdit1;
+    QRadioButton* RadioButton1;
+    QRadioButton* RadioButton2;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label6;
+    QLabel* Label10;
+    QLabel* Label11;
+    QLabel* Label12;
+    LinkLabel* Label7;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateControls();
+    void ConnectHandlers();
+
+    // Birthplace and time zone.
+    void LoadCityList();
+    void ApplyCityLine();
+    void ComputeComputerZoneOffset();
+
+    // Database table t, opened on first use when start-up could not.
+    void OpenTable();
+    TableCursor& Table();
+
+    // Report area.
+    void EmptyReportArea();
+    void AppendParagraph(const QString& text);
+
+    void ShowPicture(std::string_view fieldName, const QString& windowCaption, PaperSize paper);
+
+    // ADOConnection1 and ADOTable1.
+    std::unique_ptr<DatabaseConnection> connection_;
+    std::unique_ptr<TableCursor> table_;
+    TableCalendarDays calendarDays_;
+
+    TForm2* pictureWindow_ = nullptr;
+
+    // The format the next appended line takes, as the rich-text box keeps it.
+    QTextCharFormat lineFormat_;
+    bool reportHasParagraph_ = false;
+};
+
+// The format of an emptied report area: the window's font, black, not bold.
+QTextCharFormat DefaultReportFormat();
+
+} // namespace toravel
