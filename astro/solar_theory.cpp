@@ -16,8 +16,7 @@ namespace {
 
 // cos(k·angle), sin(k·angle) for k = lowest … highest into tables indexed
 // −MaxMultiple … +MaxMultiple around their middle.
-void FillMultipleTables(double angle, int lowest, int highest, double* cosTable,
-                        double* sinTable) {
+void FillMultipleTables(double angle, int lowest, int highest, double* cosTable, double* sinTable) {
     // cosK[k] = cos(k·angle), k = −10 … +10
     double* cosK = cosTable + PerturbationSeries::MaxMultiple;
     double* sinK = sinTable + PerturbationSeries::MaxMultiple;

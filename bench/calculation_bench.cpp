@@ -77,7 +77,7 @@ void CheckReport(benchmark::State& state, const BenchView& view) {
 void BM_CalculationDatabaseOpenedOnce(benchmark::State& state) {
     Prepare();
     HoroscopeDatabase database(ConnectionStringForDirectory(TORAVEL_BENCH_DB_DIR));
-    database.FindCalendarDay(1, 1);  // opens the file before the timed loop
+    database.FindCalendarDay(1, 1); // opens the file before the timed loop
     BenchView view;
     view.listing = state.range(0) != 0;
     BirthYears years;
@@ -131,4 +131,4 @@ void BM_CalendarDayLookup(benchmark::State& state) {
 }
 BENCHMARK(BM_CalendarDayLookup)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace

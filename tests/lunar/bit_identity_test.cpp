@@ -74,7 +74,7 @@ std::vector<double> Centuries(int count, double span) {
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
         z ^= z >> 31;
-        const double unit = static_cast<double>(z >> 11) * 0x1.0p-53;  // [0, 1)
+        const double unit = static_cast<double>(z >> 11) * 0x1.0p-53; // [0, 1)
         values.push_back(span * (2.0 * unit - 1.0));
     }
     return values;
@@ -144,8 +144,8 @@ std::uint64_t LunarSeriesDigest() {
         s.AddPlanetaryTerms(T);
         for (double v : {s.inclinationPerturbation, s.longitudeSum, s.latitudeArgumentSum,
                          s.latitudeAmplitudeSum, s.parallaxSum, s.latitudeSum, s.meanLongitude,
-                         s.moonAnomaly, s.sunAnomaly, s.nodeDistance, s.elongation,
-                         s.Longitude(), s.Latitude(), s.Distance()})
+                         s.moonAnomaly, s.sunAnomaly, s.nodeDistance, s.elongation, s.Longitude(),
+                         s.Latitude(), s.Distance()})
             d.Add(v);
         for (int k = -4; k <= 4; ++k) {
             double x = 0.0, y = 0.0;
@@ -191,11 +191,12 @@ std::uint64_t AltitudeDigest() {
     for (std::size_t i = 0; i < T.size(); ++i) {
         const double latitude = (static_cast<double>(i % 181) - 90.0) * RadiansPerDegree;
         const double longitude = (static_cast<double>(i % 361) - 180.0) * RadiansPerDegree;
-        const double day = std::floor(T[i] * 36525.0 + MjdJ2000) - static_cast<double>(i % 25) / 24.0;
+        const double day =
+            std::floor(T[i] * 36525.0 + MjdJ2000) - static_cast<double>(i % 25) / 24.0;
         for (int kind = 0; kind < RiseSetKindCount; ++kind) {
             const auto k = static_cast<RiseSetKind>(kind);
-            d.Add(SineOfAltitude(k, day, static_cast<double>(i % 25), longitude,
-                                 std::cos(latitude), std::sin(latitude)));
+            d.Add(SineOfAltitude(k, day, static_cast<double>(i % 25), longitude, std::cos(latitude),
+                                 std::sin(latitude)));
             double rise = -1.0, set = -1.0;
             bool riseFound = false, setFound = false, up = false;
             FindRiseSetEvents(k, day, longitude, latitude, rise, set, riseFound, setFound, up);
@@ -284,11 +285,13 @@ TEST(BitIdentity, OutputsKeepTheirRecordedBits) {
         {"MoonEclipticPosition", MoonDigest, 0x5f33df3ef455af81},
         {"LunarSeries step by step", LunarSeriesDigest, 0x1f5e32a0b7c07fcd},
         {"SunEclipticPosition and SunPerturbations", SunDigest, 0x2e1f0b6ec9757ebf},
-        {"LowPrecisionMoon, LowPrecisionSun, GreenwichSiderealTime", LowPrecisionDigest, 0x559a6d2da627813f},
+        {"LowPrecisionMoon, LowPrecisionSun, GreenwichSiderealTime", LowPrecisionDigest,
+         0x559a6d2da627813f},
         {"SineOfAltitude and FindRiseSetEvents", AltitudeDigest, 0x20bbd52289aee085},
         {"MoonSunElongation", ElongationDigest, 0x96d640f8b3292733},
         {"NewMoonTable and working texts", NewMoonTableDigest, 0xdddd3193b763a7a4},
-        {"MoonriseTable, LunarDay, working texts and listing", MoonriseTableDigest, 0xbc6f47802b181682},
+        {"MoonriseTable, LunarDay, working texts and listing", MoonriseTableDigest,
+         0xbc6f47802b181682},
     };
     for (const DigestCase& c : cases) {
         const std::uint64_t actual = c.compute();
@@ -304,8 +307,8 @@ TEST(BitIdentity, WorkingTextsAreTheSameThroughBothWaysOfWriting) {
     std::ostringstream inserted;
     inserted.imbue(std::locale(std::locale::classic(), new std::numpunct<char>));
     ASSERT_FALSE(inserted.getloc() == std::locale::classic());
-    for (double mjd : {-1000000.0, -680450.0, -678942.25, -0.5, 0.0, 15018.999999, 51544.5, 60000.9997,
-                       2973483.0, 100000000.0}) {
+    for (double mjd : {-1000000.0, -680450.0, -678942.25, -0.5, 0.0, 15018.999999, 51544.5,
+                       60000.9997, 2973483.0, 100000000.0}) {
         for (std::ostringstream* stream : {&plain, &inserted}) {
             stream->fill('*');
             WriteDateTimeText(*stream, DateTimeText(mjd, TimeTextFormat::DateOnly));
@@ -393,5 +396,5 @@ TEST(BitIdentity, NewMoonSearchGivesWhatThePlainSearchGives) {
     state = saved;
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel
