@@ -33,6 +33,7 @@
 #include "platform/city_list.h"
 #include "platform/computer_zone.h"
 #include "platform/jpeg_decoder.h"
+#include "platform/conversions.h"
 #include "platform/tdatetime.h"
 
 namespace toravel {
@@ -162,6 +163,9 @@ void TForm1::CreateControls() {
     DateTimePicker1->setGeometry(289, 21, 81, 21);
     DateTimePicker1->setCalendarPopup(true);
     DateTimePicker1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    // The new-moon search needs December of the year before and January of
+    // the year after, within the years 1 to 9999 that dates can hold.
+    DateTimePicker1->setDateRange(QDate(2, 1, 1), QDate(9998, 12, 31));
 
     Button2 = MakeButton(this, "Button2", QStringLiteral("Выход"), {11, 472, 129, 33});
 
@@ -463,7 +467,14 @@ std::string TForm1::ZoneHoursText() const {
 
 TDateTime TForm1::BirthDate() const {
     const QDate date = DateTimePicker1->date();
-    return EncodeDateTime(date.year(), date.month(), date.day());
+    TDateTime t = 0.0;
+    // The picker's calendar has the ten days that the reform of October 1582
+    // skipped; they name no day of ours.
+    if (!TryEncodeDateTime(date.year(), date.month(), date.day(), 0, 0, 0, 0, t)) {
+        throw ConversionError("'" + date.toString(QStringLiteral("dd.MM.yyyy")).toStdString() +
+                              "' is not a valid date and time");
+    }
+    return t;
 }
 
 TDateTime TForm1::BirthTime() const {
