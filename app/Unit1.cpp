@@ -4,14 +4,17 @@
 #include <span>
 #include <vector>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColor>
 #include <QDateEdit>
 #include <QDesktopServices>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -26,9 +29,12 @@
 #include "app/link_label.h"
 #include "app/message_presenter.h"
 #include "app/paths.h"
+#include "app/report_printing.h"
 #include "app/termination.h"
 #include "horoscope/calculation_command.h"
 #include "lunar/calculation_state.h"
+#include "pdf/report_pictures.h"
+#include "platform/birthplace_zone_hint.h"
 #include "platform/city_line.h"
 #include "platform/city_list.h"
 #include "platform/computer_zone.h"
@@ -142,13 +148,15 @@ TForm1::TForm1()
     resize(ClientWidth, ClientHeight);
     CreateControls();
     ConnectHandlers();
+    CreateHintAndPrintControls();
 }
 
 TForm1::~TForm1() {
     // QWidget destroys the controls after this part of the window is gone;
     // a signal they send meanwhile (the list taking the focus on its way out)
     // must no longer reach the handlers.
-    for (QObject* control : findChildren<QObject*>()) control->disconnect(this);
+    for (QObject* control : findChildren<QObject*>())
+        control->disconnect(this);
 }
 
 void TForm1::CreateControls() {
@@ -163,8 +171,8 @@ void TForm1::CreateControls() {
     DateTimePicker1->setGeometry(289, 21, 81, 21);
     DateTimePicker1->setCalendarPopup(true);
     DateTimePicker1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    // The birth years the new-moon search can serve: it starts in December
-    // of the year before and runs into January of the year after.
+    // The new-moon search needs December of the year before and January of
+    // the year after, within the years 1 to 9999 that dates can hold.
     DateTimePicker1->setDateRange(QDate(2, 1, 1), QDate(9998, 12, 31));
 
     Button2 = MakeButton(this, "Button2", QStringLiteral("Выход"), {11, 472, 129, 33});
@@ -371,6 +379,7 @@ void TForm1::ApplyCityLine() {
 void TForm1::ComputeComputerZoneOffset() {
     const ComputerZone zone = ::toravel::ComputeComputerZoneOffset();
     SharedCalculationState().ComputerZoneOffset = zone.offsetDays;
+    computerOffsetSeconds_ = zone.offsetSeconds;
     Label10->setText(Utf8(zone.labelText));
     Label10->adjustSize();
 }
@@ -378,11 +387,17 @@ void TForm1::ComputeComputerZoneOffset() {
 // A list without typing has no caret to move, so picking an entry and
 // closing the list only fill the two fields.
 void TForm1::ComboBox1Change() {
-    RunHandler([this] { ApplyCityLine(); });
+    RunHandler([this] {
+        ApplyCityLine();
+        UpdateBirthplaceZoneHint();
+    });
 }
 
 void TForm1::ComboBox1CloseUp() {
-    RunHandler([this] { ApplyCityLine(); });
+    RunHandler([this] {
+        ApplyCityLine();
+        UpdateBirthplaceZoneHint();
+    });
 }
 
 void TForm1::ComboBox1Click() {}
@@ -475,16 +490,15 @@ std::string TForm1::ZoneHoursText() const {
 }
 
 TDateTime TForm1::BirthDate() const {
-    // The picker's day, month and year are taken as written; the ten dates
-    // 5–14.10.1582 that the calendar skips (Julian before, Gregorian after)
-    // are refused like a date typed wrong.
     const QDate date = DateTimePicker1->date();
-    TDateTime birthDate = 0;
-    if (!TryEncodeDateTime(date.year(), date.month(), date.day(), 0, 0, 0, 0, birthDate)) {
+    TDateTime t = 0.0;
+    // The picker's calendar has the ten days that the reform of October 1582
+    // skipped; they name no day of ours.
+    if (!TryEncodeDateTime(date.year(), date.month(), date.day(), 0, 0, 0, 0, t)) {
         throw ConversionError("'" + date.toString(QStringLiteral("dd.MM.yyyy")).toStdString() +
-                              "' is not a valid date");
+                              "' is not a valid date and time");
     }
-    return birthDate;
+    return t;
 }
 
 TDateTime TForm1::BirthTime() const {
@@ -504,10 +518,13 @@ void TForm1::EmptyReportArea() {
     lineFormat_ = DefaultReportFormat();
     RichEdit1->setCurrentCharFormat(lineFormat_);
     reportHasParagraph_ = false;
+    listingLines_.clear();
+    reportLines_.clear();
 }
 
 void TForm1::AppendLine(const std::string& line) {
     AppendParagraph(Utf8(line));
+    listingLines_.push_back(line);
 }
 
 void TForm1::AppendFormattedLine(const CharacterFormat& format, const std::string& line) {
@@ -516,6 +533,7 @@ void TForm1::AppendFormattedLine(const CharacterFormat& format, const std::strin
     lineFormat_.setFontPointSize(format.pointSize);
     lineFormat_.setForeground(QColor(format.r, format.g, format.b));
     AppendParagraph(Utf8(line));
+    reportLines_.push_back({format, line});
 }
 
 void TForm1::AppendParagraph(const QString& text) {
@@ -542,6 +560,125 @@ void TForm1::EnablePictureButtons() {
     Button4->setEnabled(true);
     Button5->setEnabled(true);
     Button6->setEnabled(true);
+}
+
+// ------------------------------------------- zone hint and printing (added)
+
+// The hint sits under Label10 and the button beside it, in the band between
+// CheckBox1 and Button6 above the report area; no designed control moves.
+void TForm1::CreateHintAndPrintControls() {
+    Label13 = MakeWrappedLabel(this, "Label13", QString(), {193, 163, 400, 38});
+    Button7 = MakeButton(this, "Button7", QStringLiteral("подставить"), {600, 163, 80, 22});
+    Button7->setToolTip(
+        QStringLiteral("Подставить в поле разницы в часах значение из подсказки слева"));
+    Button7->setEnabled(false);
+    connect(Button7, &QPushButton::clicked, this, [this] { Button7Click(); });
+    connect(DateTimePicker1, &QDateEdit::dateChanged, this,
+            [this] { RunHandler([this] { UpdateBirthplaceZoneHint(); }); });
+    connect(DateTimePicker2, &QTimeEdit::timeChanged, this,
+            [this] { RunHandler([this] { UpdateBirthplaceZoneHint(); }); });
+
+    PrintAction = new QAction(QStringLiteral("Печать…"), this);
+    PrintAction->setShortcut(QKeySequence::Print);
+    PrintAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(PrintAction);
+    connect(PrintAction, &QAction::triggered, this, [this] { PrintReport(); });
+    SavePdfAction = new QAction(QStringLiteral("Сохранить в PDF…"), this);
+    connect(SavePdfAction, &QAction::triggered, this, [this] { SaveReportAsPdf(); });
+    PicturesAction = new QAction(QStringLiteral("С картинками"), this);
+    PicturesAction->setCheckable(true);
+    PicturesAction->setChecked(false);
+
+    RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(RichEdit1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu* menu = CreateReportMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(RichEdit1->viewport()->mapToGlobal(at));
+    });
+}
+
+void TForm1::UpdateBirthplaceZoneHint() {
+    const CityIdentity city = CityIdentityOfLine(ComboBox1->currentText().toStdString());
+    // A date the calendar reform skipped names no moment: no hint, and the
+    // error is left to the calculation.
+    const QDate date = DateTimePicker1->date();
+    const QTime time = DateTimePicker2->time();
+    TDateTime birthLocal = 0.0;
+    const bool isMoment = TryEncodeDateTime(date.year(), date.month(), date.day(), time.hour(),
+                                            time.minute(), time.second(), time.msec(), birthLocal);
+    const BirthplaceZoneHint hint =
+        isMoment ? MakeBirthplaceZoneHint(city.zone, birthLocal, computerOffsetSeconds_)
+                 : BirthplaceZoneHint{};
+    Label13->setText(Utf8(hint.text));
+    Label13->setToolTip(Utf8(hint.text)); // the whole text, should it not fit
+    hintSpinValue_ = hint.canApply ? hint.spinValue : std::nullopt;
+    Button7->setEnabled(hintSpinValue_.has_value());
+}
+
+void TForm1::Button7Click() {
+    RunHandler([this] {
+        if (hintSpinValue_)
+            CSpinEdit1->setValue(*hintSpinValue_);
+    });
+}
+
+QMenu* TForm1::CreateReportMenu() {
+    QMenu* menu = RichEdit1->createStandardContextMenu();
+    QAction* first = menu->actions().isEmpty() ? nullptr : menu->actions().first();
+    menu->insertAction(first, PrintAction);
+    menu->insertAction(first, SavePdfAction);
+    menu->insertAction(first, PicturesAction);
+    menu->insertSeparator(first);
+    return menu;
+}
+
+ReportDocument TForm1::CurrentReportDocument() const {
+    ReportDocument document;
+    BirthData& birth = document.birth;
+    birth.date = DateTimePicker1->date().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
+    birth.time = DateTimePicker2->time().toString(QStringLiteral("HH:mm")).toStdString();
+    birth.latitude = LatitudeText();
+    birth.longitude = LongitudeText();
+    // The city's name only while the fields still hold its coordinates.
+    const std::string line = ComboBox1->currentText().toStdString();
+    const CityCoordinateTexts listed = ::toravel::ApplyCityLine(line);
+    if (!line.empty() && listed.latitude == birth.latitude && listed.longitude == birth.longitude)
+        birth.place = CityIdentityOfLine(line).name;
+    birth.zoneHours = CSpinEdit1->value();
+    birth.computerOffsetSeconds = computerOffsetSeconds_;
+    birth.birthplaceOffset = Label13->text().toStdString();
+    birth.female = RadioButton2->isChecked();
+    document.listing = listingLines_;
+    document.report = reportLines_;
+    if (PicturesAction->isChecked()) {
+        document.pictures =
+            LoadReportPictures(std::string(HoroscopeConnectionString), birth.female);
+    }
+    return document;
+}
+
+namespace {
+const QString NothingToPrintMessage = QStringLiteral("Печатать нечего: сначала выполните расчет");
+} // namespace
+
+void TForm1::PrintReport() {
+    RunHandler([this] {
+        if (reportLines_.empty()) {
+            Presenter().ShowMessage(NothingToPrintMessage);
+            return;
+        }
+        PrintReportDocument(this, CurrentReportDocument());
+    });
+}
+
+void TForm1::SaveReportAsPdf() {
+    RunHandler([this] {
+        if (reportLines_.empty()) {
+            Presenter().ShowMessage(NothingToPrintMessage);
+            return;
+        }
+        SaveReportDocumentAsPdf(this, CurrentReportDocument());
+    });
 }
 
 } // namespace toravel

@@ -13,8 +13,10 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <QTextCharFormat>
 #include <QWidget>
@@ -22,14 +24,18 @@
 #include "app/Unit2.h"
 #include "app/table_calendar_days.h"
 #include "horoscope/horoscope_view.h"
+#include "horoscope/report.h"
+#include "pdf/report_document.h"
 #include "platform/database.h"
 
+class QAction;
 class QCheckBox;
 class QCloseEvent;
 class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
@@ -66,6 +72,20 @@ public:
     void ComboBox1CloseUp();
     void ComboBox1Enter();
     void Label7Click();
+
+    // Beyond the designed window: the hint under the offset spin box (the
+    // birthplace's offset at the birth moment from the tz database) with the
+    // button that puts its value into the spin box, and printing the report.
+    void UpdateBirthplaceZoneHint();
+    void Button7Click();
+    // The context menu of the report area: "Печать…", "Сохранить в PDF…" and
+    // the area's editing actions. The caller owns it.
+    QMenu* CreateReportMenu();
+    void PrintReport();
+    void SaveReportAsPdf();
+    // What a print holds: the birth data as the window shows it now, and the
+    // listings and report lines of the last calculation.
+    ReportDocument CurrentReportDocument() const;
 
     // HoroscopeView.
     std::string LatitudeText() const override;
@@ -109,6 +129,11 @@ public:
     QLabel* Label11;
     QLabel* Label12;
     LinkLabel* Label7;
+    QLabel* Label13;         // the birthplace's zone hint, under Label10
+    QPushButton* Button7;    // "подставить": the hint's value into CSpinEdit1
+    QAction* PrintAction;    // "Печать…", Ctrl+P
+    QAction* SavePdfAction;  // "Сохранить в PDF…"
+    QAction* PicturesAction; // checkable: the four pictures on pages of their own
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -138,6 +163,15 @@ private:
     TableCalendarDays calendarDays_;
 
     TForm2* pictureWindow_ = nullptr;
+
+    void CreateHintAndPrintControls();
+    // The report area's content as the calculation wrote it.
+    std::vector<std::string> listingLines_;
+    std::vector<ReportLine> reportLines_;
+    // The computer's own offset the calculation adds, for the zone hint.
+    int computerOffsetSeconds_ = 0;
+    // The value "подставить" puts in; nothing while the button is disabled.
+    std::optional<int> hintSpinValue_;
 
     // The format the next appended line takes, as the rich-text box keeps it.
     QTextCharFormat lineFormat_;

@@ -12,10 +12,16 @@ namespace {
 
 constexpr double ObliquityDegrees = 23.43929111;
 
+// The rotation from the ecliptic to the equator, built once: its cosine and
+// sine of the fixed obliquity are the same at every call.
+const Matrix3& EclipticToEquator() {
+    static const Matrix3 rotation = RotationAboutX(-(ObliquityDegrees * RadiansPerDegree));
+    return rotation;
+}
+
 void EquatorialFromEcliptic(double longitude, double latitude, double& ra, double& dec) {
-    const double epsilon = ObliquityDegrees * RadiansPerDegree;
     const Vector3 ecliptic(SphericalCoord(longitude, latitude, 1.0));
-    const Vector3 equatorial = MatrixTimesVector(RotationAboutX(-epsilon), ecliptic);
+    const Vector3 equatorial = MatrixTimesVector(EclipticToEquator(), ecliptic);
     ra = equatorial.Spherical(SphericalComponent::Azimuth);
     dec = equatorial.Spherical(SphericalComponent::Elevation);
 }
@@ -30,14 +36,18 @@ void LowPrecisionMoon(double T, double& ra, double& dec) {
     const double D = TwoPi * FracPart(0.827361 + 1236.853086 * T);
     const double F = TwoPi * FracPart(0.259086 + 1342.227825 * T);
 
+    // Two sines serve twice, in the longitude and in the argument of latitude.
+    const double sinLs = std::sin(ls);
+    const double sin2F = std::sin(2.0 * F);
+
     // Perturbation in longitude, arcseconds, summed in this order.
     double dL = 0.0;
     dL += 22640.0 * std::sin(l);
     dL += -4586.0 * std::sin(l - 2.0 * D);
     dL += 2370.0 * std::sin(2.0 * D);
     dL += 769.0 * std::sin(2.0 * l);
-    dL += -668.0 * std::sin(ls);
-    dL += -412.0 * std::sin(2.0 * F);
+    dL += -668.0 * sinLs;
+    dL += -412.0 * sin2F;
     dL += -212.0 * std::sin(2.0 * l - 2.0 * D);
     dL += -206.0 * std::sin(l + ls - 2.0 * D);
     dL += 192.0 * std::sin(l + 2.0 * D);
@@ -49,7 +59,7 @@ void LowPrecisionMoon(double T, double& ra, double& dec) {
 
     // Argument of latitude; the two extra terms enter S only.
     const double S =
-        F + (dL + 412.0 * std::sin(2.0 * F) + 541.0 * std::sin(ls)) / ArcsecondsPerRadian;
+        F + (dL + 412.0 * sin2F + 541.0 * sinLs) / ArcsecondsPerRadian;
     const double h = F - 2.0 * D;
 
     double N = 0.0;

@@ -1,6 +1,8 @@
 #include "astro/lunar_theory.h"
 
 #include <cmath>
+#include <cstddef>
+#include <utility>
 
 #include "astro/angles.h"
 #include "astro/constants.h"
@@ -61,15 +63,12 @@ void FillColumn(double (&cosMultiple)[LunarSeries::MultipleRows][4],
     }
 }
 
-}  // namespace
+// g and the five mean arguments for T, in radians.
+struct MeanArguments {
+    double g, L0, l, ls, F, D;
+};
 
-void LunarSeries::Prepare(double T) {
-    longitudeSum = 0.0;
-    latitudeArgumentSum = 0.0;
-    latitudeAmplitudeSum = 0.0;
-    latitudeSum = 0.0;
-    parallaxSum = 3422.7;
-
+MeanArguments ComputeMeanArguments(double T) {
     // Long-period arguments.
     const double S1 = SineOfRevolutions(0.19833 + 0.05611 * T);
     const double S2 = SineOfRevolutions(0.27869 + 0.04508 * T);
@@ -87,28 +86,149 @@ void LunarSeries::Prepare(double T) {
         0.21 * S1 + 0.31 * S2 + 14.27 * S3 - 88.70 * S4 - 15.30 * S5 + 0.24 * S6 - 1.86 * S7;
     const double dD = dL0 - dls;
 
-    inclinationPerturbation = -3.332e-6 * SineOfRevolutions(0.59734 - 5.37261 * T) -
-                              5.39e-7 * SineOfRevolutions(0.35498 - 5.37899 * T) -
-                              6.4e-8 * SineOfRevolutions(0.39943 - 5.37511 * T);
+    MeanArguments a;
+    a.g = -3.332e-6 * SineOfRevolutions(0.59734 - 5.37261 * T) -
+          5.39e-7 * SineOfRevolutions(0.35498 - 5.37899 * T) -
+          6.4e-8 * SineOfRevolutions(0.39943 - 5.37511 * T);
 
     // Mean arguments: the polynomial reduced to one revolution, then the
     // correction added without reducing again.
     const double T2 = T * T;
-    meanLongitude = TwoPi * FracPart(0.60643382 + 1336.85522467 * T - 0.00000313 * T2) +
-                    dL0 / ArcsecondsPerRadian;
-    moonAnomaly = TwoPi * FracPart(0.37489701 + 1325.55240982 * T + 0.00002565 * T2) +
-                  dl / ArcsecondsPerRadian;
-    sunAnomaly = TwoPi * FracPart(0.99312619 + 99.99735956 * T - 0.00000044 * T2) +
-                 dls / ArcsecondsPerRadian;
-    nodeDistance = TwoPi * FracPart(0.25909118 + 1342.22782980 * T - 0.00000892 * T2) +
-                   dF / ArcsecondsPerRadian;
-    elongation = TwoPi * FracPart(0.82736186 + 1236.85308708 * T - 0.00000397 * T2) +
-                 dD / ArcsecondsPerRadian;
+    a.L0 = TwoPi * FracPart(0.60643382 + 1336.85522467 * T - 0.00000313 * T2) +
+           dL0 / ArcsecondsPerRadian;
+    a.l = TwoPi * FracPart(0.37489701 + 1325.55240982 * T + 0.00002565 * T2) +
+          dl / ArcsecondsPerRadian;
+    a.ls = TwoPi * FracPart(0.99312619 + 99.99735956 * T - 0.00000044 * T2) +
+           dls / ArcsecondsPerRadian;
+    a.F = TwoPi * FracPart(0.25909118 + 1342.22782980 * T - 0.00000892 * T2) +
+          dF / ArcsecondsPerRadian;
+    a.D = TwoPi * FracPart(0.82736186 + 1236.85308708 * T - 0.00000397 * T2) +
+          dD / ArcsecondsPerRadian;
+    return a;
+}
 
-    FillColumn(cosMultiple, sinMultiple, 0, moonAnomaly, 1.000002208, 4);
-    FillColumn(cosMultiple, sinMultiple, 1, sunAnomaly, 0.997504612 - 0.002495388 * T, 3);
-    FillColumn(cosMultiple, sinMultiple, 2, nodeDistance, NodeFactor(inclinationPerturbation), 4);
-    FillColumn(cosMultiple, sinMultiple, 3, elongation, 1.0, 6);
+void FillTables(const MeanArguments& a, double T,
+                double (&cosMultiple)[LunarSeries::MultipleRows][4],
+                double (&sinMultiple)[LunarSeries::MultipleRows][4]) {
+    FillColumn(cosMultiple, sinMultiple, 0, a.l, 1.000002208, 4);
+    FillColumn(cosMultiple, sinMultiple, 1, a.ls, 0.997504612 - 0.002495388 * T, 3);
+    FillColumn(cosMultiple, sinMultiple, 2, a.F, NodeFactor(a.g), 4);
+    FillColumn(cosMultiple, sinMultiple, 3, a.D, 1.0, 6);
+}
+
+void AddPlanetary(double T, double& longitudeSum) {
+    for (const PlanetaryTerm& term : PlanetaryTerms) {
+        longitudeSum += term.c * SineOfRevolutions(term.a + term.b * T);
+    }
+}
+
+double LongitudeOf(double meanLongitude, double longitudeSum) {
+    const double longitude =
+        FloatModulo(meanLongitude + longitudeSum / ArcsecondsPerRadian, TwoPi);
+    // A sum a hair below zero rounds up to a full turn in the reduction;
+    // that is the direction 0.
+    return longitude < TwoPi ? longitude : 0.0;
+}
+
+double LatitudeOf(double nodeDistance, double latitudeArgumentSum, double g,
+                  double latitudeAmplitudeSum, double latitudeSum) {
+    const double S = nodeDistance + latitudeArgumentSum / ArcsecondsPerRadian;
+    const double factor = NodeFactor(g);
+    return (factor * (LatitudeAmplitude + latitudeAmplitudeSum) * std::sin(S) -
+            6.24 * std::sin(3.0 * S) + latitudeSum) /
+           ArcsecondsPerRadian;
+}
+
+double DistanceOf(double parallaxSum) {
+    return EarthRadiusKm * ArcsecondsPerRadian / (0.999953253 * parallaxSum);
+}
+
+// The series summed straight through, without a LunarSeries: the same
+// operations in the same order, with every term's steps through the
+// multiple tables fixed at compile time and the tables left unzeroed (only
+// the filled entries are ever read). With Whole false only the longitude is
+// summed, for callers that need nothing else.
+struct Sums {
+    double longitude = 0.0;         // dλ
+    double latitudeArgument = 0.0;  // dS
+    double latitudeAmplitude = 0.0; // dγ
+    double parallax = 3422.7;       // P
+    double latitude = 0.0;          // N
+};
+
+using MultipleTable = double[LunarSeries::MultipleRows][4];
+
+// One step of a term's product: the running (x, y) times the column's
+// multiple K; a multiplier 0 contributes nothing.
+template <int K, int Column>
+inline void MultiplyStep(const MultipleTable& c, const MultipleTable& s, double& x, double& y) {
+    if constexpr (K != 0) {
+        SinCosSum(x, y, c[K + LunarSeries::MultipleOffset][Column],
+                  s[K + LunarSeries::MultipleOffset][Column], x, y);
+    }
+}
+
+template <int P, int Q, int R, int S>
+inline void TermProduct(const MultipleTable& c, const MultipleTable& s, double& x, double& y) {
+    x = 1.0;
+    y = 0.0;
+    MultiplyStep<P, 0>(c, s, x, y);
+    MultiplyStep<Q, 1>(c, s, x, y);
+    MultiplyStep<R, 2>(c, s, x, y);
+    MultiplyStep<S, 3>(c, s, x, y);
+}
+
+template <bool Whole, std::size_t Row>
+inline void AddSolarRow(const MultipleTable& c, const MultipleTable& s, Sums& sums) {
+    constexpr LunarArgumentKey k = LunarSolarKeys[Row];
+    constexpr LunarSolarCoefficients coefficients = LunarSolarCoefficientTable[Row];
+    double x, y;
+    TermProduct<k.p, k.q, k.r, k.s>(c, s, x, y);
+    sums.longitude += coefficients.longitude * y;
+    if constexpr (Whole) {
+        sums.latitudeArgument += coefficients.latitudeArgument * y;
+        sums.latitudeAmplitude += coefficients.latitudeAmplitude * x;
+        sums.parallax += coefficients.parallax * x;
+    }
+}
+
+template <std::size_t Row>
+inline void AddLatitudeRow(const MultipleTable& c, const MultipleTable& s, Sums& sums) {
+    constexpr LunarLatitudeRow row = LunarLatitudeTable[Row];
+    double x, y;
+    TermProduct<row.key.p, row.key.q, row.key.r, row.key.s>(c, s, x, y);
+    sums.latitude += row.coefficient * y;
+}
+
+template <bool Whole, std::size_t... Rows>
+void AddSolarRows(const MultipleTable& c, const MultipleTable& s, Sums& sums,
+                  std::index_sequence<Rows...>) {
+    (AddSolarRow<Whole, Rows>(c, s, sums), ...);  // in table order
+}
+
+template <std::size_t... Rows>
+void AddLatitudeRows(const MultipleTable& c, const MultipleTable& s, Sums& sums,
+                     std::index_sequence<Rows...>) {
+    (AddLatitudeRow<Rows>(c, s, sums), ...);
+}
+
+}  // namespace
+
+void LunarSeries::Prepare(double T) {
+    longitudeSum = 0.0;
+    latitudeArgumentSum = 0.0;
+    latitudeAmplitudeSum = 0.0;
+    latitudeSum = 0.0;
+    parallaxSum = 3422.7;
+
+    const MeanArguments a = ComputeMeanArguments(T);
+    inclinationPerturbation = a.g;
+    meanLongitude = a.L0;
+    moonAnomaly = a.l;
+    sunAnomaly = a.ls;
+    nodeDistance = a.F;
+    elongation = a.D;
+    FillTables(a, T, cosMultiple, sinMultiple);
 }
 
 void LunarSeries::TermCosSin(int p, int q, int r, int s, double& x, double& y) const {
@@ -143,49 +263,44 @@ void LunarSeries::AddLatitudeTerm(double cN, int p, int q, int r, int s) {
     latitudeSum += cN * y;
 }
 
-void LunarSeries::AddPlanetaryTerms(double T) {
-    for (const PlanetaryTerm& term : PlanetaryTerms) {
-        longitudeSum += term.c * SineOfRevolutions(term.a + term.b * T);
-    }
-}
+void LunarSeries::AddPlanetaryTerms(double T) { AddPlanetary(T, longitudeSum); }
 
-double LunarSeries::Longitude() const {
-    const double longitude =
-        FloatModulo(meanLongitude + longitudeSum / ArcsecondsPerRadian, TwoPi);
-    // A sum a hair below zero rounds up to a full turn in the reduction;
-    // that is the direction 0.
-    return longitude < TwoPi ? longitude : 0.0;
-}
+double LunarSeries::Longitude() const { return LongitudeOf(meanLongitude, longitudeSum); }
 
 double LunarSeries::Latitude() const {
-    const double S = nodeDistance + latitudeArgumentSum / ArcsecondsPerRadian;
-    const double factor = NodeFactor(inclinationPerturbation);
-    return (factor * (LatitudeAmplitude + latitudeAmplitudeSum) * std::sin(S) -
-            6.24 * std::sin(3.0 * S) + latitudeSum) /
-           ArcsecondsPerRadian;
+    return LatitudeOf(nodeDistance, latitudeArgumentSum, inclinationPerturbation,
+                      latitudeAmplitudeSum, latitudeSum);
 }
 
-double LunarSeries::Distance() const {
-    return EarthRadiusKm * ArcsecondsPerRadian / (0.999953253 * parallaxSum);
-}
+double LunarSeries::Distance() const { return DistanceOf(parallaxSum); }
 
+// Prepare, the 104 solar and 10 latitude terms, the planetary terms, then
+// distance, latitude and longitude, as a LunarSeries would take them.
 Vector3 MoonEclipticPosition(double T) {
-    LunarSeries series;
-    series.Prepare(T);
-    for (int i = 0; i < LunarSolarRowCount; ++i) {
-        const LunarSolarCoefficients& c = LunarSolarCoefficientTable[i];
-        const LunarArgumentKey& k = LunarSolarKeys[i];
-        series.AddSolarTerm(c.longitude, c.latitudeArgument, c.latitudeAmplitude, c.parallax, k.p,
-                            k.q, k.r, k.s);
-    }
-    for (const LunarLatitudeRow& row : LunarLatitudeTable) {
-        series.AddLatitudeTerm(row.coefficient, row.key.p, row.key.q, row.key.r, row.key.s);
-    }
-    series.AddPlanetaryTerms(T);
-    const double distance = series.Distance();
-    const double latitude = series.Latitude();
-    const double longitude = series.Longitude();
+    const MeanArguments a = ComputeMeanArguments(T);
+    MultipleTable c;
+    MultipleTable s;
+    FillTables(a, T, c, s);
+    Sums sums;
+    AddSolarRows<true>(c, s, sums, std::make_index_sequence<LunarSolarRowCount>{});
+    AddLatitudeRows(c, s, sums, std::make_index_sequence<LunarLatitudeRowCount>{});
+    AddPlanetary(T, sums.longitude);
+    const double distance = DistanceOf(sums.parallax);
+    const double latitude =
+        LatitudeOf(a.F, sums.latitudeArgument, a.g, sums.latitudeAmplitude, sums.latitude);
+    const double longitude = LongitudeOf(a.L0, sums.longitude);
     return Vector3(SphericalCoord(longitude, latitude, distance));
+}
+
+double MoonEclipticLongitude(double T) {
+    const MeanArguments a = ComputeMeanArguments(T);
+    MultipleTable c;
+    MultipleTable s;
+    FillTables(a, T, c, s);
+    Sums sums;
+    AddSolarRows<false>(c, s, sums, std::make_index_sequence<LunarSolarRowCount>{});
+    AddPlanetary(T, sums.longitude);
+    return LongitudeOf(a.L0, sums.longitude);
 }
 
 }  // namespace toravel

@@ -132,4 +132,8 @@ struct LunarSeries {
 // north pole of the ecliptic).
 Vector3 MoonEclipticPosition(double T);
 
+// The longitude alone, the same bits as MoonEclipticPosition(T)'s azimuth,
+// for the new-moon search, which reads nothing else.
+double MoonEclipticLongitude(double T);
+
 }  // namespace toravel

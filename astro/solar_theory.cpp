@@ -5,16 +5,21 @@
 #include <cmath>
 #include <cstddef>
 #include <iterator>
+#include <utility>
 
 #include "astro/angles.h"
 #include "astro/constants.h"
 
 namespace toravel {
 
-void PerturbationSeries::FillMultiples(double angle, int lowest, int highest, double* cosTable,
-                                       double* sinTable) {
-    double* cosK = cosTable + Offset; // cosK[k] = cos(k·angle), k = −10 … +10
-    double* sinK = sinTable + Offset;
+namespace {
+
+// cos(k·angle), sin(k·angle) for k = lowest … highest into tables indexed
+// −MaxMultiple … +MaxMultiple around their middle.
+void FillMultipleTables(double angle, int lowest, int highest, double* cosTable, double* sinTable) {
+    // cosK[k] = cos(k·angle), k = −10 … +10
+    double* cosK = cosTable + PerturbationSeries::MaxMultiple;
+    double* sinK = sinTable + PerturbationSeries::MaxMultiple;
     cosK[0] = 1.0;
     cosK[1] = std::cos(angle);
     cosK[-1] = cosK[1];
@@ -23,14 +28,21 @@ void PerturbationSeries::FillMultiples(double angle, int lowest, int highest, do
     sinK[-1] = -sinK[1];
     // Each multiple from its neighbour by the addition theorem; the bounds
     // are held to the tables so that no bound can write past them.
-    const int top = std::min(highest, MaxMultiple);
+    const int top = std::min(highest, PerturbationSeries::MaxMultiple);
     for (int k = 1; k < top; ++k) {
         SinCosSum(cosK[k], sinK[k], cosK[1], sinK[1], cosK[k + 1], sinK[k + 1]);
     }
-    const int bottom = std::max(lowest, -MaxMultiple);
+    const int bottom = std::max(lowest, -PerturbationSeries::MaxMultiple);
     for (int k = -1; k > bottom; --k) {
         SinCosSum(cosK[k], sinK[k], cosK[-1], sinK[-1], cosK[k - 1], sinK[k - 1]);
     }
+}
+
+} // namespace
+
+void PerturbationSeries::FillMultiples(double angle, int lowest, int highest, double* cosTable,
+                                       double* sinTable) {
+    FillMultipleTables(angle, lowest, highest, cosTable, sinTable);
 }
 
 void PerturbationSeries::Prepare(double T_, double M, int primaryMin, int primaryMax, double m,
@@ -246,6 +258,110 @@ void Perturbations(double T, double& M3, double& dl, double& dr, double& db) {
           0.20 * std::sin(TwoPi * (0.3581 + 2.4814 * T));
 }
 
+// The longitude's share of the perturbations alone, for callers that read
+// nothing else: the same operations as Perturbations in the same order, the
+// distance and latitude sums left out, the rows unrolled at compile time and
+// the tables left unzeroed (only the filled entries are read). The Sun's
+// anomaly has one table for all four groups: each multiple comes from the one
+// below it, whatever range is asked for, so every group reads the same bits.
+constexpr int MultipleTableSize = 2 * PerturbationSeries::MaxMultiple + 1;
+constexpr int MultipleOffset = PerturbationSeries::MaxMultiple;
+
+struct MultipleTable {
+    double cosK[MultipleTableSize];
+    double sinK[MultipleTableSize];
+};
+
+template <std::size_t Row>
+inline void AddLongitudeRow(const MultipleTable& primary, const MultipleTable& planet, double T,
+                            double& termCos, double& termSin, double& sum) {
+    constexpr PerturbationRow r = SolarRows[Row];
+    if constexpr (r.extension == 0) {
+        SinCosSum(primary.cosK[MultipleOffset + r.I], primary.sinK[MultipleOffset + r.I],
+                  planet.cosK[MultipleOffset + r.i], planet.sinK[MultipleOffset + r.i], termCos,
+                  termSin);
+    } else {
+        termCos *= T;
+        termSin *= T;
+    }
+    sum += r.dlc * termCos + r.dls * termSin;
+}
+
+template <std::size_t First, std::size_t... N>
+double GroupLongitudeSum(const MultipleTable& primary, const MultipleTable& planet, double T,
+                         std::index_sequence<N...>) {
+    double sum = 0.0;
+    double termCos = 0.0;
+    double termSin = 0.0;
+    (AddLongitudeRow<First + N>(primary, planet, T, termCos, termSin, sum), ...);
+    return sum;
+}
+
+// The first row of group g within SolarRows.
+constexpr std::size_t FirstRowOf(std::size_t g) {
+    std::size_t first = 0;
+    for (std::size_t n = 0; n < g; ++n)
+        first += static_cast<std::size_t>(SolarGroups[n].rowCount);
+    return first;
+}
+
+template <std::size_t G>
+double GroupLongitudeSum(const MultipleTable& primary, double m, double T) {
+    constexpr PerturbationGroup group = SolarGroups[G];
+    MultipleTable planet;
+    FillMultipleTables(m, group.planetMin, group.planetMax, planet.cosK, planet.sinK);
+    return GroupLongitudeSum<FirstRowOf(G)>(
+        primary, planet, T, std::make_index_sequence<static_cast<std::size_t>(group.rowCount)>{});
+}
+
+constexpr int LowestPrimary() {
+    int lowest = SolarGroups[0].primaryMin;
+    for (const PerturbationGroup& g : SolarGroups)
+        lowest = std::min(lowest, g.primaryMin);
+    return lowest;
+}
+
+constexpr int HighestPrimary() {
+    int highest = SolarGroups[0].primaryMax;
+    for (const PerturbationGroup& g : SolarGroups)
+        highest = std::max(highest, g.primaryMax);
+    return highest;
+}
+
+static_assert(SolarGroups[0].planet == Planet::Venus && SolarGroups[1].planet == Planet::Mars &&
+              SolarGroups[2].planet == Planet::Jupiter && SolarGroups[3].planet == Planet::Saturn);
+
+double LongitudePerturbation(double T, double& M3) {
+    const double M2 = MeanArgument(0.1387306, 162.5485917, T);
+    M3 = MeanArgument(0.9931266, 99.9973604, T);
+    const double M4 = MeanArgument(0.0543250, 53.1666028, T);
+    const double M5 = MeanArgument(0.0551750, 8.4293972, T);
+    const double M6 = MeanArgument(0.8816500, 3.3938722, T);
+    const double D = MeanArgument(0.8274, 1236.8531, T);
+    const double A = MeanArgument(0.3749, 1325.5524, T);
+
+    MultipleTable primary;
+    FillMultipleTables(M3, LowestPrimary(), HighestPrimary(), primary.cosK, primary.sinK);
+    double dl = GroupLongitudeSum<0>(primary, M2, T);
+    dl += GroupLongitudeSum<1>(primary, M4, T);
+    dl += GroupLongitudeSum<2>(primary, M5, T);
+    dl += GroupLongitudeSum<3>(primary, M6, T);
+
+    dl += 6.45 * std::sin(D) - 0.42 * std::sin(D - A) + 0.18 * std::sin(D + A) +
+          0.17 * std::sin(D - M3) - 0.06 * std::sin(D + M3);
+    dl += 6.40 * std::sin(TwoPi * (0.6983 + 0.0561 * T)) +
+          1.87 * std::sin(TwoPi * (0.5764 + 0.4174 * T)) +
+          0.27 * std::sin(TwoPi * (0.4189 + 0.3306 * T)) +
+          0.20 * std::sin(TwoPi * (0.3581 + 2.4814 * T));
+    return dl;
+}
+
+double LongitudeOf(double T, double M3, double dl) {
+    constexpr double RevolutionsPerArcsecond = 1.0 / ArcsecondsPerRevolution;
+    return TwoPi * FracPart(0.7859453 + M3 / TwoPi +
+                            ((6191.2 + 1.1 * T) * T + dl) * RevolutionsPerArcsecond);
+}
+
 } // namespace
 
 void SunPerturbations(double T, double& dl, double& dr, double& db) {
@@ -256,12 +372,16 @@ void SunPerturbations(double T, double& dl, double& dr, double& db) {
 Vector3 SunEclipticPosition(double T) {
     double M3, dl, dr, db;
     Perturbations(T, M3, dl, dr, db);
-    constexpr double RevolutionsPerArcsecond = 1.0 / ArcsecondsPerRevolution;
-    const double l = TwoPi * FracPart(0.7859453 + M3 / TwoPi +
-                                      ((6191.2 + 1.1 * T) * T + dl) * RevolutionsPerArcsecond);
+    const double l = LongitudeOf(T, M3, dl);
     const double r = 1.0001398 - 0.0000007 * T + dr * 1e-6;
     const double b = db / ArcsecondsPerRadian;
     return Vector3(SphericalCoord(l, b, r));
+}
+
+double SunEclipticLongitude(double T) {
+    double M3;
+    const double dl = LongitudePerturbation(T, M3);
+    return LongitudeOf(T, M3, dl);
 }
 
 } // namespace toravel

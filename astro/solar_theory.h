@@ -78,4 +78,8 @@ void SunPerturbations(double T, double& dl, double& dr, double& db);
 // its spherical parts are valid without further computation.
 Vector3 SunEclipticPosition(double T);
 
+// The longitude alone, the same bits as SunEclipticPosition(T)'s azimuth,
+// for the new-moon search, which reads nothing else.
+double SunEclipticLongitude(double T);
+
 } // namespace toravel

@@ -43,4 +43,15 @@ void BM_SunEclipticPosition(benchmark::State& state) {
 }
 BENCHMARK(BM_SunEclipticPosition);
 
+// The longitude alone, as the phase function now takes it.
+void BM_SunEclipticLongitude(benchmark::State& state) {
+    double T = 0.1;
+    for (auto _ : state) {
+        double longitude = toravel::SunEclipticLongitude(T);
+        benchmark::DoNotOptimize(longitude);
+        T += 1e-6;
+    }
+}
+BENCHMARK(BM_SunEclipticLongitude);
+
 } // namespace

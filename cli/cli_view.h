@@ -25,9 +25,10 @@ public:
     TDateTime birthTime = 0.0;
 
     // Outputs.
-    std::vector<std::string> area;        // every line of the report area
-    std::vector<std::string> reportLines; // the lines appended with a format
-    std::vector<std::string> messages;    // message-box texts, in order
+    std::vector<std::string> area;              // every line of the report area
+    std::vector<std::string> reportLines;       // the lines appended with a format
+    std::vector<CharacterFormat> reportFormats; // their formats, in the same order
+    std::vector<std::string> messages;          // message-box texts, in order
     bool picturesEnabled = false;
 
     std::string LatitudeText() const override { return latitude; }

@@ -24,6 +24,9 @@ std::string RussianMessage(const CLI::Error& error) {
     if (name == "RequiredError") {
         if (ReplaceFirst(text, " is required", ""))
             return "не задан обязательный параметр " + text;
+    } else if (name == "RequiresError") {
+        if (ReplaceFirst(text, " requires ", " требует "))
+            return text;
     } else if (name == "ExcludesError") {
         if (ReplaceFirst(text, " excludes ", " нельзя задавать вместе с "))
             return text;
@@ -68,12 +71,12 @@ std::string RussianHelpFormatter::make_option(const CLI::Option* option, bool is
     return text + "\n";
 }
 
-std::string RussianUsageFailure(const CLI::App*, const CLI::Error& error) {
-    return UsageErrorText(RussianMessage(error));
+std::string RussianUsageFailure(const CLI::App* app, const CLI::Error& error) {
+    return UsageErrorText(RussianMessage(error), app->get_name());
 }
 
-std::string UsageErrorText(const std::string& problem) {
-    return "ошибка в параметрах: " + problem + "\nСправка: toravel-cli --help\n";
+std::string UsageErrorText(const std::string& problem, const std::string& program) {
+    return "ошибка в параметрах: " + problem + "\nСправка: " + program + " --help\n";
 }
 
 } // namespace toravel::cli

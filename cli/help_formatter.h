@@ -18,7 +18,8 @@ public:
 // A usage error's text, for App::failure_message.
 std::string RussianUsageFailure(const CLI::App* app, const CLI::Error& error);
 
-// The text of a usage error found after parsing, with the hint to --help.
-std::string UsageErrorText(const std::string& problem);
+// The text of a usage error found after parsing, with the hint to the
+// program's --help.
+std::string UsageErrorText(const std::string& problem, const std::string& program = "toravel-cli");
 
 } // namespace toravel::cli

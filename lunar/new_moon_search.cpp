@@ -1,6 +1,10 @@
 #include "lunar/new_moon_search.h"
 
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "astro/angles.h"
@@ -38,13 +42,62 @@ std::string JoinDateTimeFields(const CapturedTextFields& captured) {
 
 }  // namespace
 
-double MoonSunElongation(double T) {
-    const double moonLongitude = MoonEclipticPosition(T).Spherical(SphericalComponent::Azimuth);
-    const double sunLongitude =
-        SunEclipticPosition(T - SunLightTime).Spherical(SphericalComponent::Azimuth);
-    const double d = moonLongitude - sunLongitude;
+namespace {
+
+// The Moon's longitude less the Sun's at the moment its light left it; the
+// phase function takes the quarter off this.
+double LongitudeDifference(double T) {
+    return MoonEclipticLongitude(T) - SunEclipticLongitude(T - SunLightTime);
+}
+
+double PhaseFromDifference(double d) {
     return FloatModulo(d - PhaseQuarter * Pi / 2.0 + Pi, TwoPi) - Pi;
 }
+
+// The search meets the same moments more than once: the root finder starts
+// by evaluating the two ends of the bracket that the search has just
+// evaluated, and each phase starts from the previous phase's root, which the
+// root finder evaluated last. The difference of the longitudes depends on T
+// alone, so the values of the last moments are kept and used again; the
+// quarter is taken off afresh. A moment is the same when its bits are.
+class RecentDifferences {
+public:
+    double At(double T) {
+        const std::uint64_t key = std::bit_cast<std::uint64_t>(T);
+        // Newest first: the moments met again are nearly always the last two.
+        for (std::size_t n = 0; n < count_; ++n) {
+            const Entry& e = entries_[(newest_ + Capacity - n) % Capacity];
+            if (e.key == key)
+                return e.difference;
+        }
+        newest_ = (newest_ + 1) % Capacity;
+        entries_[newest_] = {key, LongitudeDifference(T)};
+        if (count_ < Capacity)
+            ++count_;
+        return entries_[newest_].difference;
+    }
+    void Clear() { count_ = 0; }
+
+private:
+    // The root finder keeps one end of its interval for a few passes.
+    static constexpr std::size_t Capacity = 8;
+    struct Entry {
+        std::uint64_t key;
+        double difference;
+    };
+    std::array<Entry, Capacity> entries_{};
+    std::size_t newest_ = 0;
+    std::size_t count_ = 0;
+};
+
+RecentDifferences recentDifferences;
+
+// The phase function as the search evaluates it.
+double SearchElongation(double T) { return PhaseFromDifference(recentDifferences.At(T)); }
+
+}  // namespace
+
+double MoonSunElongation(double T) { return PhaseFromDifference(LongitudeDifference(T)); }
 
 void PegasusRoot(double (*function)(double), double x1, double x2, double accuracy,
                  double& root, bool& success) {
@@ -79,13 +132,14 @@ void PegasusRoot(double (*function)(double), double x1, double x2, double accura
 void ComputeNewMoonsOfYear(int year) {
     CalculationState& state = SharedCalculationState();
     std::ostream& out = LunarWorkingStream();
+    recentDifferences.Clear();
     double T0 = (ModifiedJulianDate(year - 1, 12, 1, 0, 0, 0) - MjdJ2000) / 36525.0;
     double T1 = T0 + WeekStep;
     for (int lunation = 0; lunation < LunationCount; ++lunation) {
         for (int quarter = 0; quarter < 4; ++quarter) {
             PhaseQuarter = static_cast<std::uint8_t>(quarter);
-            double D0 = MoonSunElongation(T0);
-            double D1 = MoonSunElongation(T1);
+            double D0 = SearchElongation(T0);
+            double D1 = SearchElongation(T1);
             // The second condition skips the jump from +π to −π half a
             // lunation away, which is a change of sign but no phase.
             int steps = 0;
@@ -97,11 +151,11 @@ void ComputeNewMoonsOfYear(int year) {
                 T0 = T1;
                 D0 = D1;
                 T1 = T1 + WeekStep;
-                D1 = MoonSunElongation(T1);
+                D1 = SearchElongation(T1);
             }
             double T = T0;
             bool success = false;
-            PegasusRoot(MoonSunElongation, T0, T1, HalfMinute, T, success);
+            PegasusRoot(SearchElongation, T0, T1, HalfMinute, T, success);
 
             // The compact ΔT table ends at 1825 and 2005; beyond, the
             // observed values and their extrapolation take over.

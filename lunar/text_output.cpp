@@ -1,7 +1,10 @@
 #include "lunar/text_output.h"
 
+#include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <ios>
+#include <locale>
 
 #include "astro/calendar.h"
 #include "astro/sexagesimal.h"
@@ -35,6 +38,49 @@ void WriteFixed(std::ostream& stream, double value, std::streamsize precision,
 void BeginZeroFill(std::ostream& stream) { stream.fill('0'); }
 void EndZeroFill(std::ostream& stream) { stream.fill(' '); }
 
+// Inserting numbers one by one through the stream's locale costs far more
+// than the rest of a calculation's text output, and the working streams
+// always format as the classic locale does in decimal. For such a stream the
+// zero-filled texts are built here, the same characters, and written in one
+// piece; any other stream gets the insertions themselves.
+bool FormatsPlainDecimal(const std::ostream& stream) {
+    const std::ios_base::fmtflags flags = stream.flags();
+    const std::ios_base::fmtflags base = flags & std::ios_base::basefield;
+    return stream.good() && (base == std::ios_base::dec || base == std::ios_base::fmtflags{}) &&
+           !(flags & std::ios_base::showpos) && stream.getloc() == std::locale::classic();
+}
+
+class ZeroFilledText {
+public:
+    // The number right-adjusted in a field of the width, filled with "0",
+    // as a stream set to fill "0" and right adjustment writes it.
+    ZeroFilledText& Number(int value, int width) {
+        char digits[16];
+        const auto result = std::to_chars(digits, digits + sizeof digits, value);
+        const auto length = static_cast<int>(result.ptr - digits);
+        for (int n = length; n < width; ++n)
+            data_[size_++] = '0';
+        for (const char* c = digits; c != result.ptr; ++c)
+            data_[size_++] = *c;
+        return *this;
+    }
+    ZeroFilledText& Char(char c) {
+        data_[size_++] = c;
+        return *this;
+    }
+    // Writes the text and leaves the stream as the insertions would: a
+    // blank fill and no field width pending.
+    void WriteTo(std::ostream& stream) const {
+        stream.write(data_, static_cast<std::streamsize>(size_));
+        stream.width(0);
+        EndZeroFill(stream);
+    }
+
+private:
+    char data_[64];  // the longest text, "dd.mm.yyyy hh:mm" with 11-digit numbers, fits
+    std::size_t size_ = 0;
+};
+
 }  // namespace
 
 std::ostream& WriteDateTimeText(std::ostream& stream, const DateTimeText& value) {
@@ -50,13 +96,18 @@ std::ostream& WriteDateTimeText(std::ostream& stream, const DateTimeText& value)
     switch (value.format) {
     case TimeTextFormat::DateOnly: {
         CalendarFromMjd(m, year, month, day, hours);
-        BeginZeroFill(stream);
-        WriteNumber(stream, day, 2);
-        stream << '.';
-        WriteNumber(stream, month, 2);
-        stream << '.';
-        WriteNumber(stream, year, 4);
-        EndZeroFill(stream);
+        if (FormatsPlainDecimal(stream)) {
+            ZeroFilledText().Number(day, 2).Char('.').Number(month, 2).Char('.').Number(year, 4)
+                .WriteTo(stream);
+        } else {
+            BeginZeroFill(stream);
+            WriteNumber(stream, day, 2);
+            stream << '.';
+            WriteNumber(stream, month, 2);
+            stream << '.';
+            WriteNumber(stream, year, 4);
+            EndZeroFill(stream);
+        }
         CapturedTextFields& captured = SharedCapturedTextFields();
         captured.date.day = day;
         captured.date.month = month;
@@ -96,17 +147,24 @@ std::ostream& WriteDateTimeText(std::ostream& stream, const DateTimeText& value)
         // date into the next; 0.00001 day (0.864 s) keeps the minute whole.
         const double r = std::floor(1440.0 * m + 0.5) / 1440.0 + 0.00001;
         CalendarFromMjd(r, year, month, day, hour, minute, second);
-        BeginZeroFill(stream);
-        WriteNumber(stream, day, 2);
-        stream << '.';
-        WriteNumber(stream, month, 2);
-        stream << '.';
-        WriteNumber(stream, year, 4);
-        stream << ' ';
-        WriteNumber(stream, hour, 2);
-        stream << ':';
-        WriteNumber(stream, minute, 2);
-        EndZeroFill(stream);
+        if (FormatsPlainDecimal(stream)) {
+            ZeroFilledText()
+                .Number(day, 2).Char('.').Number(month, 2).Char('.').Number(year, 4).Char(' ')
+                .Number(hour, 2).Char(':').Number(minute, 2)
+                .WriteTo(stream);
+        } else {
+            BeginZeroFill(stream);
+            WriteNumber(stream, day, 2);
+            stream << '.';
+            WriteNumber(stream, month, 2);
+            stream << '.';
+            WriteNumber(stream, year, 4);
+            stream << ' ';
+            WriteNumber(stream, hour, 2);
+            stream << ':';
+            WriteNumber(stream, minute, 2);
+            EndZeroFill(stream);
+        }
         CapturedTextFields& captured = SharedCapturedTextFields();
         captured.dateTime.day = day;
         captured.dateTime.month = month;
@@ -153,11 +211,15 @@ std::ostream& WriteClockTimeText(std::ostream& stream, const ClockTimeText& valu
         // No date to carry into: from 23:59:30 on this writes 24:00.
         const double r = std::floor(60.0 * h + 0.5) / 60.0 + 0.00001;
         DmsFromDegrees(r, hour, minute, second);
-        BeginZeroFill(stream);
-        WriteNumber(stream, hour, 2);
-        stream << ':';
-        WriteNumber(stream, minute, 2);
-        EndZeroFill(stream);
+        if (FormatsPlainDecimal(stream)) {
+            ZeroFilledText().Number(hour, 2).Char(':').Number(minute, 2).WriteTo(stream);
+        } else {
+            BeginZeroFill(stream);
+            WriteNumber(stream, hour, 2);
+            stream << ':';
+            WriteNumber(stream, minute, 2);
+            EndZeroFill(stream);
+        }
         CapturedTextFields& captured = SharedCapturedTextFields();
         captured.clock.hour = hour;
         captured.clock.minute = minute;

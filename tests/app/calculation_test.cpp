@@ -54,7 +54,23 @@ private slots:
     void typedLunarDayIgnoresCoordinateTexts();
     void computedLunarDayWithListings();
     void conversionErrorEndsTheCommand();
+    void dateSkippedByTheCalendarReformIsAnError();
 };
+
+void CalculationTest::dateSkippedByTheCalendarReformIsAnError() {
+    // The picker's calendar holds 5–14 October 1582; ours does not.
+    RecordingPresenter presenter;
+    StartedWindows windows;
+    TForm1& window = windows.mainWindow;
+    window.DateTimePicker1->setDate(QDate(1582, 10, 10));
+    window.Edit2->setText(QStringLiteral("55,75"));
+    window.Edit3->setText(QStringLiteral("37,62"));
+
+    QTest::mouseClick(window.Button1, Qt::LeftButton);
+
+    QCOMPARE(presenter.errors.size(), 1);
+    QCOMPARE(presenter.errors.front(), QStringLiteral("'10.10.1582' is not a valid date and time."));
+}
 
 void CalculationTest::typedLunarDay() {
     RecordingPresenter presenter;

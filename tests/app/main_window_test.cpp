@@ -199,6 +199,9 @@ void MainWindowTest::designedValuesBeforeStartUp() {
     QCOMPARE(window.DateTimePicker1->displayFormat(), QStringLiteral("dd.MM.yyyy"));
     QCOMPARE(window.DateTimePicker2->displayFormat(), QStringLiteral("HH:mm"));
     QVERIFY(window.DateTimePicker1->calendarPopup());
+    // Every year the new-moon search can take, and no more.
+    QCOMPARE(window.DateTimePicker1->minimumDate(), QDate(2, 1, 1));
+    QCOMPARE(window.DateTimePicker1->maximumDate(), QDate(9998, 12, 31));
     QCOMPARE(window.CSpinEdit1->minimum(), -12);
     QCOMPARE(window.CSpinEdit1->maximum(), 12);
     QCOMPARE(window.CSpinEdit1->singleStep(), 1);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -264,6 +265,140 @@ TEST(ToravelCli, HelpIsInRussian) {
     EXPECT_NE(outcome.out.find("Параметры:"), std::string::npos) << outcome.out;
     EXPECT_NE(outcome.out.find("--date ДД.ММ.ГГГГ"), std::string::npos) << outcome.out;
     EXPECT_NE(outcome.out.find("дата рождения"), std::string::npos) << outcome.out;
+}
+
+} // namespace
+
+// --auto-zone: the spin box's hours from the city's zone at the birth moment.
+namespace {
+
+const std::vector<std::string> MoscowJuly1990 = {"--date", "17.07.1990", "--time",
+                                                 "12:00",  "--city",     "Москва"};
+
+// A data directory with its own city list (ASCII names, so that only the
+// degree sign needs the list's code page) and
+// the database the build made.
+class OwnCityList {
+public:
+    explicit OwnCityList(const std::string& lines)
+        : directory_(std::filesystem::temp_directory_path() /
+                     ("toravel-cli-atlas-" + std::to_string(::getpid()))) {
+        std::filesystem::create_directories(directory_);
+        std::ofstream(directory_ / "atlas.ini", std::ios::binary) << lines;
+        std::filesystem::copy_file(std::filesystem::path(TORAVEL_BUILD_ROOT) / "db" / "bd.mdb",
+                                   directory_ / "bd.mdb",
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    ~OwnCityList() { std::filesystem::remove_all(directory_); }
+    std::string Path() const { return directory_.string(); }
+
+private:
+    std::filesystem::path directory_;
+};
+
+TEST(ToravelCliAutoZone, SpinValueIsTheBirthplacesOffsetMinusTheComputers) {
+    struct Row {
+        const char* computerZone;
+        int zoneHours;
+    } rows[] = {{"UTC", 4}, {"Europe/Moscow", 1}, {"Asia/Tokyo", -5}};
+    std::optional<nlohmann::json> first;
+    for (const Row& row : rows) {
+        const Outcome outcome =
+            RunCli(With(MoscowJuly1990, {"--auto-zone", "--json"}), row.computerZone);
+        ASSERT_EQ(outcome.status, 0) << row.computerZone << "\n" << outcome.err;
+        const nlohmann::json json = Json(outcome);
+        EXPECT_EQ(json["zone_offset_days"], row.zoneHours / 24.0) << row.computerZone;
+        EXPECT_EQ(json["birthplace_utc_offset"], "+04:00") << row.computerZone;
+        EXPECT_EQ(json["birthplace_zone"], "Europe/Moscow") << row.computerZone;
+        EXPECT_NE(outcome.err.find("UTC+4:00 (летнее время)"), std::string::npos) << outcome.err;
+        EXPECT_NE(outcome.err.find("взято --zone " + std::to_string(row.zoneHours) + "\n"),
+                  std::string::npos)
+            << outcome.err;
+        // Every computer then runs the calculation on the birthplace's clock.
+        if (!first)
+            first = json;
+        EXPECT_EQ(json["new_moons"], (*first)["new_moons"]) << row.computerZone;
+        EXPECT_EQ(json["lunar_day"], (*first)["lunar_day"]) << row.computerZone;
+    }
+}
+
+TEST(ToravelCliAutoZone, WinterAndSteadyOffsetsOfTheTzDatabase) {
+    struct Row {
+        const char* date;
+        const char* utcOffset;
+        int zoneHours; // with the computer at Greenwich
+    } rows[] = {
+        {"17.01.1990", "+03:00", 3}, // winter time
+        {"17.07.2012", "+04:00", 4}, // all year on summer time
+        {"17.07.2015", "+03:00", 3}, // back to three hours east, no change of clocks
+    };
+    for (const Row& row : rows) {
+        const Outcome outcome =
+            RunCli({"--date", row.date, "--city", "Москва", "--auto-zone", "--json"});
+        ASSERT_EQ(outcome.status, 0) << row.date << "\n" << outcome.err;
+        const nlohmann::json json = Json(outcome);
+        EXPECT_EQ(json["birthplace_utc_offset"], row.utcOffset) << row.date;
+        EXPECT_EQ(json["zone_offset_days"], row.zoneHours / 24.0) << row.date;
+    }
+}
+
+TEST(ToravelCliAutoZone, HalfHourZoneTakesTheNearestHourAndSaysSo) {
+    // The degree sign is byte B0 in the list's code page.
+    const OwnCityList list("Kolkata;22\xB0"
+                           "5726';88\xB0"
+                           "3639';Asia/Kolkata\r\n");
+    const Outcome outcome = RunCli({"--date", "17.07.1990", "--city", "Kolkata", "--auto-zone",
+                                    "--json", "--db", list.Path()});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const nlohmann::json json = Json(outcome);
+    EXPECT_EQ(json["birthplace_utc_offset"], "+05:30");
+    EXPECT_EQ(json["zone_offset_days"], 6 / 24.0) << "halves away from zero";
+    EXPECT_NE(outcome.err.find("ближайший целый час"), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find("30 мин"), std::string::npos) << outcome.err;
+}
+
+TEST(ToravelCliAutoZone, RefusedWhereNoZoneCanBeTaken) {
+    const OwnCityList list("Nowhere;55\xB0"
+                           "45';37\xB0"
+                           "37'\r\n"
+                           "Atlantis;10\xB0"
+                           "0';20\xB0"
+                           "0';Atlantic/Atlantis\r\n");
+    struct Row {
+        std::vector<std::string> arguments;
+        const char* computerZone;
+        const char* error;
+    } rows[] = {
+        {{"--date", "17.07.1990", "--lat", "55", "--lon", "37", "--auto-zone"}, "UTC", "--city"},
+        {{"--date", "17.07.1990", "--city", "Москва", "--auto-zone", "--zone", "3"},
+         "UTC",
+         "--zone"},
+        {{"--date", "17.07.1990", "--city", "Nowhere", "--auto-zone", "--db", list.Path()},
+         "UTC",
+         "у населенного пункта «Nowhere» в списке не указан часовой пояс"},
+        {{"--date", "17.07.1990", "--city", "Atlantis", "--auto-zone", "--db", list.Path()},
+         "UTC",
+         "часовой пояс «Atlantic/Atlantis» населенного пункта «Atlantis» неизвестен"},
+        // Four hours east against ten hours west: 14 hours, beyond the spin box.
+        {{"--date", "17.07.1990", "--city", "Москва", "--auto-zone", "--json"},
+         "Pacific/Honolulu",
+         "нужно 14, а поле принимает от -12 до 12"},
+    };
+    for (const Row& row : rows) {
+        std::string name;
+        for (const std::string& argument : row.arguments)
+            name += argument + " ";
+        const Outcome outcome = RunCli(row.arguments, row.computerZone);
+        EXPECT_EQ(outcome.status, 2) << name << "\n" << outcome.err;
+        EXPECT_NE(outcome.err.find(row.error), std::string::npos) << name << "\n" << outcome.err;
+        EXPECT_EQ(outcome.out, "") << name;
+    }
+}
+
+TEST(ToravelCliAutoZone, WithoutItTheJsonHasNoBirthplaceOffset) {
+    const nlohmann::json json = Json(RunCli(With(Moscow1990, {"--json"})));
+    EXPECT_TRUE(json["birthplace_utc_offset"].is_null());
+    EXPECT_TRUE(json["birthplace_zone"].is_null());
 }
 
 } // namespace

@@ -1,0 +1,75 @@
+#include "cli/command_options.h"
+
+#include <CLI/CLI.hpp>
+
+#include <charconv>
+#include <memory>
+#include <string_view>
+
+#include "cli/help_formatter.h"
+
+namespace toravel::cli {
+namespace {
+
+std::string CheckWholeHours(std::string& text) {
+    const std::string_view digits =
+        text.starts_with('+') ? std::string_view(text).substr(1) : std::string_view(text);
+    int value = 0;
+    const auto r = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.empty() || r.ec != std::errc() || r.ptr != digits.data() + digits.size() ||
+        value < -12 || value > 12) {
+        return "нужно целое число от -12 до 12: " + text;
+    }
+    return {};
+}
+
+} // namespace
+
+void DescribeCommandOptions(CLI::App& app, CommandOptions& o, const std::string& sexHelp) {
+    app.formatter(std::make_shared<RussianHelpFormatter>());
+    app.option_defaults()->group("Параметры");
+    app.set_help_flag("-h,--help", "показать эту справку и выйти");
+    app.failure_message(RussianUsageFailure);
+
+    app.add_option("--date", o.date, "дата рождения, ДД.ММ.ГГГГ (годы 2 … 9998)")
+        ->required()
+        ->type_name("ДД.ММ.ГГГГ");
+    app.add_option("--time", o.time, "время рождения, ЧЧ:ММ или ЧЧ:ММ:СС (по умолчанию 00:00)")
+        ->type_name("ЧЧ:ММ[:СС]");
+    auto* lat = app.add_option("--lat", o.latitude,
+                               "широта места рождения в градусах, как в поле «Широта» (55,75)")
+                    ->type_name("ТЕКСТ");
+    auto* lon = app.add_option("--lon", o.longitude,
+                               "долгота места рождения в градусах, как в поле «Долгота» (37,62)")
+                    ->type_name("ТЕКСТ");
+    auto* city = app.add_option("--city", o.city,
+                                "населенный пункт из списка atlas.ini (первое поле строки, точно)")
+                     ->type_name("НАЗВАНИЕ")
+                     ->excludes(lat)
+                     ->excludes(lon);
+    auto* zone = app.add_option("--zone", o.zone,
+                                "разница времени места рождения с Гринвичем, целые часы от -12 "
+                                "до 12 (по умолчанию 0)")
+                     ->type_name("ЧАСЫ")
+                     ->check(CLI::Validator(CheckWholeHours, ""));
+    app.add_flag("--auto-zone", o.autoZone,
+                 "взять --zone из часового пояса населенного пункта (--city) на момент рождения: "
+                 "смещение места рождения минус смещение компьютера")
+        ->needs(city)
+        ->excludes(zone);
+    app.add_option("--lunar-day", o.lunarDay,
+                   "лунный день, если он известен, как в поле лунного дня (не более двух знаков)")
+        ->type_name("ТЕКСТ");
+    app.add_option("--sex", o.sex, sexHelp)
+        ->type_name("male|female")
+        ->check(CLI::Validator(
+            [](std::string& text) -> std::string {
+                return text == "male" || text == "female" ? "" : "нужно male или female: " + text;
+            },
+            ""));
+    app.add_flag("--list", o.list, "добавить даты для проверки: новолуния и восходы лун");
+    app.add_option("--db", o.db, "каталог с bd.mdb и atlas.ini (по умолчанию ./db)")
+        ->type_name("КАТАЛОГ");
+}
+
+} // namespace toravel::cli
