@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Drives Торавель inside the virtual X server of make_screenshots.sh: picks a
 # city, enters a birth moment, presses "расчет" and captures the main window,
-# then the picture window with the meaning of the period and with the amulet.
+# its report area's context menu, then the picture window with the meaning
+# of the period and with the amulet.
 # Environment (from make_screenshots.sh): PROGRAM, DATA (the directory that
 # holds db/), OUT, TITLE, IMPORT, CITY_LINE (the line of the city in
 # db/atlas.ini, from 1).
@@ -62,6 +63,16 @@ sleep 1.5
 xdotool mousemove 1590 1290
 sleep 0.5
 "$IMPORT" -window "$main" "$OUT/main-window.png"
+
+# The report area's context menu: printing and saving to PDF. The menu is a
+# window of its own, so the screen is captured around the main window.
+xdotool mousemove --window "$main" 300 300 click 3
+sleep 1
+geometry=$(xdotool getwindowgeometry --shell "$main")
+eval "$geometry"
+"$IMPORT" -window root -crop "560x300+$((X + 200))+$((Y + 200))" "$OUT/report-menu.png"
+xdotool key Escape
+sleep 0.5
 
 # The picture of the period's meaning, then Esc hides the picture window.
 click "$main" 751 32
