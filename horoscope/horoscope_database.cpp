@@ -1,15 +1,9 @@
 #include "horoscope/horoscope_database.h"
 
-#include <charconv>
+#include "platform/conversions.h"
 
 namespace toravel {
 namespace {
-
-std::string Decimal(int value) {
-    char buffer[16];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
 
 // A connection-string value in double quotes, a quote inside doubled.
 std::string Quoted(std::string_view value) {
@@ -43,9 +37,13 @@ std::optional<CalendarDayRecord> HoroscopeDatabase::FindCalendarDay(int month, i
             connection_.emplace(connectionString_);
         table_.emplace(*connection_);
     }
-    const std::string monthText = Decimal(month);
-    const std::string dayText = Decimal(day);
-    TableCursor& table = *table_;
+    return FindCalendarDayInTable(*table_, month, day);
+}
+
+std::optional<CalendarDayRecord> FindCalendarDayInTable(TableCursor& table, int month, int day) {
+    // Decimal without leading zeros: the text form the table stores numbers in.
+    const std::string monthText = IntToStr(month);
+    const std::string dayText = IntToStr(day);
     for (table.First(); !table.Eof(); table.Next()) {
         if (table.FieldText("Mont") == monthText && table.FieldText("Day") == dayText) {
             return CalendarDayRecord{table.FieldText("Mir"), table.FieldText("Krug")};

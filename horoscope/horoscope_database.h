@@ -17,6 +17,9 @@
 
 namespace toravel {
 
+// The walk over an open table cursor, from its first record.
+std::optional<CalendarDayRecord> FindCalendarDayInTable(TableCursor& table, int month, int day);
+
 // The program's connection string with the database file in `directory`
 // (for front ends that let the user name the data directory).
 std::string ConnectionStringForDirectory(std::string_view directory);

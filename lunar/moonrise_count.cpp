@@ -1,6 +1,5 @@
 #include "lunar/moonrise_count.h"
 
-#include <charconv>
 #include <cmath>
 #include <ostream>
 #include <string>
@@ -16,17 +15,11 @@
 namespace toravel {
 namespace {
 
-std::string Decimal(int value) {
-    char buffer[16];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
-
 // The entry's text made from the captured numbers: "d.m.yyyy", or that, a
 // blank and "h:m", the numbers without leading zeros.
 std::string DateEntryText(const CapturedTextFields& captured) {
-    return Decimal(captured.date.day) + "." + Decimal(captured.date.month) + "." +
-           Decimal(captured.date.year);
+    return IntToStr(captured.date.day) + "." + IntToStr(captured.date.month) + "." +
+           IntToStr(captured.date.year);
 }
 
 bool IsMidnight(TDateTime t) {
@@ -97,7 +90,7 @@ void CountMoonrisesSinceNewMoon(LunarCalendarView& view) {
                 // count would lose it: keep it at 00:01.
                 minute = 1;
             }
-            entry += " " + Decimal(hour) + ":" + Decimal(minute);
+            entry += " " + IntToStr(hour) + ":" + IntToStr(minute);
         } else if (setFound) {
             stream << " ----- ";
         } else if (upAtStart) {

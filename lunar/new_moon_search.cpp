@@ -36,8 +36,8 @@ constexpr int BracketStepLimit = 10;
 
 std::string JoinDateTimeFields(const CapturedTextFields& captured) {
     const auto& f = captured.dateTime;
-    return std::to_string(f.day) + "." + std::to_string(f.month) + "." + std::to_string(f.year) +
-           " " + std::to_string(f.hour) + ":" + std::to_string(f.minute);
+    return IntToStr(f.day) + "." + IntToStr(f.month) + "." + IntToStr(f.year) +
+           " " + IntToStr(f.hour) + ":" + IntToStr(f.minute);
 }
 
 }  // namespace

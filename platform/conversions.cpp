@@ -200,6 +200,12 @@ TDateTime StrToDateTime(std::string_view text) {
     return result;
 }
 
+std::string IntToStr(int value) {
+    char digits[16];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    return std::string(digits, result.ptr);
+}
+
 std::string DateTimeToStr(TDateTime t) {
     int year = 0, month = 0, day = 0, secondsOfDay = 0;
     DecodeToSecond(t, year, month, day, secondsOfDay);

@@ -35,6 +35,9 @@ double StrToFloat(std::string_view text);
 // Error: "'<text>' is not a valid date and time".
 TDateTime StrToDateTime(std::string_view text);
 
+// A whole number in decimal, a minus sign when negative, no leading zeros.
+std::string IntToStr(int value);
+
 // Short date, a blank and long time ("17.05.1990 14:30:00"); the time is left
 // out at exactly midnight, so a midnight value is exactly 10 characters. The
 // time of day is rounded to the nearest second, and a value that rounds up to
