@@ -26,4 +26,4 @@ bench: build
 	for b in build/bench/toravel-bench-*; do "$$b"; done
 
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize build-fuzz
