@@ -9,13 +9,13 @@ namespace toravel {
 double ModifiedJulianDate(int year, int month, int day, int hour, int minute, double second) {
     int y = year;
     int mo = month;
-    if (mo <= 2) {  // January and February are months 13 and 14 of the year before
+    if (mo <= 2) { // January and February are months 13 and 14 of the year before
         mo += 12;
         y -= 1;
     }
     const int key = 10000 * y + 100 * mo + day;
     int b;
-    if (key <= 15821004) {  // Julian calendar up to 1582-10-04
+    if (key <= 15821004) { // Julian calendar up to 1582-10-04
         b = (y + 4716) / 4 - 1181;
     } else {
         b = y / 400 - y / 100 + y / 4;
@@ -28,7 +28,7 @@ void CalendarFromMjd(double mjd, int& year, int& month, int& day, double& hours)
     // Julian day number of the civil day that holds the moment.
     const int a = static_cast<int>(mjd + 2400001.0);
     int c;
-    if (a < 2299161) {  // before 1582-10-15
+    if (a < 2299161) { // before 1582-10-15
         c = a + 1524;
     } else {
         // Exact integers at 1900-03-01 and 2300-03-01: a correctly rounded
@@ -52,4 +52,4 @@ void CalendarFromMjd(double mjd, int& year, int& month, int& day, int& hour, int
     DmsFromDegrees(hours, hour, minute, second);
 }
 
-}  // namespace toravel
+} // namespace toravel

@@ -18,4 +18,4 @@ void CalendarFromMjd(double mjd, int& year, int& month, int& day, double& hours)
 void CalendarFromMjd(double mjd, int& year, int& month, int& day, int& hour, int& minute,
                      double& second);
 
-}  // namespace toravel
+} // namespace toravel

@@ -26,7 +26,7 @@ void EquatorialFromEcliptic(double longitude, double latitude, double& ra, doubl
     dec = equatorial.Spherical(SphericalComponent::Elevation);
 }
 
-}  // namespace
+} // namespace
 
 void LowPrecisionMoon(double T, double& ra, double& dec) {
     // Mean arguments; L0 stays in revolutions.
@@ -58,8 +58,7 @@ void LowPrecisionMoon(double T, double& ra, double& dec) {
     dL += -55.0 * std::sin(2.0 * F - 2.0 * D);
 
     // Argument of latitude; the two extra terms enter S only.
-    const double S =
-        F + (dL + 412.0 * sin2F + 541.0 * sinLs) / ArcsecondsPerRadian;
+    const double S = F + (dL + 412.0 * sin2F + 541.0 * sinLs) / ArcsecondsPerRadian;
     const double h = F - 2.0 * D;
 
     double N = 0.0;
@@ -85,4 +84,4 @@ void LowPrecisionSun(double T, double& ra, double& dec) {
     EquatorialFromEcliptic(L, 0.0, ra, dec);
 }
 
-}  // namespace toravel
+} // namespace toravel

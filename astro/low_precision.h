@@ -14,4 +14,4 @@ namespace toravel {
 void LowPrecisionMoon(double T, double& ra, double& dec);
 void LowPrecisionSun(double T, double& ra, double& dec);
 
-}  // namespace toravel
+} // namespace toravel

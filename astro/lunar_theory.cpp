@@ -37,10 +37,13 @@ constexpr bool KeysWithinTables() {
     }
     return true;
 }
-static_assert(KeysWithinTables(), "every solar key must be non-zero and within the tabulated multiples");
+static_assert(KeysWithinTables(),
+              "every solar key must be non-zero and within the tabulated multiples");
 
 // The factor of column F, shared by the table and the latitude.
-double NodeFactor(double g) { return 1.000002708 + 139.978 * g; }
+double NodeFactor(double g) {
+    return 1.000002708 + 139.978 * g;
+}
 
 // Fills rows −m … +m of one column with f^|k|·cos(k·argument) and
 // f^|k|·sin(k·argument), the higher multiples by the addition theorem.
@@ -56,8 +59,8 @@ void FillColumn(double (&cosMultiple)[LunarSeries::MultipleRows][4],
     sinMultiple[o - 1][column] = -sinMultiple[o + 1][column];
     for (int k = 2; k <= highest; ++k) {
         SinCosSum(cosMultiple[o + k - 1][column], sinMultiple[o + k - 1][column],
-                  cosMultiple[o + 1][column], sinMultiple[o + 1][column], cosMultiple[o + k][column],
-                  sinMultiple[o + k][column]);
+                  cosMultiple[o + 1][column], sinMultiple[o + 1][column],
+                  cosMultiple[o + k][column], sinMultiple[o + k][column]);
         cosMultiple[o - k][column] = cosMultiple[o + k][column];
         sinMultiple[o - k][column] = -sinMultiple[o + k][column];
     }
@@ -123,8 +126,7 @@ void AddPlanetary(double T, double& longitudeSum) {
 }
 
 double LongitudeOf(double meanLongitude, double longitudeSum) {
-    const double longitude =
-        FloatModulo(meanLongitude + longitudeSum / ArcsecondsPerRadian, TwoPi);
+    const double longitude = FloatModulo(meanLongitude + longitudeSum / ArcsecondsPerRadian, TwoPi);
     // A sum a hair below zero rounds up to a full turn in the reduction;
     // that is the direction 0.
     return longitude < TwoPi ? longitude : 0.0;
@@ -203,7 +205,7 @@ inline void AddLatitudeRow(const MultipleTable& c, const MultipleTable& s, Sums&
 template <bool Whole, std::size_t... Rows>
 void AddSolarRows(const MultipleTable& c, const MultipleTable& s, Sums& sums,
                   std::index_sequence<Rows...>) {
-    (AddSolarRow<Whole, Rows>(c, s, sums), ...);  // in table order
+    (AddSolarRow<Whole, Rows>(c, s, sums), ...); // in table order
 }
 
 template <std::size_t... Rows>
@@ -212,7 +214,7 @@ void AddLatitudeRows(const MultipleTable& c, const MultipleTable& s, Sums& sums,
     (AddLatitudeRow<Rows>(c, s, sums), ...);
 }
 
-}  // namespace
+} // namespace
 
 void LunarSeries::Prepare(double T) {
     longitudeSum = 0.0;
@@ -263,16 +265,22 @@ void LunarSeries::AddLatitudeTerm(double cN, int p, int q, int r, int s) {
     latitudeSum += cN * y;
 }
 
-void LunarSeries::AddPlanetaryTerms(double T) { AddPlanetary(T, longitudeSum); }
+void LunarSeries::AddPlanetaryTerms(double T) {
+    AddPlanetary(T, longitudeSum);
+}
 
-double LunarSeries::Longitude() const { return LongitudeOf(meanLongitude, longitudeSum); }
+double LunarSeries::Longitude() const {
+    return LongitudeOf(meanLongitude, longitudeSum);
+}
 
 double LunarSeries::Latitude() const {
     return LatitudeOf(nodeDistance, latitudeArgumentSum, inclinationPerturbation,
                       latitudeAmplitudeSum, latitudeSum);
 }
 
-double LunarSeries::Distance() const { return DistanceOf(parallaxSum); }
+double LunarSeries::Distance() const {
+    return DistanceOf(parallaxSum);
+}
 
 // Prepare, the 104 solar and 10 latitude terms, the planetary terms, then
 // distance, latitude and longitude, as a LunarSeries would take them.
@@ -303,4 +311,4 @@ double MoonEclipticLongitude(double T) {
     return LongitudeOf(a.L0, sums.longitude);
 }
 
-}  // namespace toravel
+} // namespace toravel

@@ -49,33 +49,30 @@ inline constexpr int LunarLatitudeRowCount = 10;
 // The solar terms' arguments, in the order in which they are added. Their
 // coefficients, row for row, are LunarSolarCoefficientTable.
 inline constexpr LunarArgumentKey LunarSolarKeys[LunarSolarRowCount] = {
-    {0, 0, 0, 4},   {0, 0, 0, 3},   {0, 0, 0, 2},   {0, 0, 0, 1},   {1, 0, 0, 4},
-    {1, 0, 0, 2},   {1, 0, 0, 1},   {1, 0, 0, 0},   {1, 0, 0, -1},  {1, 0, 0, -2},
-    {1, 0, 0, -3},  {1, 0, 0, -4},  {1, 0, 0, -6},  {0, 1, 0, 4},   {0, 1, 0, 2},
-    {0, 1, 0, 1},   {0, 1, 0, 0},   {0, 1, 0, -1},  {0, 1, 0, -2},  {0, 1, 0, -4},
-    {2, 0, 0, 4},   {2, 0, 0, 2},   {2, 0, 0, 1},   {2, 0, 0, 0},   {2, 0, 0, -1},
-    {2, 0, 0, -2},  {2, 0, 0, -3},  {2, 0, 0, -4},  {2, 0, 0, -6},  {1, 1, 0, 2},
-    {1, 1, 0, 1},   {1, 1, 0, 0},   {1, 1, 0, -2},  {1, 1, 0, -3},  {1, 1, 0, -4},
-    {1, -1, 0, 4},  {1, -1, 0, 2},  {1, -1, 0, 0},  {1, -1, 0, -1}, {1, -1, 0, -2},
-    {1, -1, 0, -3}, {1, -1, 0, -4}, {0, 2, 0, 2},   {0, 2, 0, 0},   {0, 2, 0, -2},
-    {0, 0, 2, 2},   {0, 0, 2, 1},   {0, 0, 2, 0},   {0, 0, 2, -1},  {0, 0, 2, -2},
-    {0, 0, 2, -3},  {0, 0, 2, -4},  {3, 0, 0, 2},   {3, 0, 0, 0},   {3, 0, 0, -2},
-    {3, 0, 0, -4},  {3, 0, 0, -6},  {2, 1, 0, 2},   {2, 1, 0, 0},   {2, 1, 0, -2},
-    {2, 1, 0, -4},  {2, -1, 0, 2},  {2, -1, 0, 0},  {2, -1, 0, -1}, {2, -1, 0, -2},
-    {2, -1, 0, -4}, {1, 2, 0, 0},   {1, 2, 0, -2},  {1, 2, 0, -4},  {1, -2, 0, 2},
-    {1, -2, 0, 0},  {1, -2, 0, -2}, {0, 3, 0, -2},  {1, 0, 2, 2},   {1, 0, 2, 0},
-    {1, 0, 2, -2},  {1, 0, 2, -4},  {1, 0, -2, 2},  {1, 0, -2, 0},  {1, 0, -2, -2},
-    {1, 0, -2, -4}, {0, 1, 2, 0},   {0, 1, 2, -2},  {0, 1, -2, 2},  {0, 1, -2, -2},
-    {4, 0, 0, 0},   {4, 0, 0, -2},  {3, 1, 0, 0},   {3, 1, 0, -2},  {3, -1, 0, 0},
-    {2, 2, 0, -2},  {2, -2, 0, -2}, {1, 3, 0, -2},  {2, 0, 2, 0},   {2, 0, 2, -2},
-    {2, 0, -2, 2},  {2, 0, -2, 0},  {2, 0, -2, -2}, {1, 1, 2, 0},   {1, 1, -2, -2},
-    {1, -1, 2, 0},  {1, -1, -2, 2}, {0, 0, 4, 0},   {3, 0, 2, 0},
+    {0, 0, 0, 4},   {0, 0, 0, 3},   {0, 0, 0, 2},   {0, 0, 0, 1},   {1, 0, 0, 4},   {1, 0, 0, 2},
+    {1, 0, 0, 1},   {1, 0, 0, 0},   {1, 0, 0, -1},  {1, 0, 0, -2},  {1, 0, 0, -3},  {1, 0, 0, -4},
+    {1, 0, 0, -6},  {0, 1, 0, 4},   {0, 1, 0, 2},   {0, 1, 0, 1},   {0, 1, 0, 0},   {0, 1, 0, -1},
+    {0, 1, 0, -2},  {0, 1, 0, -4},  {2, 0, 0, 4},   {2, 0, 0, 2},   {2, 0, 0, 1},   {2, 0, 0, 0},
+    {2, 0, 0, -1},  {2, 0, 0, -2},  {2, 0, 0, -3},  {2, 0, 0, -4},  {2, 0, 0, -6},  {1, 1, 0, 2},
+    {1, 1, 0, 1},   {1, 1, 0, 0},   {1, 1, 0, -2},  {1, 1, 0, -3},  {1, 1, 0, -4},  {1, -1, 0, 4},
+    {1, -1, 0, 2},  {1, -1, 0, 0},  {1, -1, 0, -1}, {1, -1, 0, -2}, {1, -1, 0, -3}, {1, -1, 0, -4},
+    {0, 2, 0, 2},   {0, 2, 0, 0},   {0, 2, 0, -2},  {0, 0, 2, 2},   {0, 0, 2, 1},   {0, 0, 2, 0},
+    {0, 0, 2, -1},  {0, 0, 2, -2},  {0, 0, 2, -3},  {0, 0, 2, -4},  {3, 0, 0, 2},   {3, 0, 0, 0},
+    {3, 0, 0, -2},  {3, 0, 0, -4},  {3, 0, 0, -6},  {2, 1, 0, 2},   {2, 1, 0, 0},   {2, 1, 0, -2},
+    {2, 1, 0, -4},  {2, -1, 0, 2},  {2, -1, 0, 0},  {2, -1, 0, -1}, {2, -1, 0, -2}, {2, -1, 0, -4},
+    {1, 2, 0, 0},   {1, 2, 0, -2},  {1, 2, 0, -4},  {1, -2, 0, 2},  {1, -2, 0, 0},  {1, -2, 0, -2},
+    {0, 3, 0, -2},  {1, 0, 2, 2},   {1, 0, 2, 0},   {1, 0, 2, -2},  {1, 0, 2, -4},  {1, 0, -2, 2},
+    {1, 0, -2, 0},  {1, 0, -2, -2}, {1, 0, -2, -4}, {0, 1, 2, 0},   {0, 1, 2, -2},  {0, 1, -2, 2},
+    {0, 1, -2, -2}, {4, 0, 0, 0},   {4, 0, 0, -2},  {3, 1, 0, 0},   {3, 1, 0, -2},  {3, -1, 0, 0},
+    {2, 2, 0, -2},  {2, -2, 0, -2}, {1, 3, 0, -2},  {2, 0, 2, 0},   {2, 0, 2, -2},  {2, 0, -2, 2},
+    {2, 0, -2, 0},  {2, 0, -2, -2}, {1, 1, 2, 0},   {1, 1, -2, -2}, {1, -1, 2, 0},  {1, -1, -2, 2},
+    {0, 0, 4, 0},   {3, 0, 2, 0},
 };
 
 // The further latitude terms, in the order in which they are added to N.
 inline constexpr LunarLatitudeRow LunarLatitudeTable[LunarLatitudeRowCount] = {
-    {-526.069, {0, 0, 1, -2}}, {-3.352, {0, 0, 1, -4}}, {44.297, {1, 0, 1, -2}},
-    {-6.000, {1, 0, 1, -4}},   {20.599, {-1, 0, 1, 0}}, {-30.598, {-1, 0, 1, -2}},
+    {-526.069, {0, 0, 1, -2}}, {-3.352, {0, 0, 1, -4}},  {44.297, {1, 0, 1, -2}},
+    {-6.000, {1, 0, 1, -4}},   {20.599, {-1, 0, 1, 0}},  {-30.598, {-1, 0, 1, -2}},
     {-24.649, {-2, 0, 1, 0}},  {-2.000, {-2, 0, 1, -2}}, {-22.571, {0, 1, 1, -2}},
     {10.985, {0, -1, 1, -2}},
 };
@@ -105,21 +102,21 @@ struct LunarSeries {
     void AddLatitudeTerm(double cN, int p, int q, int r, int s);
     void AddPlanetaryTerms(double T);
 
-    double Longitude() const;  // λ, radians in [0, 2π)
-    double Latitude() const;   // β, radians
-    double Distance() const;   // R, km
+    double Longitude() const; // λ, radians in [0, 2π)
+    double Latitude() const;  // β, radians
+    double Distance() const;  // R, km
 
-    double inclinationPerturbation = 0.0;  // g, enters the factor of F
-    double longitudeSum = 0.0;             // dλ, arcseconds
-    double latitudeArgumentSum = 0.0;      // dS, arcseconds
-    double latitudeAmplitudeSum = 0.0;     // dγ, arcseconds
-    double parallaxSum = 0.0;              // P, arcseconds
-    double latitudeSum = 0.0;              // N, arcseconds
-    double meanLongitude = 0.0;            // L₀, radians
-    double moonAnomaly = 0.0;              // l, radians
-    double sunAnomaly = 0.0;               // l′, radians
-    double nodeDistance = 0.0;             // F, radians
-    double elongation = 0.0;               // D, radians
+    double inclinationPerturbation = 0.0; // g, enters the factor of F
+    double longitudeSum = 0.0;            // dλ, arcseconds
+    double latitudeArgumentSum = 0.0;     // dS, arcseconds
+    double latitudeAmplitudeSum = 0.0;    // dγ, arcseconds
+    double parallaxSum = 0.0;             // P, arcseconds
+    double latitudeSum = 0.0;             // N, arcseconds
+    double meanLongitude = 0.0;           // L₀, radians
+    double moonAnomaly = 0.0;             // l, radians
+    double sunAnomaly = 0.0;              // l′, radians
+    double nodeDistance = 0.0;            // F, radians
+    double elongation = 0.0;              // D, radians
     // Entry [k + MultipleOffset][i] holds fᵢ^|k|·cos(k·argᵢ) (sine in the
     // other table); columns 0 = l, 1 = l′, 2 = F, 3 = D.
     double cosMultiple[MultipleRows][4] = {};
@@ -136,4 +133,4 @@ Vector3 MoonEclipticPosition(double T);
 // for the new-moon search, which reads nothing else.
 double MoonEclipticLongitude(double T);
 
-}  // namespace toravel
+} // namespace toravel

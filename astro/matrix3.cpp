@@ -28,4 +28,4 @@ Vector3 MatrixTimesVector(const Matrix3& m, const Vector3& v) {
     return Vector3(w[0], w[1], w[2]);
 }
 
-}  // namespace toravel
+} // namespace toravel

@@ -21,4 +21,4 @@ Matrix3 RotationAboutX(double angle);
 // m·v from the Cartesian parts of v; the result's spherical cache is invalid.
 Vector3 MatrixTimesVector(const Matrix3& m, const Vector3& v);
 
-}  // namespace toravel
+} // namespace toravel

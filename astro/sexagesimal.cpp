@@ -15,7 +15,7 @@ void DmsFromDegrees(double x, int& degrees, int& minutes, double& seconds) {
     a = (a - degrees) * 60.0;
     minutes = static_cast<int>(a);
     seconds = (a - minutes) * 60.0;
-    if (x < 0.0) {  // −0.0 counts as not negative
+    if (x < 0.0) { // −0.0 counts as not negative
         if (degrees != 0) {
             degrees = -degrees;
         } else if (minutes != 0) {
@@ -26,4 +26,4 @@ void DmsFromDegrees(double x, int& degrees, int& minutes, double& seconds) {
     }
 }
 
-}  // namespace toravel
+} // namespace toravel

@@ -15,4 +15,4 @@ double DegreesFromDms(double degrees, double minutes, double seconds);
 // arbitrarily close to 60; rounding for display is the caller's business.
 void DmsFromDegrees(double x, int& degrees, int& minutes, double& seconds);
 
-}  // namespace toravel
+} // namespace toravel

@@ -8,4 +8,4 @@ namespace toravel {
 
 double GreenwichSiderealTime(double mjd);
 
-}  // namespace toravel
+} // namespace toravel

@@ -48,4 +48,4 @@ void Vector3::UpdateSpherical() const {
     }
 }
 
-}  // namespace toravel
+} // namespace toravel

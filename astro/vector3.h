@@ -46,4 +46,4 @@ private:
     mutable bool sphericalValid = false;
 };
 
-}  // namespace toravel
+} // namespace toravel

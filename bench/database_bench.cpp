@@ -25,8 +25,7 @@ namespace {
 
 using namespace toravel;
 
-std::vector<tools::CalendarRow> FullCalendar()
-{
+std::vector<tools::CalendarRow> FullCalendar() {
     static constexpr int Days[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     std::vector<tools::CalendarRow> rows;
     for (int month = 1; month <= 12; ++month) {
@@ -37,8 +36,7 @@ std::vector<tools::CalendarRow> FullCalendar()
     return rows;
 }
 
-std::vector<tools::Picture> Pictures()
-{
+std::vector<tools::Picture> Pictures() {
     auto pictures = tools::ReadPictures(TORAVEL_PICTURES_DIR, [](const std::string&) {});
     if (pictures.size() == tools::PictureSources.size()) {
         return pictures;
@@ -60,18 +58,18 @@ std::vector<tools::Picture> Pictures()
 class BenchDirectory {
 public:
     explicit BenchDirectory(bool withPictures)
-        : directory_(std::filesystem::temp_directory_path() / ("toravel-bench-db-" + std::to_string(::getpid()))),
-          previous_(std::filesystem::current_path())
-    {
+        : directory_(std::filesystem::temp_directory_path() /
+                     ("toravel-bench-db-" + std::to_string(::getpid()))),
+          previous_(std::filesystem::current_path()) {
         std::filesystem::create_directories(directory_ / "db");
         const auto image = tools::BuildDatabaseImage(
             FullCalendar(), withPictures ? Pictures() : std::vector<tools::Picture>{});
         const auto password = ParseConnectionString(HoroscopeConnectionString).password;
-        tools::WriteFileAtomically(directory_ / "db" / "bd.mdb", DatabaseFileOfImage(image, password));
+        tools::WriteFileAtomically(directory_ / "db" / "bd.mdb",
+                                   DatabaseFileOfImage(image, password));
         std::filesystem::current_path(directory_);
     }
-    ~BenchDirectory()
-    {
+    ~BenchDirectory() {
         std::filesystem::current_path(previous_);
         std::filesystem::remove_all(directory_);
     }
@@ -85,8 +83,7 @@ private:
 
 // state.range(0): 1 with the pictures (the real file's size), 0 without,
 // which leaves the fixed cost of key derivation and SQLite.
-void OpenDatabase(benchmark::State& state)
-{
+void OpenDatabase(benchmark::State& state) {
     const BenchDirectory directory(state.range(0) != 0);
     const auto size = std::filesystem::file_size("db/bd.mdb");
     for (auto _ : state) {
@@ -98,4 +95,4 @@ void OpenDatabase(benchmark::State& state)
 }
 BENCHMARK(OpenDatabase)->ArgName("pictures")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace

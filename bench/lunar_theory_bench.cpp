@@ -29,4 +29,4 @@ void BM_MoonEclipticLongitude(benchmark::State& state) {
 }
 BENCHMARK(BM_MoonEclipticLongitude);
 
-}  // namespace
+} // namespace

@@ -1,7 +1,6 @@
 // Speed of the new-moon search: one birth year's 56 phases.
 #include <benchmark/benchmark.h>
 
-
 #include "lunar/calculation_state.h"
 #include "lunar/new_moon_search.h"
 #include "lunar/working_stream.h"
@@ -20,4 +19,4 @@ void BM_ComputeNewMoonsOfYear(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputeNewMoonsOfYear)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace

@@ -7,4 +7,4 @@ CalculationState& SharedCalculationState() {
     return state;
 }
 
-}  // namespace toravel
+} // namespace toravel

@@ -50,4 +50,4 @@ struct CalculationState {
 // The one process-wide record.
 CalculationState& SharedCalculationState();
 
-}  // namespace toravel
+} // namespace toravel

@@ -28,4 +28,4 @@ double ExtendedDeltaT(double T);
 // 2005, so the switch there is a step.
 double SearchDeltaT(double T);
 
-}  // namespace toravel
+} // namespace toravel

@@ -22,4 +22,4 @@ public:
     virtual void AppendLine(const std::string& line) = 0;
 };
 
-}  // namespace toravel
+} // namespace toravel

@@ -24,9 +24,9 @@ std::uint8_t PhaseQuarter = 0;
 
 namespace {
 
-constexpr double WeekStep = 7.0 / 36525.0;                      // centuries
-constexpr double HalfMinute = 0.5 / (1440.0 * 36525.0);         // centuries
-constexpr double SunLightTime = 8.32 / (1440.0 * 36525.0);      // centuries
+constexpr double WeekStep = 7.0 / 36525.0;                 // centuries
+constexpr double HalfMinute = 0.5 / (1440.0 * 36525.0);    // centuries
+constexpr double SunLightTime = 8.32 / (1440.0 * 36525.0); // centuries
 constexpr int PegasusPassLimit = 30;
 constexpr int LunationCount = 14;
 
@@ -36,11 +36,11 @@ constexpr int BracketStepLimit = 10;
 
 std::string JoinDateTimeFields(const CapturedTextFields& captured) {
     const auto& f = captured.dateTime;
-    return IntToStr(f.day) + "." + IntToStr(f.month) + "." + IntToStr(f.year) +
-           " " + IntToStr(f.hour) + ":" + IntToStr(f.minute);
+    return IntToStr(f.day) + "." + IntToStr(f.month) + "." + IntToStr(f.year) + " " +
+           IntToStr(f.hour) + ":" + IntToStr(f.minute);
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -93,14 +93,18 @@ private:
 RecentDifferences recentDifferences;
 
 // The phase function as the search evaluates it.
-double SearchElongation(double T) { return PhaseFromDifference(recentDifferences.At(T)); }
+double SearchElongation(double T) {
+    return PhaseFromDifference(recentDifferences.At(T));
+}
 
-}  // namespace
+} // namespace
 
-double MoonSunElongation(double T) { return PhaseFromDifference(LongitudeDifference(T)); }
+double MoonSunElongation(double T) {
+    return PhaseFromDifference(LongitudeDifference(T));
+}
 
-void PegasusRoot(double (*function)(double), double x1, double x2, double accuracy,
-                 double& root, bool& success) {
+void PegasusRoot(double (*function)(double), double x1, double x2, double accuracy, double& root,
+                 bool& success) {
     double f1 = function(x1);
     double f2 = function(x2);
     success = false;
@@ -111,12 +115,12 @@ void PegasusRoot(double (*function)(double), double x1, double x2, double accura
     for (int pass = 0; pass < PegasusPassLimit; ++pass) {
         const double x3 = x2 - f2 / ((f2 - f1) / (x2 - x1));
         const double f3 = function(x3);
-        if (f3 * f2 <= 0.0) {  // the root lies between x2 and x3
+        if (f3 * f2 <= 0.0) { // the root lies between x2 and x3
             x1 = x2;
             f1 = f2;
             x2 = x3;
             f2 = f3;
-        } else {  // between x1 and x3: scale down the retained end's value
+        } else { // between x1 and x3: scale down the retained end's value
             f1 = f1 * f2 / (f2 + f3);
             x2 = x3;
             f2 = f3;
@@ -161,8 +165,7 @@ void ComputeNewMoonsOfYear(int year) {
             // observed values and their extrapolation take over.
             const double seconds = SearchDeltaT(T);
             const double universalMjd = T * 36525.0 + MjdJ2000 - seconds / 86400.0;
-            const double clockMjd =
-                universalMjd + state.ComputerZoneOffset + state.ZoneOffsetDays;
+            const double clockMjd = universalMjd + state.ComputerZoneOffset + state.ZoneOffsetDays;
 
             // Rounds to the minute, carrying the date, and captures the fields.
             WriteDateTimeText(out, DateTimeText(clockMjd, TimeTextFormat::HoursMinutes));
@@ -176,4 +179,4 @@ void ComputeNewMoonsOfYear(int year) {
     }
 }
 
-}  // namespace toravel
+} // namespace toravel

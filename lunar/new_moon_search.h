@@ -32,8 +32,8 @@ double MoonSunElongation(double T);
 // and x2. success is false, and root = x1 with no further evaluation, when
 // the interval brackets no sign change; after 30 passes without reaching the
 // accuracy, root is the better end point and success stays false.
-void PegasusRoot(double (*function)(double), double x1, double x2, double accuracy,
-                 double& root, bool& success);
+void PegasusRoot(double (*function)(double), double x1, double x2, double accuracy, double& root,
+                 bool& success);
 
 // Raised when the week-step search for a phase fails to bracket it.
 class NewMoonSearchError : public std::runtime_error {
@@ -47,4 +47,4 @@ public:
 // minute. Writes its 56 phase texts to the lunar working stream.
 void ComputeNewMoonsOfYear(int year);
 
-}  // namespace toravel
+} // namespace toravel

@@ -15,11 +15,11 @@ namespace {
 
 // Standard altitudes h0 in degrees, in the order of RiseSetKind.
 constexpr double StandardAltitudeDegrees[RiseSetKindCount] = {
-    8.0 / 60.0,    // Moonrise: +8′
-    -50.0 / 60.0,  // Sunrise: −50′
-    -6.0,          // civil twilight
-    -12.0,         // nautical twilight
-    -18.0,         // astronomical twilight
+    8.0 / 60.0,   // Moonrise: +8′
+    -50.0 / 60.0, // Sunrise: −50′
+    -6.0,         // civil twilight
+    -12.0,        // nautical twilight
+    -18.0,        // astronomical twilight
 };
 
 void FillStandardAltitudeSine() {
@@ -29,12 +29,12 @@ void FillStandardAltitudeSine() {
     StandardAltitudeSineFilled = true;
 }
 
-}  // namespace
+} // namespace
 
 double SineOfAltitude(RiseSetKind kind, double dayStartMjd, double hour, double longitude,
                       double cosLatitude, double sinLatitude) {
     const double t = dayStartMjd + hour / 24.0;
-    const double T = (t - MjdJ2000) / 36525.0;  // universal time, no ΔT
+    const double T = (t - MjdJ2000) / 36525.0; // universal time, no ΔT
     double ra;
     double dec;
     if (kind == RiseSetKind::Moonrise) {
@@ -42,7 +42,7 @@ double SineOfAltitude(RiseSetKind kind, double dayStartMjd, double hour, double 
     } else {
         LowPrecisionSun(T, ra, dec);
     }
-    const double hourAngle = GreenwichSiderealTime(t) + longitude - ra;  // not reduced
+    const double hourAngle = GreenwichSiderealTime(t) + longitude - ra; // not reduced
     return sinLatitude * std::sin(dec) + cosLatitude * std::cos(dec) * std::cos(hourAngle);
 }
 
@@ -74,7 +74,7 @@ void ParabolaRoots(double yMinus, double y0, double yPlus, double& extremumX, do
     if (std::fabs(secondRoot) <= 1.0) {
         ++rootCount;
     }
-    if (firstRoot < -1.0) {  // a single root in [−1, 1] is always firstRoot
+    if (firstRoot < -1.0) { // a single root in [−1, 1] is always firstRoot
         firstRoot = secondRoot;
     }
 }
@@ -87,7 +87,7 @@ void FindRiseSetEvents(RiseSetKind kind, double dayStartMjd, double longitude, d
     upAtStart = false;
     const int index = static_cast<int>(kind);
     if (index < 0 || index >= RiseSetKindCount) {
-        return;  // no standard altitude for this kind
+        return; // no standard altitude for this kind
     }
     if (!StandardAltitudeSineFilled) {
         FillStandardAltitudeSine();
@@ -99,7 +99,7 @@ void FindRiseSetEvents(RiseSetKind kind, double dayStartMjd, double longitude, d
     double hour = 1.0;
     double yMinus =
         SineOfAltitude(kind, dayStartMjd, hour - 1.0, longitude, cosLatitude, sinLatitude) - h0s;
-    upAtStart = yMinus > 0.0;  // exactly at h0 counts as below
+    upAtStart = yMinus > 0.0; // exactly at h0 counts as below
 
     // Two-hour intervals centred on the odd hours; neighbours share the
     // sample at the even hour between them.
@@ -124,7 +124,7 @@ void FindRiseSetEvents(RiseSetKind kind, double dayStartMjd, double longitude, d
                 setFound = true;
             }
         } else if (rootCount == 2) {
-            if (extremumY < 0.0) {  // dips below h0 and comes back: sets first
+            if (extremumY < 0.0) { // dips below h0 and comes back: sets first
                 riseHour = hour + secondRoot;
                 setHour = hour + firstRoot;
             } else {
@@ -139,4 +139,4 @@ void FindRiseSetEvents(RiseSetKind kind, double dayStartMjd, double longitude, d
     } while (hour < 25.0 && !(riseFound && setFound));
 }
 
-}  // namespace toravel
+} // namespace toravel

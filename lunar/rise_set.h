@@ -22,11 +22,11 @@ namespace toravel {
 
 // The body and the altitude whose crossing counts as the event.
 enum class RiseSetKind : std::int8_t {
-    Moonrise = 0,              // Moon, h0 = +8′
-    Sunrise = 1,               // Sun, h0 = −50′
-    CivilTwilight = 2,         // Sun, h0 = −6°
-    NauticalTwilight = 3,      // Sun, h0 = −12°
-    AstronomicalTwilight = 4,  // Sun, h0 = −18°
+    Moonrise = 0,             // Moon, h0 = +8′
+    Sunrise = 1,              // Sun, h0 = −50′
+    CivilTwilight = 2,        // Sun, h0 = −6°
+    NauticalTwilight = 3,     // Sun, h0 = −12°
+    AstronomicalTwilight = 4, // Sun, h0 = −18°
 };
 
 inline constexpr int RiseSetKindCount = 5;
@@ -65,4 +65,4 @@ void FindRiseSetEvents(RiseSetKind kind, double dayStartMjd, double longitude, d
                        double& riseHour, double& setHour, bool& riseFound, bool& setFound,
                        bool& upAtStart);
 
-}  // namespace toravel
+} // namespace toravel

@@ -35,8 +35,12 @@ void WriteFixed(std::ostream& stream, double value, std::streamsize precision,
 
 // Zero-filled formats start with fill "0" and leave a blank behind,
 // whatever the fill was before.
-void BeginZeroFill(std::ostream& stream) { stream.fill('0'); }
-void EndZeroFill(std::ostream& stream) { stream.fill(' '); }
+void BeginZeroFill(std::ostream& stream) {
+    stream.fill('0');
+}
+void EndZeroFill(std::ostream& stream) {
+    stream.fill(' ');
+}
 
 // Inserting numbers one by one through the stream's locale costs far more
 // than the rest of a calculation's text output, and the working streams
@@ -77,11 +81,11 @@ public:
     }
 
 private:
-    char data_[64];  // the longest text, "dd.mm.yyyy hh:mm" with 11-digit numbers, fits
+    char data_[64]; // the longest text, "dd.mm.yyyy hh:mm" with 11-digit numbers, fits
     std::size_t size_ = 0;
 };
 
-}  // namespace
+} // namespace
 
 std::ostream& WriteDateTimeText(std::ostream& stream, const DateTimeText& value) {
     stream.setf(std::ios_base::right, std::ios_base::adjustfield);
@@ -97,7 +101,12 @@ std::ostream& WriteDateTimeText(std::ostream& stream, const DateTimeText& value)
     case TimeTextFormat::DateOnly: {
         CalendarFromMjd(m, year, month, day, hours);
         if (FormatsPlainDecimal(stream)) {
-            ZeroFilledText().Number(day, 2).Char('.').Number(month, 2).Char('.').Number(year, 4)
+            ZeroFilledText()
+                .Number(day, 2)
+                .Char('.')
+                .Number(month, 2)
+                .Char('.')
+                .Number(year, 4)
                 .WriteTo(stream);
         } else {
             BeginZeroFill(stream);
@@ -149,8 +158,15 @@ std::ostream& WriteDateTimeText(std::ostream& stream, const DateTimeText& value)
         CalendarFromMjd(r, year, month, day, hour, minute, second);
         if (FormatsPlainDecimal(stream)) {
             ZeroFilledText()
-                .Number(day, 2).Char('.').Number(month, 2).Char('.').Number(year, 4).Char(' ')
-                .Number(hour, 2).Char(':').Number(minute, 2)
+                .Number(day, 2)
+                .Char('.')
+                .Number(month, 2)
+                .Char('.')
+                .Number(year, 4)
+                .Char(' ')
+                .Number(hour, 2)
+                .Char(':')
+                .Number(minute, 2)
                 .WriteTo(stream);
         } else {
             BeginZeroFill(stream);
@@ -192,7 +208,7 @@ std::ostream& WriteDateTimeText(std::ostream& stream, const DateTimeText& value)
         break;
     }
     default:
-        break;  // no such format: nothing is written
+        break; // no such format: nothing is written
     }
     return stream;
 }
@@ -205,7 +221,7 @@ std::ostream& WriteClockTimeText(std::ostream& stream, const ClockTimeText& valu
     double second;
     switch (value.format) {
     case TimeTextFormat::DecimalHours:
-        WriteFixed(stream, h, 1, 4);  // the fill character is left as it is
+        WriteFixed(stream, h, 1, 4); // the fill character is left as it is
         break;
     case TimeTextFormat::HoursMinutes: {
         // No date to carry into: from 23:59:30 on this writes 24:00.
@@ -238,9 +254,9 @@ std::ostream& WriteClockTimeText(std::ostream& stream, const ClockTimeText& valu
         break;
     }
     default:
-        break;  // DateOnly and DecimalDay write nothing here
+        break; // DateOnly and DecimalDay write nothing here
     }
     return stream;
 }
 
-}  // namespace toravel
+} // namespace toravel

@@ -38,13 +38,13 @@ struct ClockTimeText {
 struct CapturedTextFields {
     struct {
         std::int32_t day = 0, month = 0, year = 0;
-    } date;  // DateTimeText in DateOnly
+    } date; // DateTimeText in DateOnly
     struct {
         std::int32_t day = 0, month = 0, year = 0, hour = 0, minute = 0;
-    } dateTime;  // DateTimeText in HoursMinutes
+    } dateTime; // DateTimeText in HoursMinutes
     struct {
         std::int32_t hour = 0, minute = 0;
-    } clock;  // ClockTimeText in HoursMinutes
+    } clock; // ClockTimeText in HoursMinutes
 };
 
 // The one process-wide record.
@@ -53,4 +53,4 @@ CapturedTextFields& SharedCapturedTextFields();
 std::ostream& WriteDateTimeText(std::ostream& stream, const DateTimeText& value);
 std::ostream& WriteClockTimeText(std::ostream& stream, const ClockTimeText& value);
 
-}  // namespace toravel
+} // namespace toravel

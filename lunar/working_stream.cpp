@@ -14,11 +14,15 @@ protected:
     std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
 };
 
-}  // namespace
+} // namespace
 
-std::ostream& LunarWorkingStream() { return workingStream ? *workingStream : std::cout; }
+std::ostream& LunarWorkingStream() {
+    return workingStream ? *workingStream : std::cout;
+}
 
-void SetLunarWorkingStream(std::ostream* stream) { workingStream = stream; }
+void SetLunarWorkingStream(std::ostream* stream) {
+    workingStream = stream;
+}
 
 std::ostream& DiscardingStream() {
     static DiscardingBuffer buffer;
@@ -26,4 +30,4 @@ std::ostream& DiscardingStream() {
     return stream;
 }
 
-}  // namespace toravel
+} // namespace toravel

@@ -16,4 +16,4 @@ void SetLunarWorkingStream(std::ostream* stream);
 // A process-wide stream that discards everything written to it.
 std::ostream& DiscardingStream();
 
-}  // namespace toravel
+} // namespace toravel

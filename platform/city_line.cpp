@@ -8,13 +8,12 @@ namespace toravel {
 namespace {
 
 constexpr char Separator = ';';
-constexpr std::string_view DegreeSign = "\u00B0";  // two bytes in UTF-8
+constexpr std::string_view DegreeSign = "\u00B0"; // two bytes in UTF-8
 constexpr char MinuteSign = '\'';
 
 // The first four pieces of the line with strtok's rules; later pieces are
 // ignored, missing ones stay empty.
-std::array<std::string_view, 4> SplitLikeStrtok(std::string_view line)
-{
+std::array<std::string_view, 4> SplitLikeStrtok(std::string_view line) {
     std::array<std::string_view, 4> pieces{};
     std::size_t position = 0;
     for (auto& piece : pieces) {
@@ -32,13 +31,11 @@ std::array<std::string_view, 4> SplitLikeStrtok(std::string_view line)
     return pieces;
 }
 
-bool IsBlankOrControl(char c)
-{
+bool IsBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= 32;
 }
 
-std::string_view Trim(std::string_view text)
-{
+std::string_view Trim(std::string_view text) {
     while (!text.empty() && IsBlankOrControl(text.front())) {
         text.remove_prefix(1);
     }
@@ -48,8 +45,7 @@ std::string_view Trim(std::string_view text)
     return text;
 }
 
-std::string ReplaceDegreeSigns(std::string_view text)
-{
+std::string ReplaceDegreeSigns(std::string_view text) {
     std::string result;
     result.reserve(text.size());
     std::size_t position = 0;
@@ -67,8 +63,7 @@ std::string ReplaceDegreeSigns(std::string_view text)
 
 // Ends the text before the minute sign; apostrophes that open the text, or
 // follow other apostrophes only, are not a minute sign.
-std::string_view CutAtMinuteSign(std::string_view text)
-{
+std::string_view CutAtMinuteSign(std::string_view text) {
     for (std::size_t i = 1; i < text.size(); ++i) {
         if (text[i] == MinuteSign && text[i - 1] != MinuteSign) {
             return text.substr(0, i);
@@ -77,24 +72,21 @@ std::string_view CutAtMinuteSign(std::string_view text)
     return text;
 }
 
-std::string CoordinateText(std::string_view piece)
-{
+std::string CoordinateText(std::string_view piece) {
     const std::string withCommas = ReplaceDegreeSigns(piece);
     return std::string(Trim(CutAtMinuteSign(withCommas)));
 }
 
-}  // namespace
+} // namespace
 
-CityCoordinateTexts ApplyCityLine(std::string_view line)
-{
+CityCoordinateTexts ApplyCityLine(std::string_view line) {
     const auto pieces = SplitLikeStrtok(line);
     return {CoordinateText(pieces[1]), CoordinateText(pieces[2])};
 }
 
-CityIdentity CityIdentityOfLine(std::string_view line)
-{
+CityIdentity CityIdentityOfLine(std::string_view line) {
     const auto pieces = SplitLikeStrtok(line);
     return {std::string(Trim(pieces[0])), std::string(Trim(pieces[3]))};
 }
 
-}  // namespace toravel
+} // namespace toravel

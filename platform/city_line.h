@@ -38,4 +38,4 @@ struct CityIdentity {
 
 CityIdentity CityIdentityOfLine(std::string_view line);
 
-}  // namespace toravel
+} // namespace toravel

@@ -20,10 +20,9 @@ struct IconvCloser {
     void operator()(void* handle) const { iconv_close(static_cast<iconv_t>(handle)); }
 };
 
-}  // namespace
+} // namespace
 
-std::string Windows1251ToUtf8(std::string_view bytes)
-{
+std::string Windows1251ToUtf8(std::string_view bytes) {
     iconv_t handle = iconv_open("UTF-8", "CP1251");
     if (handle == reinterpret_cast<iconv_t>(-1)) {
         throw std::runtime_error("The C library cannot convert from Windows-1251");
@@ -55,8 +54,7 @@ std::string Windows1251ToUtf8(std::string_view bytes)
     return result;
 }
 
-std::vector<std::string> DecodeCityList(std::string_view windows1251Text)
-{
+std::vector<std::string> DecodeCityList(std::string_view windows1251Text) {
     // CR and LF are the same bytes in both encodings, so the text is decoded
     // once and split afterwards.
     const std::string text = Windows1251ToUtf8(windows1251Text);
@@ -79,8 +77,7 @@ std::vector<std::string> DecodeCityList(std::string_view windows1251Text)
     return lines;
 }
 
-std::vector<std::string> LoadCityList(std::string_view path)
-{
+std::vector<std::string> LoadCityList(std::string_view path) {
     const std::filesystem::path resolved = ResolveWindowsPath(path);
     std::error_code error;
     std::ifstream file;
@@ -103,4 +100,4 @@ std::vector<std::string> LoadCityList(std::string_view path)
     return DecodeCityList(bytes);
 }
 
-}  // namespace toravel
+} // namespace toravel

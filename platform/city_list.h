@@ -35,4 +35,4 @@ std::vector<std::string> DecodeCityList(std::string_view windows1251Text);
 // Windows-1251 bytes as UTF-8, through the C library's iconv.
 std::string Windows1251ToUtf8(std::string_view bytes);
 
-}  // namespace toravel
+} // namespace toravel

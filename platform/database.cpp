@@ -16,13 +16,11 @@
 namespace toravel {
 namespace {
 
-char AsciiLower(char c)
-{
+char AsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string_view TrimBlanks(std::string_view text)
-{
+std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
         text.remove_prefix(1);
     }
@@ -32,15 +30,13 @@ std::string_view TrimBlanks(std::string_view text)
     return text;
 }
 
-bool KeyIs(std::string_view key, std::string_view wanted)
-{
+bool KeyIs(std::string_view key, std::string_view wanted) {
     return key.size() == wanted.size() &&
            std::equal(key.begin(), key.end(), wanted.begin(),
                       [](char a, char b) { return AsciiLower(a) == AsciiLower(b); });
 }
 
-std::string QuoteForMessage(const std::string& dataSource)
-{
+std::string QuoteForMessage(const std::string& dataSource) {
     return "'" + dataSource + "'";
 }
 
@@ -50,8 +46,7 @@ struct FileBytes {
 };
 
 // The whole file, or a DatabaseError saying why not.
-FileBytes ReadWholeFile(const std::string& dataSource)
-{
+FileBytes ReadWholeFile(const std::string& dataSource) {
     const std::filesystem::path path = ResolveWindowsPath(dataSource);
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
@@ -64,9 +59,11 @@ FileBytes ReadWholeFile(const std::string& dataSource)
     if (size > MaxDatabaseFileBytes) {
         throw DatabaseError(DamagedDatabaseMessage(dataSource));
     }
-    FileBytes bytes{std::make_unique_for_overwrite<unsigned char[]>(size), static_cast<std::size_t>(size)};
+    FileBytes bytes{std::make_unique_for_overwrite<unsigned char[]>(size),
+                    static_cast<std::size_t>(size)};
     std::ifstream file(path, std::ios::binary);
-    if (!file.read(reinterpret_cast<char*>(bytes.data.get()), static_cast<std::streamsize>(bytes.size)) ||
+    if (!file.read(reinterpret_cast<char*>(bytes.data.get()),
+                   static_cast<std::streamsize>(bytes.size)) ||
         file.peek() != std::char_traits<char>::eof()) {
         throw DatabaseError("Cannot read database file " + QuoteForMessage(dataSource));
     }
@@ -84,10 +81,11 @@ struct SqliteFree {
 // A connection over the image sealed in file that runs nothing but what the
 // layer asks: no triggers, no views, no functions from the schema, values
 // capped in size.
-std::shared_ptr<sqlite3> OpenImage(const FileBytes& file, const std::string& password, const std::string& dataSource)
-{
+std::shared_ptr<sqlite3> OpenImage(const FileBytes& file, const std::string& password,
+                                   const std::string& dataSource) {
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr);
+    const int rc =
+        sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr);
     std::shared_ptr<sqlite3> handle(raw, SqliteCloser{});
     if (rc != SQLITE_OK) {
         throw DatabaseError("Cannot start the database engine");
@@ -111,12 +109,14 @@ std::shared_ptr<sqlite3> OpenImage(const FileBytes& file, const std::string& pas
     OpenSealedImage(file.data.get(), file.size, password, dataSource, image.get());
     const auto size = static_cast<sqlite3_int64>(imageBytes);
     if (sqlite3_deserialize(raw, "main", image.release(), size, size,
-                            SQLITE_DESERIALIZE_READONLY | SQLITE_DESERIALIZE_FREEONCLOSE) != SQLITE_OK) {
+                            SQLITE_DESERIALIZE_READONLY | SQLITE_DESERIALIZE_FREEONCLOSE) !=
+        SQLITE_OK) {
         throw DatabaseError(DamagedDatabaseMessage(dataSource));
     }
     // Reading the schema is the first thing that touches the pages.
     sqlite3_stmt* probe = nullptr;
-    int probeRc = sqlite3_prepare_v2(raw, "SELECT count(*) FROM sqlite_schema", -1, &probe, nullptr);
+    int probeRc =
+        sqlite3_prepare_v2(raw, "SELECT count(*) FROM sqlite_schema", -1, &probe, nullptr);
     if (probeRc == SQLITE_OK) {
         probeRc = sqlite3_step(probe);
     }
@@ -127,24 +127,23 @@ std::shared_ptr<sqlite3> OpenImage(const FileBytes& file, const std::string& pas
     return handle;
 }
 
-bool IsRowidAlias(const std::string& name)
-{
+bool IsRowidAlias(const std::string& name) {
     std::string lower;
     std::transform(name.begin(), name.end(), std::back_inserter(lower), AsciiLower);
     return lower == "rowid" || lower == "oid" || lower == "_rowid_";
 }
 
-}  // namespace
+} // namespace
 
-ConnectionSettings ParseConnectionString(std::string_view text)
-{
+ConnectionSettings ParseConnectionString(std::string_view text) {
     ConnectionSettings settings;
     bool haveDataSource = false;
     std::size_t position = 0;
     while (position < text.size()) {
         const std::size_t equals = text.find('=', position);
         const std::size_t semicolon = text.find(';', position);
-        if (equals == std::string_view::npos || (semicolon != std::string_view::npos && semicolon < equals)) {
+        if (equals == std::string_view::npos ||
+            (semicolon != std::string_view::npos && semicolon < equals)) {
             // A piece without "=": nothing to take from it.
             if (semicolon == std::string_view::npos) {
                 break;
@@ -198,22 +197,21 @@ ConnectionSettings ParseConnectionString(std::string_view text)
     return settings;
 }
 
-DatabaseConnection::DatabaseConnection(std::string_view connectionString)
-{
+DatabaseConnection::DatabaseConnection(std::string_view connectionString) {
     const ConnectionSettings settings = ParseConnectionString(connectionString);
     dataSource_ = settings.dataSource;
     handle_ = OpenImage(ReadWholeFile(dataSource_), settings.password, dataSource_);
 }
 
 TableCursor::TableCursor(const DatabaseConnection& connection)
-    : dataSource_(connection.dataSource_), handle_(connection.handle_)
-{
+    : dataSource_(connection.dataSource_), handle_(connection.handle_) {
     sqlite3* db = handle_.get();
     const std::string where = " in " + QuoteForMessage(dataSource_);
 
     sqlite3_stmt* schema = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT type, sql FROM sqlite_schema WHERE name = 't' COLLATE NOCASE", -1, &schema,
-                           nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db,
+                           "SELECT type, sql FROM sqlite_schema WHERE name = 't' COLLATE NOCASE",
+                           -1, &schema, nullptr) != SQLITE_OK) {
         throw DatabaseError(DamagedDatabaseMessage(dataSource_));
     }
     const int rc = sqlite3_step(schema);
@@ -237,10 +235,11 @@ TableCursor::TableCursor(const DatabaseConnection& connection)
         throw DatabaseError(notPlain);
     }
     sqlite3_stmt* statement = nullptr;
-    const int prepared = sqlite3_prepare_v2(db, "SELECT * FROM t ORDER BY rowid", -1, &statement, nullptr);
+    const int prepared =
+        sqlite3_prepare_v2(db, "SELECT * FROM t ORDER BY rowid", -1, &statement, nullptr);
     statement_.reset(statement);
     if (prepared != SQLITE_OK) {
-        throw DatabaseError(notPlain);  // a table without rowid
+        throw DatabaseError(notPlain); // a table without rowid
     }
     const int columns = sqlite3_column_count(statement);
     for (int i = 0; i < columns; ++i) {
@@ -253,41 +252,37 @@ TableCursor::TableCursor(const DatabaseConnection& connection)
     First();
 }
 
-void TableCursor::StatementFinalizer::operator()(sqlite3_stmt* statement) const
-{
+void TableCursor::StatementFinalizer::operator()(sqlite3_stmt* statement) const {
     sqlite3_finalize(statement);
 }
 
-void TableCursor::First()
-{
+void TableCursor::First() {
     sqlite3_reset(statement_.get());
     eof_ = false;
     Step();
 }
 
-void TableCursor::Next()
-{
+void TableCursor::Next() {
     if (!eof_) {
         Step();
     }
 }
 
-void TableCursor::Step()
-{
+void TableCursor::Step() {
     const int rc = sqlite3_step(statement_.get());
     if (rc == SQLITE_ROW) {
         return;
     }
     eof_ = true;
     if (rc != SQLITE_DONE) {
-        const std::string detail = rc == SQLITE_TOOBIG ? "a field value is too large" : sqlite3_errstr(rc);
+        const std::string detail =
+            rc == SQLITE_TOOBIG ? "a field value is too large" : sqlite3_errstr(rc);
         sqlite3_reset(statement_.get());
         throw DatabaseError(DamagedDatabaseMessage(dataSource_) + ": " + detail);
     }
 }
 
-int TableCursor::FieldIndex(std::string_view name) const
-{
+int TableCursor::FieldIndex(std::string_view name) const {
     const auto found = std::find(fieldNames_.begin(), fieldNames_.end(), name);
     if (found == fieldNames_.end()) {
         throw DatabaseError("Field '" + std::string(name) + "' not found");
@@ -295,8 +290,7 @@ int TableCursor::FieldIndex(std::string_view name) const
     return static_cast<int>(found - fieldNames_.begin());
 }
 
-std::string TableCursor::FieldText(std::string_view name) const
-{
+std::string TableCursor::FieldText(std::string_view name) const {
     const int index = FieldIndex(name);
     if (eof_) {
         return {};
@@ -309,18 +303,18 @@ std::string TableCursor::FieldText(std::string_view name) const
                        static_cast<std::size_t>(sqlite3_column_bytes(statement_.get(), index)));
 }
 
-void TableCursor::CopyFieldBytes(std::string_view name, std::vector<unsigned char>& buffer) const
-{
+void TableCursor::CopyFieldBytes(std::string_view name, std::vector<unsigned char>& buffer) const {
     const int index = FieldIndex(name);
     buffer.clear();
     if (eof_) {
         return;
     }
-    const auto* bytes = static_cast<const unsigned char*>(sqlite3_column_blob(statement_.get(), index));
+    const auto* bytes =
+        static_cast<const unsigned char*>(sqlite3_column_blob(statement_.get(), index));
     const int size = sqlite3_column_bytes(statement_.get(), index);
     if (bytes != nullptr && size > 0) {
         buffer.assign(bytes, bytes + size);
     }
 }
 
-}  // namespace toravel
+} // namespace toravel

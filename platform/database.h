@@ -36,8 +36,8 @@ inline constexpr std::string_view HoroscopeConnectionString =
 // ASCII case and surrounding blanks; a value may be quoted with " or ' (a
 // doubled quote inside stands for one); other keys are ignored.
 struct ConnectionSettings {
-    std::string dataSource;  // "Data Source"
-    std::string password;    // "Jet OLEDB:Database Password", empty if absent
+    std::string dataSource; // "Data Source"
+    std::string password;   // "Jet OLEDB:Database Password", empty if absent
 };
 
 // Throws DatabaseError when "Data Source" is missing or a quote is not closed.
@@ -71,7 +71,7 @@ public:
     explicit TableCursor(const DatabaseConnection& connection);
 
     void First();
-    void Next();  // no effect at the end
+    void Next(); // no effect at the end
     bool Eof() const { return eof_; }
 
     // The names of the table's fields, in table order.
@@ -102,4 +102,4 @@ private:
     bool eof_ = true;
 };
 
-}  // namespace toravel
+} // namespace toravel

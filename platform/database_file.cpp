@@ -41,15 +41,13 @@ struct Header {
     std::array<unsigned char, NonceBytes> nonce{};
 };
 
-void PutLittleEndian(std::vector<unsigned char>& out, std::uint32_t value, int bytes)
-{
+void PutLittleEndian(std::vector<unsigned char>& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) {
         out.push_back(static_cast<unsigned char>(value >> (8 * i)));
     }
 }
 
-std::uint32_t GetLittleEndian(const unsigned char* in, int bytes)
-{
+std::uint32_t GetLittleEndian(const unsigned char* in, int bytes) {
     std::uint32_t value = 0;
     for (int i = bytes - 1; i >= 0; --i) {
         value = (value << 8) | in[i];
@@ -57,8 +55,7 @@ std::uint32_t GetLittleEndian(const unsigned char* in, int bytes)
     return value;
 }
 
-std::vector<unsigned char> EncodeHeader(const Header& header)
-{
+std::vector<unsigned char> EncodeHeader(const Header& header) {
     std::vector<unsigned char> out(Magic.begin(), Magic.end());
     PutLittleEndian(out, FormatVersion, 2);
     PutLittleEndian(out, KeyDerivationArgon2id13, 2);
@@ -69,28 +66,27 @@ std::vector<unsigned char> EncodeHeader(const Header& header)
     return out;
 }
 
-void InitialiseSodium()
-{
+void InitialiseSodium() {
     if (sodium_init() < 0) {
         throw std::runtime_error("The cryptography library cannot start");
     }
 }
 
-bool DeriveKey(std::array<unsigned char, KeyBytes>& key, const std::string& password, const Header& header)
-{
-    return crypto_pwhash(key.data(), key.size(), password.data(), password.size(), header.salt.data(),
-                         header.passes, header.memoryBytes, crypto_pwhash_ALG_ARGON2ID13) == 0;
+bool DeriveKey(std::array<unsigned char, KeyBytes>& key, const std::string& password,
+               const Header& header) {
+    return crypto_pwhash(key.data(), key.size(), password.data(), password.size(),
+                         header.salt.data(), header.passes, header.memoryBytes,
+                         crypto_pwhash_ALG_ARGON2ID13) == 0;
 }
 
-}  // namespace
+} // namespace
 
-std::string DamagedDatabaseMessage(const std::string& dataSource)
-{
+std::string DamagedDatabaseMessage(const std::string& dataSource) {
     return "Database file '" + dataSource + "' is damaged or has been altered";
 }
 
-std::vector<unsigned char> DatabaseFileOfImage(const std::vector<unsigned char>& image, const std::string& password)
-{
+std::vector<unsigned char> DatabaseFileOfImage(const std::vector<unsigned char>& image,
+                                               const std::string& password) {
     InitialiseSodium();
     Header header;
     header.passes = WrittenPasses;
@@ -107,25 +103,25 @@ std::vector<unsigned char> DatabaseFileOfImage(const std::vector<unsigned char>&
     std::vector<unsigned char> file = EncodeHeader(header);
     file.resize(HeaderBytes + image.size() + TagBytes);
     unsigned long long sealedBytes = 0;
-    crypto_aead_xchacha20poly1305_ietf_encrypt(file.data() + HeaderBytes, &sealedBytes, image.data(), image.size(),
-                                               file.data(), HeaderBytes, nullptr, header.nonce.data(), key.data());
+    crypto_aead_xchacha20poly1305_ietf_encrypt(file.data() + HeaderBytes, &sealedBytes,
+                                               image.data(), image.size(), file.data(), HeaderBytes,
+                                               nullptr, header.nonce.data(), key.data());
     sodium_memzero(key.data(), key.size());
     file.resize(HeaderBytes + static_cast<std::size_t>(sealedBytes));
     return file;
 }
 
-std::size_t SealedImageBytes(std::size_t fileBytes)
-{
+std::size_t SealedImageBytes(std::size_t fileBytes) {
     return fileBytes < HeaderBytes + TagBytes ? 0 : fileBytes - HeaderBytes - TagBytes;
 }
 
 void OpenSealedImage(const unsigned char* file, std::size_t fileBytes, const std::string& password,
-                     const std::string& dataSource, unsigned char* image)
-{
+                     const std::string& dataSource, unsigned char* image) {
     InitialiseSodium();
     const DatabaseError damaged(DamagedDatabaseMessage(dataSource));
     if (fileBytes < HeaderBytes + TagBytes || !std::equal(Magic.begin(), Magic.end(), file) ||
-        GetLittleEndian(file + 8, 2) != FormatVersion || GetLittleEndian(file + 10, 2) != KeyDerivationArgon2id13) {
+        GetLittleEndian(file + 8, 2) != FormatVersion ||
+        GetLittleEndian(file + 10, 2) != KeyDerivationArgon2id13) {
         throw damaged;
     }
     Header header;
@@ -135,7 +131,8 @@ void OpenSealedImage(const unsigned char* file, std::size_t fileBytes, const std
     std::copy_n(file + 20 + SaltBytes, NonceBytes, header.nonce.begin());
     // Bounds before any work: a forged header must not make opening slow.
     if (header.passes < crypto_pwhash_argon2id_OPSLIMIT_MIN || header.passes > MaxPasses ||
-        header.memoryBytes < crypto_pwhash_argon2id_MEMLIMIT_MIN || header.memoryBytes > MaxMemoryBytes) {
+        header.memoryBytes < crypto_pwhash_argon2id_MEMLIMIT_MIN ||
+        header.memoryBytes > MaxMemoryBytes) {
         throw damaged;
     }
 
@@ -144,9 +141,9 @@ void OpenSealedImage(const unsigned char* file, std::size_t fileBytes, const std
         throw damaged;
     }
     const std::size_t imageBytes = SealedImageBytes(fileBytes);
-    const int rc = crypto_aead_xchacha20poly1305_ietf_decrypt(image, nullptr, nullptr, file + HeaderBytes,
-                                                              fileBytes - HeaderBytes, file, HeaderBytes,
-                                                              header.nonce.data(), key.data());
+    const int rc = crypto_aead_xchacha20poly1305_ietf_decrypt(
+        image, nullptr, nullptr, file + HeaderBytes, fileBytes - HeaderBytes, file, HeaderBytes,
+        header.nonce.data(), key.data());
     sodium_memzero(key.data(), key.size());
     if (rc != 0 || imageBytes < 512 ||
         !std::equal(SqliteMagic.begin(), SqliteMagic.end(), image,
@@ -155,4 +152,4 @@ void OpenSealedImage(const unsigned char* file, std::size_t fileBytes, const std
     }
 }
 
-}  // namespace toravel
+} // namespace toravel

@@ -43,6 +43,7 @@ void OpenSealedImage(const unsigned char* file, std::size_t fileBytes, const std
                      const std::string& dataSource, unsigned char* image);
 
 // The bytes of a database file holding image. The builder writes them.
-std::vector<unsigned char> DatabaseFileOfImage(const std::vector<unsigned char>& image, const std::string& password);
+std::vector<unsigned char> DatabaseFileOfImage(const std::vector<unsigned char>& image,
+                                               const std::string& password);
 
-}  // namespace toravel
+} // namespace toravel

@@ -20,9 +20,9 @@ namespace toravel {
 // (red, green, blue) with no padding, so a row is 3 × width bytes. This is the
 // layout of QImage::Format_RGB888 with a bytes-per-line of 3 × width.
 struct DecodedImage {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> rgb;
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb;
 };
 
 // Largest picture we accept: either side at most this many pixels, and the
@@ -34,16 +34,16 @@ inline constexpr std::size_t kMaxJpegPixels = std::size_t{4096} * 4096;
 
 // Every decoding failure: the message says what went wrong.
 class JpegError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
+public:
+    using std::runtime_error::runtime_error;
 };
 
 // The buffer holds no picture at all: it is empty or does not start with the
 // JPEG start-of-image marker FF D8. A caller may show "no picture" for this
 // instead of an error.
 class NotAJpegError : public JpegError {
- public:
-  using JpegError::JpegError;
+public:
+    using JpegError::JpegError;
 };
 
 // Decodes one JPEG file held in memory. Grey-scale and colour (YCbCr, RGB)
@@ -54,7 +54,7 @@ class NotAJpegError : public JpegError {
 DecodedImage DecodeJpeg(std::span<const std::uint8_t> data);
 
 inline DecodedImage DecodeJpeg(const std::uint8_t* data, std::size_t size) {
-  return DecodeJpeg(std::span<const std::uint8_t>(data, size));
+    return DecodeJpeg(std::span<const std::uint8_t>(data, size));
 }
 
-}  // namespace toravel
+} // namespace toravel

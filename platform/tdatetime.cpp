@@ -53,8 +53,10 @@ constexpr std::int64_t SerialDay(int year, int month, int day) {
 }
 
 // The first Gregorian day, 15.10.1582, follows the last Julian one, 4.10.1582.
-constexpr std::int64_t kFirstGregorianSerialDay = DaysFromMarchOfYearZero(1582, 10, 15) - kEpochDays;
-static_assert(kFirstGregorianSerialDay - 1 == JulianCalendarDayNumber(1582, 10, 4) - kEpochDayNumber);
+constexpr std::int64_t kFirstGregorianSerialDay =
+    DaysFromMarchOfYearZero(1582, 10, 15) - kEpochDays;
+static_assert(kFirstGregorianSerialDay - 1 ==
+              JulianCalendarDayNumber(1582, 10, 4) - kEpochDayNumber);
 
 void JulianCivilFromSerialDay(std::int64_t serial, int& year, int& month, int& day) {
     const std::int64_t c = serial + kEpochDayNumber + 32082;
@@ -84,7 +86,7 @@ void CivilFromSerialDay(std::int64_t serial, int& year, int& month, int& day) {
 }
 
 constexpr bool IsLeapYear(int year) {
-    if (year < 1582) {  // Julian rule; 1582 itself is common in both
+    if (year < 1582) { // Julian rule; 1582 itself is common in both
         return year % 4 == 0;
     }
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -107,7 +109,7 @@ bool TryEncodeDateTime(int year, int month, int day, int hour, int minute, int s
         day > DaysInMonth(year, month) || hour < 0 || hour > 23 || minute < 0 || minute > 59 ||
         second < 0 || second > 59 || millisecond < 0 || millisecond > 999)
         return false;
-    if (year == 1582 && month == 10 && day > 4 && day < 15)  // skipped by the calendar reform
+    if (year == 1582 && month == 10 && day > 4 && day < 15) // skipped by the calendar reform
         return false;
     const std::int64_t msOfDay =
         ((static_cast<std::int64_t>(hour) * 60 + minute) * 60 + second) * 1000 + millisecond;

@@ -10,22 +10,19 @@
 namespace toravel {
 namespace {
 
-char AsciiLower(char c)
-{
+char AsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return AsciiLower(x) == AsciiLower(y);
+           });
 }
 
 // The entry of directory that the component names, if any.
 std::optional<std::string> FindEntry(const std::filesystem::path& directory,
-                                     const std::string& component)
-{
+                                     const std::string& component) {
     std::error_code error;
     if (std::filesystem::exists(directory / component, error)) {
         return component;
@@ -44,16 +41,15 @@ std::optional<std::string> FindEntry(const std::filesystem::path& directory,
     return *std::min_element(matches.begin(), matches.end());
 }
 
-}  // namespace
+} // namespace
 
-std::filesystem::path ResolveWindowsPath(std::string_view path)
-{
+std::filesystem::path ResolveWindowsPath(std::string_view path) {
     std::filesystem::path result;
     const bool absolute = !path.empty() && (path.front() == '\\' || path.front() == '/');
     if (absolute) {
         result = "/";
     }
-    bool missing = false;  // once a component is missing, the rest cannot exist
+    bool missing = false; // once a component is missing, the rest cannot exist
     std::size_t position = 0;
     while (position <= path.size()) {
         std::size_t end = path.find_first_of("\\/", position);
@@ -69,7 +65,8 @@ std::filesystem::path ResolveWindowsPath(std::string_view path)
             result /= "..";
             continue;
         }
-        const std::filesystem::path directory = result.empty() ? std::filesystem::path(".") : result;
+        const std::filesystem::path directory =
+            result.empty() ? std::filesystem::path(".") : result;
         std::optional<std::string> entry;
         if (!missing) {
             entry = FindEntry(directory, component);
@@ -83,4 +80,4 @@ std::filesystem::path ResolveWindowsPath(std::string_view path)
     return result;
 }
 
-}  // namespace toravel
+} // namespace toravel

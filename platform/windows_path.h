@@ -18,4 +18,4 @@ namespace toravel {
 // kept as written, so a missing file keeps the name it was asked for.
 std::filesystem::path ResolveWindowsPath(std::string_view path);
 
-}  // namespace toravel
+} // namespace toravel

@@ -69,7 +69,8 @@ void CalculationTest::dateSkippedByTheCalendarReformIsAnError() {
     QTest::mouseClick(window.Button1, Qt::LeftButton);
 
     QCOMPARE(presenter.errors.size(), 1);
-    QCOMPARE(presenter.errors.front(), QStringLiteral("'10.10.1582' is not a valid date and time."));
+    QCOMPARE(presenter.errors.front(),
+             QStringLiteral("'10.10.1582' is not a valid date and time."));
 }
 
 void CalculationTest::typedLunarDay() {

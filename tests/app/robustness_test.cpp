@@ -49,7 +49,8 @@ QByteArray BuiltDatabase() {
 
 QByteArray Sealed(const Bytes& image, const std::string& password) {
     const Bytes file = DatabaseFileOfImage(image, password);
-    return QByteArray(reinterpret_cast<const char*>(file.data()), static_cast<qsizetype>(file.size()));
+    return QByteArray(reinterpret_cast<const char*>(file.data()),
+                      static_cast<qsizetype>(file.size()));
 }
 
 // An SQLite image made by SQL, for shapes the builder never writes.
@@ -167,7 +168,8 @@ void RobustnessTest::skippedDatesOf1582AreRefused() {
     window.Edit3->setText(QStringLiteral("37,6173"));
     window.DateTimePicker1->setDate(QDate(1582, 10, 10));
     window.Button1->click();
-    QCOMPARE(presenter.errors, QStringList{QStringLiteral("'10.10.1582' is not a valid date and time.")});
+    QCOMPARE(presenter.errors,
+             QStringList{QStringLiteral("'10.10.1582' is not a valid date and time.")});
 
     // The days on either side of the gap compute.
     for (const QDate& date : {QDate(1582, 10, 4), QDate(1582, 10, 15)}) {

@@ -14,8 +14,8 @@
 #include <string>
 
 #include "astro/constants.h"
-#include "astro/lunar_theory.h"
 #include "astro/lunar_solar_table.generated.h"
+#include "astro/lunar_theory.h"
 #include "tools/fit_lunar_series/lunar_fit.h"
 
 namespace toravel::lunarfit {
@@ -28,24 +28,32 @@ namespace {
 double Tolerance(const CheckValue& c) {
     switch (c.quantity) {
     case Quantity::LongitudeSum:
-    case Quantity::Longitude: return 0.05;
-    case Quantity::Latitude: return 0.2;
-    case Quantity::Distance: return 2.0;
-    case Quantity::ArgumentSum: return 2.5;
-    case Quantity::AmplitudeSum: return 0.05;
-    case Quantity::ParallaxSum: return 0.02;
+    case Quantity::Longitude:
+        return 0.05;
+    case Quantity::Latitude:
+        return 0.2;
+    case Quantity::Distance:
+        return 2.0;
+    case Quantity::ArgumentSum:
+        return 2.5;
+    case Quantity::AmplitudeSum:
+        return 0.05;
+    case Quantity::ParallaxSum:
+        return 0.02;
     }
     return 0.0;
 }
 
 TEST(LunarTheoryReference, FreeFitOnASmallSampleLandsNearTheCheckValues) {
-    const std::vector<EphemerisSample> samples = SampleEphemeris(FirstSampleT, LastSampleT, 12000, 0.5);
+    const std::vector<EphemerisSample> samples =
+        SampleEphemeris(FirstSampleT, LastSampleT, 12000, 0.5);
     const FitOutcome outcome = FitSolarTable(samples);
     const SolarTable free = RoundedForPrinting(outcome.free);
     const SolarTable constrained = RoundedForPrinting(outcome.constrained);
     for (const CheckValue& c : CheckValues()) {
         const double distance = CheckDistance(free, c);
-        EXPECT_LT(std::abs(distance), Tolerance(c)) << c.name << ": free fit lands " << distance << " away";
+        EXPECT_LT(std::abs(distance), Tolerance(c))
+            << c.name << ": free fit lands " << distance << " away";
         if (c.constraint) {
             // A held value survives the printing of the table (R to its
             // printed 0.01 km: six decimals of cP are worth about 0.5 m).
@@ -68,8 +76,10 @@ TEST(LunarTheoryReference, CommittedTableIsWhatTheToolWrites) {
         const LunarSolarCoefficients& committed = LunarSolarCoefficientTable[i];
         // One unit of the sixth decimal allows for a rounding tie.
         EXPECT_NEAR(fitted.longitude, committed.longitude, 1.5e-6) << "cλ of row " << i + 1;
-        EXPECT_NEAR(fitted.latitudeArgument, committed.latitudeArgument, 1.5e-6) << "cS of row " << i + 1;
-        EXPECT_NEAR(fitted.latitudeAmplitude, committed.latitudeAmplitude, 1.5e-6) << "cγ of row " << i + 1;
+        EXPECT_NEAR(fitted.latitudeArgument, committed.latitudeArgument, 1.5e-6)
+            << "cS of row " << i + 1;
+        EXPECT_NEAR(fitted.latitudeAmplitude, committed.latitudeAmplitude, 1.5e-6)
+            << "cγ of row " << i + 1;
         EXPECT_NEAR(fitted.parallax, committed.parallax, 1.5e-6) << "cP of row " << i + 1;
     }
 }
@@ -79,9 +89,11 @@ TEST(LunarTheoryReference, SeriesFollowsTheEphemerisFrom1900To2100) {
     double worstLongitude = 0.0, worstLatitude = 0.0, worstDistance = 0.0, worstT = 0.0;
     for (const EphemerisSample& s : samples) {
         const Vector3 moon = MoonEclipticPosition(s.T);
-        const double dl = std::remainder(moon.Spherical(SphericalComponent::Azimuth) - s.longitude, TwoPi) *
-                          ArcsecondsPerRadian;
-        const double db = (moon.Spherical(SphericalComponent::Elevation) - s.latitude) * ArcsecondsPerRadian;
+        const double dl =
+            std::remainder(moon.Spherical(SphericalComponent::Azimuth) - s.longitude, TwoPi) *
+            ArcsecondsPerRadian;
+        const double db =
+            (moon.Spherical(SphericalComponent::Elevation) - s.latitude) * ArcsecondsPerRadian;
         const double dr = moon.Spherical(SphericalComponent::Radius) - s.distanceKm;
         if (std::abs(dl) > worstLongitude) {
             worstLongitude = std::abs(dl);
@@ -101,8 +113,8 @@ TEST(LunarTheoryReference, FallbackToAnotherEphemerisIsAnError) {
     EXPECT_THROW(ReferenceMoon(-2.0), std::runtime_error);
 }
 
-}  // namespace
-}  // namespace toravel::lunarfit
+} // namespace
+} // namespace toravel::lunarfit
 
 #else
 

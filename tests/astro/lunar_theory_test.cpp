@@ -25,12 +25,15 @@ void SumSeries(LunarSeries& series, double T) {
     series.AddPlanetaryTerms(T);
 }
 
-double SineOfTurns(double turns) { return std::sin(2.0 * Pi * turns); }
+double SineOfTurns(double turns) {
+    return std::sin(2.0 * Pi * turns);
+}
 
 // The long-period perturbation g of the factor of F, written out afresh.
 double DirectG(double T) {
     return -3.332e-6 * SineOfTurns(0.59734 - 5.37261 * T) -
-           5.39e-7 * SineOfTurns(0.35498 - 5.37899 * T) - 6.4e-8 * SineOfTurns(0.39943 - 5.37511 * T);
+           5.39e-7 * SineOfTurns(0.35498 - 5.37899 * T) -
+           6.4e-8 * SineOfTurns(0.39943 - 5.37511 * T);
 }
 
 // The mean arguments l, l′, F, D written out afresh: polynomial in
@@ -44,8 +47,10 @@ void DirectArguments(double T, double argument[4], double& meanLongitude) {
                          SineOfTurns(0.10498 - 5.37899 * T),
                          SineOfTurns(0.42681 - 0.41855 * T),
                          SineOfTurns(0.14943 - 5.37511 * T)};
-    const double dL0 = 0.84 * S[1] + 0.31 * S[2] + 14.27 * S[3] + 7.26 * S[4] + 0.28 * S[5] + 0.24 * S[6];
-    const double dl = 2.94 * S[1] + 0.31 * S[2] + 14.27 * S[3] + 9.34 * S[4] + 1.12 * S[5] + 0.83 * S[6];
+    const double dL0 =
+        0.84 * S[1] + 0.31 * S[2] + 14.27 * S[3] + 7.26 * S[4] + 0.28 * S[5] + 0.24 * S[6];
+    const double dl =
+        2.94 * S[1] + 0.31 * S[2] + 14.27 * S[3] + 9.34 * S[4] + 1.12 * S[5] + 0.83 * S[6];
     const double dls = -6.40 * S[1] - 1.89 * S[6];
     const double dF = 0.21 * S[1] + 0.31 * S[2] + 14.27 * S[3] - 88.70 * S[4] - 15.30 * S[5] +
                       0.24 * S[6] - 1.86 * S[7];
@@ -79,7 +84,8 @@ TEST(LunarTheory, PreparedArgumentsAtJ2000) {
         {"l'", series.sunAnomaly, 6.239962411},    {"F", series.nodeDistance, 1.627576306},
         {"D", series.elongation, 5.198597120},
     };
-    for (const Row& r : rows) EXPECT_NEAR(r.value, r.expected, 5e-10) << r.name;
+    for (const Row& r : rows)
+        EXPECT_NEAR(r.value, r.expected, 5e-10) << r.name;
     EXPECT_EQ(series.longitudeSum, 0.0);
     EXPECT_EQ(series.parallaxSum, 3422.7);
 }
@@ -91,11 +97,12 @@ TEST(LunarTheory, SumsAtJ2000) {
         const char* name;
         double value, expected;
     } rows[] = {
-        {"dλ", series.longitudeSum, 17990.0829},      {"dS", series.latitudeArgumentSum, 17805.4213},
+        {"dλ", series.longitudeSum, 17990.0829},     {"dS", series.latitudeArgumentSum, 17805.4213},
         {"dγ", series.latitudeAmplitudeSum, 0.1325}, {"P", series.parallaxSum, 3269.1913},
         {"N", series.latitudeSum, 275.3459},
     };
-    for (const Row& r : rows) EXPECT_NEAR(r.value, r.expected, 1e-4) << r.name << " (arcseconds)";
+    for (const Row& r : rows)
+        EXPECT_NEAR(r.value, r.expected, 1e-4) << r.name << " (arcseconds)";
 }
 
 TEST(LunarTheory, PositionsAtThreeEpochs) {
@@ -108,15 +115,18 @@ TEST(LunarTheory, PositionsAtThreeEpochs) {
     };
     for (const Row& r : rows) {
         const Vector3 moon = MoonEclipticPosition(r.T);
-        EXPECT_NEAR(moon.Spherical(SphericalComponent::Azimuth), r.longitude, 2e-8) << "T = " << r.T;
-        EXPECT_NEAR(moon.Spherical(SphericalComponent::Elevation), r.latitude, 2e-8) << "T = " << r.T;
+        EXPECT_NEAR(moon.Spherical(SphericalComponent::Azimuth), r.longitude, 2e-8)
+            << "T = " << r.T;
+        EXPECT_NEAR(moon.Spherical(SphericalComponent::Elevation), r.latitude, 2e-8)
+            << "T = " << r.T;
         EXPECT_NEAR(moon.Spherical(SphericalComponent::Radius), r.distance, 0.01) << "T = " << r.T;
 
         // The vector carries the readers' values exactly, and x, y, z agree.
         LunarSeries series;
         SumSeries(series, r.T);
         EXPECT_EQ(moon.Spherical(SphericalComponent::Azimuth), series.Longitude()) << "T = " << r.T;
-        EXPECT_EQ(moon.Spherical(SphericalComponent::Elevation), series.Latitude()) << "T = " << r.T;
+        EXPECT_EQ(moon.Spherical(SphericalComponent::Elevation), series.Latitude())
+            << "T = " << r.T;
         EXPECT_EQ(moon.Spherical(SphericalComponent::Radius), series.Distance()) << "T = " << r.T;
         EXPECT_NEAR(moon.z, r.distance * std::sin(r.latitude), 0.05) << "T = " << r.T;
         EXPECT_NEAR(std::atan2(moon.y, moon.x), std::remainder(r.longitude, 2.0 * Pi), 1e-7)
@@ -146,9 +156,11 @@ TEST(LunarTheory, MultipleTablesCarryTheFactorToThePowerOfTheMultiple) {
             for (int k = -highest[column]; k <= highest[column]; ++k) {
                 const double scale = std::pow(factor[column], std::abs(k));
                 const int row = k + LunarSeries::MultipleOffset;
-                EXPECT_NEAR(series.cosMultiple[row][column], scale * std::cos(k * argument[column]), 1e-12)
+                EXPECT_NEAR(series.cosMultiple[row][column], scale * std::cos(k * argument[column]),
+                            1e-12)
                     << names[column] << " k = " << k << " T = " << T;
-                EXPECT_NEAR(series.sinMultiple[row][column], scale * std::sin(k * argument[column]), 1e-12)
+                EXPECT_NEAR(series.sinMultiple[row][column], scale * std::sin(k * argument[column]),
+                            1e-12)
                     << names[column] << " k = " << k << " T = " << T;
             }
         }
@@ -170,7 +182,7 @@ TEST(LunarTheory, TermCosSinScalesByTheMultiplesUsed) {
     struct Key {
         int p, q, r, s;
     } keys[] = {
-        {1, 0, 0, 0}, {0, -1, 0, 0}, {1, -1, 0, 0}, {1, -1, -2, 2}, {0, 0, 4, 0},
+        {1, 0, 0, 0},  {0, -1, 0, 0}, {1, -1, 0, 0}, {1, -1, -2, 2}, {0, 0, 4, 0},
         {4, 0, 0, -2}, {1, 3, 0, -2}, {0, 0, 0, -6}, {-2, 0, 1, -2}, {0, 0, 0, 0},
     };
     for (double T : {0.37, -1.3}) {
@@ -222,14 +234,15 @@ TEST(LunarTheory, TermsAddToTheirSums) {
 
 TEST(LunarTheory, PlanetaryTermsAreTheirDirectSum) {
     const double table[11][3] = {
-        {0.82, 0.7736, -62.5512}, {0.31, 0.0466, -125.1025}, {0.35, 0.5785, -25.1042},
-        {0.66, 0.4591, 1335.8075}, {0.64, 0.3130, -91.5680}, {1.14, 0.1480, 1331.2898},
+        {0.82, 0.7736, -62.5512},  {0.31, 0.0466, -125.1025}, {0.35, 0.5785, -25.1042},
+        {0.66, 0.4591, 1335.8075}, {0.64, 0.3130, -91.5680},  {1.14, 0.1480, 1331.2898},
         {0.21, 0.5918, 1056.5859}, {0.44, 0.5784, 1322.8595}, {0.24, 0.2275, -5.7374},
-        {0.28, 0.2965, 2.6929},   {0.33, 0.3132, 6.3368},
+        {0.28, 0.2965, 2.6929},    {0.33, 0.3132, 6.3368},
     };
     for (double T : {0.37, -1.3}) {
         double expected = 0.0;
-        for (const auto& term : table) expected += term[0] * SineOfTurns(term[1] + term[2] * T);
+        for (const auto& term : table)
+            expected += term[0] * SineOfTurns(term[1] + term[2] * T);
         LunarSeries series;
         series.Prepare(T);
         series.AddPlanetaryTerms(T);
@@ -242,10 +255,8 @@ TEST(LunarTheory, LongitudeStaysWithinOneTurn) {
         const char* name;
         double meanLongitude, longitudeSum;
     } rows[] = {
-        {"a hair below zero", -1e-17, 0.0},
-        {"sum below zero", 0.001, -1000.0},
-        {"just above a turn", 2.0 * Pi, 1e-9},
-        {"a full turn", 2.0 * Pi, 0.0},
+        {"a hair below zero", -1e-17, 0.0},    {"sum below zero", 0.001, -1000.0},
+        {"just above a turn", 2.0 * Pi, 1e-9}, {"a full turn", 2.0 * Pi, 0.0},
         {"far above a turn", 6.2, 30000.0},
     };
     for (const Row& r : rows) {
@@ -272,14 +283,14 @@ TEST(LunarTheory, CommittedTableKeepsTheGivenRowsAndTheirStructure) {
         int place;
         LunarSolarCoefficients c;
     } given[] = {
-        {1, {13.902, 14.06, -0.001, 0.2607}},         {3, {2369.912, 2373.36, 0.601, 28.2333}},
-        {4, {-125.154, -112.79, -0.725, -0.9781}},    {6, {191.953, 192.72, 0.029, 3.0861}},
-        {8, {22639.5, 22609.07, 0.079, 186.5398}},    {10, {-4586.465, -4578.13, -0.077, 34.3117}},
-        {17, {-668.146, -126.98, -1.302, -0.3997}},   {19, {-165.145, -165.06, 0.054, 1.9178}},
-        {24, {769.016, 767.96, 0.107, 10.1657}},      {26, {-211.656, -152.53, 5.679, -0.3039}},
-        {32, {-109.673, -115.18, 0.461, -0.949}},     {33, {-205.962, -182.36, 2.056, 1.4437}},
-        {38, {147.687, 138.76, 0.679, 1.1528}},       {48, {-411.608, -0.2, 0, -0.0124}},
-        {50, {-55.173, -52.14, 0, -0.1052}},          {104, {-0.33, -0.04, 0, 0}},
+        {1, {13.902, 14.06, -0.001, 0.2607}},       {3, {2369.912, 2373.36, 0.601, 28.2333}},
+        {4, {-125.154, -112.79, -0.725, -0.9781}},  {6, {191.953, 192.72, 0.029, 3.0861}},
+        {8, {22639.5, 22609.07, 0.079, 186.5398}},  {10, {-4586.465, -4578.13, -0.077, 34.3117}},
+        {17, {-668.146, -126.98, -1.302, -0.3997}}, {19, {-165.145, -165.06, 0.054, 1.9178}},
+        {24, {769.016, 767.96, 0.107, 10.1657}},    {26, {-211.656, -152.53, 5.679, -0.3039}},
+        {32, {-109.673, -115.18, 0.461, -0.949}},   {33, {-205.962, -182.36, 2.056, 1.4437}},
+        {38, {147.687, 138.76, 0.679, 1.1528}},     {48, {-411.608, -0.2, 0, -0.0124}},
+        {50, {-55.173, -52.14, 0, -0.1052}},        {104, {-0.33, -0.04, 0, 0}},
     };
     for (const Given& g : given) {
         const LunarSolarCoefficients& c = LunarSolarCoefficientTable[g.place - 1];
@@ -306,5 +317,5 @@ TEST(LunarTheory, CommittedTableKeepsTheGivenRowsAndTheirStructure) {
     EXPECT_EQ(argumentZero, 3);
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

@@ -82,8 +82,9 @@ TDateTime BirthDate(FuzzedDataProvider& in) {
     const int year = in.ConsumeIntegralInRange(2, 9998);
     const int month = in.ConsumeIntegralInRange(1, 12);
     TDateTime date = 0;
-    for (int day = in.ConsumeIntegralInRange(1, 31); !TryEncodeDateTime(year, month, day, 0, 0, 0, 0, date);)
-        --day;  // past the month's end, or in the ten dates 5–14.10.1582
+    for (int day = in.ConsumeIntegralInRange(1, 31);
+         !TryEncodeDateTime(year, month, day, 0, 0, 0, 0, date);)
+        --day; // past the month's end, or in the ten dates 5–14.10.1582
     return date;
 }
 
@@ -96,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CalculationState& state = SharedCalculationState();
     state = CalculationState{};
-    state.ComputerZoneOffset = in.ConsumeIntegralInRange(-48, 56) / 96.0;  // −12 … 14 h by quarters
+    state.ComputerZoneOffset = in.ConsumeIntegralInRange(-48, 56) / 96.0; // −12 … 14 h by quarters
 
     FuzzView view;
     view.latitude = CoordinateText(in);
@@ -109,7 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     FuzzLookup lookup;
     if (in.ConsumeBool())
-        lookup.record = CalendarDayRecord{in.ConsumeRandomLengthString(2), in.ConsumeRandomLengthString(32)};
+        lookup.record =
+            CalendarDayRecord{in.ConsumeRandomLengthString(2), in.ConsumeRandomLengthString(32)};
 
     try {
         RunCalculationCommand(view, lookup);

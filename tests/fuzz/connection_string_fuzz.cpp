@@ -34,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (settings.dataSource.empty())
         std::abort();
-    const ConnectionSettings again = ParseConnectionString(
-        "Data Source=" + Quoted(settings.dataSource) +
-        ";Jet OLEDB:Database Password=" + Quoted(settings.password));
+    const ConnectionSettings again =
+        ParseConnectionString("Data Source=" + Quoted(settings.dataSource) +
+                              ";Jet OLEDB:Database Password=" + Quoted(settings.password));
     if (again.dataSource != settings.dataSource || again.password != settings.password)
         std::abort();
     return 0;

@@ -10,8 +10,7 @@
 
 using namespace toravel;
 
-template <typename Convert>
-void Check(std::string_view text, Convert convert) {
+template <typename Convert> void Check(std::string_view text, Convert convert) {
     try {
         convert(text);
     } catch (const ConversionError& e) {

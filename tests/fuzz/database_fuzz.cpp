@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     static const std::string path = "/tmp/toravel-fuzz-" + std::to_string(getpid()) + ".mdb";
     std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+        .write(reinterpret_cast<const char*>(file.data()),
+               static_cast<std::streamsize>(file.size()));
     try {
         const DatabaseConnection connection("Data Source=" + path +
                                             ";Jet OLEDB:Database Password=" + password);

@@ -11,8 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const DecodedImage image = DecodeJpeg(data, size);
         if (image.width <= 0 || image.height <= 0 ||
-            image.rgb.size() != static_cast<std::size_t>(image.width) *
-                                    static_cast<std::size_t>(image.height) * 3)
+            image.rgb.size() !=
+                static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height) * 3)
             std::abort();
     } catch (const JpegError&) {
     }

@@ -72,10 +72,10 @@ struct Place {
 // tried on its first and last moment, at the largest offsets either way, at
 // a city, at both poles' edges and on the date line.
 TEST_F(CalculationRobustnessTest, EveryBirthYearOfThePickerFinishesWithASoundLunarDay) {
-    const int years[] = {2, 3, 100, 1000, 1500, 1581, 1582, 1583, 1800, 1900,
-                         2000, 2200, 3000, 5000, 9000, 9997, 9998};
+    const int years[] = {2,    3,    100,  1000, 1500, 1581, 1582, 1583, 1800,
+                         1900, 2000, 2200, 3000, 5000, 9000, 9997, 9998};
     const Place places[] = {
-        {"55,7558", "37,6173", false}, {"89,9", "180", true},  {"-89,9", "-180", true},
+        {"55,7558", "37,6173", false}, {"89,9", "180", true},       {"-89,9", "-180", true},
         {"0", "-180", false},          {"-33,87", "151,21", false},
     };
     struct Moment {
@@ -134,20 +134,13 @@ TEST_F(CalculationRobustnessTest, CoordinatesMustBeNumbersOnTheEarth) {
         const char* longitude;
         Outcome outcome;
     } const rows[] = {
-        {"90", "180", Accepted},
-        {"-90", "-180", Accepted},
-        {"-0", "0,0", Accepted},
-        {"90,000001", "0", OffTheEarth},
-        {"-90,5", "0", OffTheEarth},
-        {"0", "180,000001", OffTheEarth},
-        {"0", "-181", OffTheEarth},
-        {"1e300", "0", OffTheEarth},
-        {"0", "-1,7e308", OffTheEarth},
-        {"nan", "0", NotANumber},
-        {"0", "inf", NotANumber},
-        {"-infinity", "0", NotANumber},
-        {"1e400", "0", NotANumber},
-        {"0", "0x10", NotANumber},
+        {"90", "180", Accepted},        {"-90", "-180", Accepted},
+        {"-0", "0,0", Accepted},        {"90,000001", "0", OffTheEarth},
+        {"-90,5", "0", OffTheEarth},    {"0", "180,000001", OffTheEarth},
+        {"0", "-181", OffTheEarth},     {"1e300", "0", OffTheEarth},
+        {"0", "-1,7e308", OffTheEarth}, {"nan", "0", NotANumber},
+        {"0", "inf", NotANumber},       {"-infinity", "0", NotANumber},
+        {"1e400", "0", NotANumber},     {"0", "0x10", NotANumber},
         {"55°45'", "37", NotANumber},
     };
     view_.birthDate = EncodeDateTime(1990, 5, 17);
@@ -207,8 +200,8 @@ TEST_F(CalculationRobustnessTest, CoordinatesMustBeNumbersOnTheEarth) {
 // (journal, lock, temporary) appears beside them.
 TEST_F(CalculationRobustnessTest, DataFilesAreNeverWritten) {
     namespace fs = std::filesystem;
-    const fs::path directory = fs::temp_directory_path() /
-                               ("toravel-never-written-" + std::to_string(::getpid()));
+    const fs::path directory =
+        fs::temp_directory_path() / ("toravel-never-written-" + std::to_string(::getpid()));
     fs::remove_all(directory);
     fs::create_directories(directory / "db");
     for (const char* name : {"atlas.ini", "bd.mdb"})

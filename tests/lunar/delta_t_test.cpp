@@ -7,7 +7,9 @@
 namespace toravel {
 namespace {
 
-double TFromYear(double year) { return (year - 2000.0) / 100.0; }
+double TFromYear(double year) {
+    return (year - 2000.0) / 100.0;
+}
 
 TEST(DeltaT, QuarterCenturyTable) {
     struct Row {
@@ -36,7 +38,8 @@ TEST(DeltaT, ExtendedFollowsObservations) {
     // Yearly values of ΔT observed at 1 January (IERS / USNO), seconds.
     struct Row {
         double year, seconds;
-    } rows[] = {{2005.0, 64.69}, {2010.0, 66.07}, {2017.0, 68.59}, {2020.0, 69.36}, {2024.0, 69.18}};
+    } rows[] = {
+        {2005.0, 64.69}, {2010.0, 66.07}, {2017.0, 68.59}, {2020.0, 69.36}, {2024.0, 69.18}};
     for (const Row& r : rows) {
         EXPECT_NEAR(ExtendedDeltaT(TFromYear(r.year)), r.seconds, 1e-9) << r.year;
     }
@@ -99,5 +102,5 @@ TEST(DeltaT, SearchSwitchesAtTheEndOfTheTableIn2005) {
     EXPECT_NEAR(SearchDeltaT(-1.7500001), ExtendedDeltaT(-1.7500001), 1e-12);
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

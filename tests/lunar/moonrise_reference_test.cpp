@@ -36,9 +36,8 @@ constexpr double MoonriseAltitudeDeg = 8.0 / 60.0;
 // 67310.54841 s + (876600 h + 8640184.812866 s)·T + 0.093104 s·T² − 6.2e-6 s·T³.
 double ReferenceMeanSiderealTime(double julianDateUt) {
     const double t = (julianDateUt - 2451545.0) / 36525.0;
-    const double seconds =
-        67310.54841 + (876600.0 * 3600.0 + 8640184.812866) * t + 0.093104 * t * t -
-        6.2e-6 * t * t * t;
+    const double seconds = 67310.54841 + (876600.0 * 3600.0 + 8640184.812866) * t +
+                           0.093104 * t * t - 6.2e-6 * t * t * t;
     double reduced = std::fmod(seconds, 86400.0);
     if (reduced < 0) {
         reduced += 86400.0;
@@ -48,9 +47,9 @@ double ReferenceMeanSiderealTime(double julianDateUt) {
 
 struct Place {
     const char* name;
-    double latitudeDeg, longitudeDeg;  // north, east positive
+    double latitudeDeg, longitudeDeg; // north, east positive
     int zoneHours;
-    int year, month, day;  // first local day searched
+    int year, month, day; // first local day searched
 };
 
 class SwissMoon {
@@ -92,7 +91,7 @@ private:
 // Local hours of every crossing from below of +8′ in the local day.
 std::vector<double> ReferenceRises(SwissMoon& moon, double dayStartMjd, double latitude,
                                    double longitude) {
-    constexpr int Steps = 720;  // two minutes
+    constexpr int Steps = 720; // two minutes
     const double start = dayStartMjd + JulianDateOfMjdZero;
     std::vector<double> rises;
     double before = moon.AltitudeAboveStandard(start, latitude, longitude);
@@ -102,7 +101,7 @@ std::vector<double> ReferenceRises(SwissMoon& moon, double dayStartMjd, double l
         if (before <= 0 && now > 0) {
             double low = at - 1.0 / Steps;
             double high = at;
-            for (int k = 0; k < 30; ++k) {  // to 0.1 ms
+            for (int k = 0; k < 30; ++k) { // to 0.1 ms
                 const double mid = (low + high) / 2;
                 (moon.AltitudeAboveStandard(mid, latitude, longitude) > 0 ? high : low) = mid;
             }
@@ -131,16 +130,15 @@ TEST(MoonriseReference, AgreesWithSwissEphemerisAtSixPlaces) {
     // by up to the tolerance below, and each day searches only its own
     // 0 … 24 h. Such days are counted and allowed; nothing else is.
     constexpr double MidnightWindowMinutes = 3.0;
-    constexpr double ToleranceMinutes = 3.0;  // below 60° of latitude
+    constexpr double ToleranceMinutes = 3.0; // below 60° of latitude
 
     SwissMoon moon;
     for (const Place& place : places) {
         SCOPED_TRACE(place.name);
         const double latitude = place.latitudeDeg * RadiansPerDegree;
         const double longitude = place.longitudeDeg * RadiansPerDegree;
-        const double firstDay =
-            ModifiedJulianDate(place.year, place.month, place.day, 0, 0, 0.0) -
-            place.zoneHours / 24.0;
+        const double firstDay = ModifiedJulianDate(place.year, place.month, place.day, 0, 0, 0.0) -
+                                place.zoneHours / 24.0;
         int compared = 0;
         int nearMidnight = 0;
         int noRiseDays = 0;
@@ -164,13 +162,12 @@ TEST(MoonriseReference, AgreesWithSwissEphemerisAtSixPlaces) {
                 return std::min(hour, 24.0 - hour) * 60.0 <= MidnightWindowMinutes;
             };
             if (riseFound != !reference.empty()) {
-                const bool allowed = riseFound ? closeToMidnight(riseHour)
-                                               : closeToMidnight(reference.front());
-                EXPECT_TRUE(allowed) << "day " << d << " (MJD " << dayStartMjd << "): ours "
-                                     << (riseFound ? std::to_string(riseHour) : "none")
-                                     << ", reference "
-                                     << (reference.empty() ? "none"
-                                                           : std::to_string(reference.front()));
+                const bool allowed =
+                    riseFound ? closeToMidnight(riseHour) : closeToMidnight(reference.front());
+                EXPECT_TRUE(allowed)
+                    << "day " << d << " (MJD " << dayStartMjd << "): ours "
+                    << (riseFound ? std::to_string(riseHour) : "none") << ", reference "
+                    << (reference.empty() ? "none" : std::to_string(reference.front()));
                 ++nearMidnight;
                 continue;
             }
@@ -210,5 +207,5 @@ TEST(MoonriseReference, AgreesWithSwissEphemerisAtSixPlaces) {
 
 #endif
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

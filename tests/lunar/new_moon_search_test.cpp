@@ -61,7 +61,9 @@ TEST(PegasusRoot, NoSignChangeReturnsFirstPointWithoutIterating) {
     }
 }
 
-double Cubic(double x) { return (x - 0.3) * (x * x + 1.0); }
+double Cubic(double x) {
+    return (x - 0.3) * (x * x + 1.0);
+}
 
 TEST(PegasusRoot, ConvergesWithinTheAccuracy) {
     double root = 0.0;
@@ -88,10 +90,10 @@ struct KnownNewMoon {
     int year, month, day, hour, minute, second;
 };
 constexpr KnownNewMoon NewMoons2000[14] = {
-    {1999, 12, 7, 22, 31, 38}, {2000, 1, 6, 18, 13, 39},  {2000, 2, 5, 13, 3, 17},
-    {2000, 3, 6, 5, 16, 43},   {2000, 4, 4, 18, 12, 0},   {2000, 5, 4, 4, 12, 4},
-    {2000, 6, 2, 12, 13, 57},  {2000, 7, 1, 19, 19, 54},  {2000, 7, 31, 2, 25, 8},
-    {2000, 8, 29, 10, 19, 17}, {2000, 9, 27, 19, 52, 57}, {2000, 10, 27, 7, 58, 1},
+    {1999, 12, 7, 22, 31, 38},  {2000, 1, 6, 18, 13, 39},   {2000, 2, 5, 13, 3, 17},
+    {2000, 3, 6, 5, 16, 43},    {2000, 4, 4, 18, 12, 0},    {2000, 5, 4, 4, 12, 4},
+    {2000, 6, 2, 12, 13, 57},   {2000, 7, 1, 19, 19, 54},   {2000, 7, 31, 2, 25, 8},
+    {2000, 8, 29, 10, 19, 17},  {2000, 9, 27, 19, 52, 57},  {2000, 10, 27, 7, 58, 1},
     {2000, 11, 25, 23, 11, 19}, {2000, 12, 25, 17, 21, 38},
 };
 
@@ -100,7 +102,8 @@ TEST_F(NewMoonSearch, Year2000InUniversalTime) {
     const auto& table = SharedCalculationState().NewMoonTable;
     for (int i = 0; i < 14; ++i) {
         const KnownNewMoon& k = NewMoons2000[i];
-        const TDateTime expected = EncodeDateTime(k.year, k.month, k.day, k.hour, k.minute, k.second);
+        const TDateTime expected =
+            EncodeDateTime(k.year, k.month, k.day, k.hour, k.minute, k.second);
         // Rounded to the minute: within half a minute plus the theory's error.
         EXPECT_NEAR((table[i] - expected) * 86400.0, 0.0, 45.0)
             << "lunation " << i << ": " << DateTimeToStr(table[i]);
@@ -119,7 +122,7 @@ TEST_F(NewMoonSearch, Year2000InUniversalTime) {
 TEST_F(NewMoonSearch, OffsetsShiftEveryEntryAlike) {
     ComputeNewMoonsOfYear(1987);
     const auto base = SharedCalculationState().NewMoonTable;
-    SharedCalculationState().ComputerZoneOffset = 0.125;  // three hours east
+    SharedCalculationState().ComputerZoneOffset = 0.125; // three hours east
     SharedCalculationState().ZoneOffsetDays = 5.0 / 24.0;
     ComputeNewMoonsOfYear(1987);
     const auto& shifted = SharedCalculationState().NewMoonTable;
@@ -155,8 +158,7 @@ TEST_F(NewMoonSearch, NewMoonInTheLastHalfMinuteCarriesToNextDay) {
     double T = 0.0;
     bool success = false;
     const double week = 7.0 / 36525.0;
-    PegasusRoot(MoonSunElongation, T0, T0 + week, 0.5 / (1440.0 * 36525.0), T,
-                success);
+    PegasusRoot(MoonSunElongation, T0, T0 + week, 0.5 / (1440.0 * 36525.0), T, success);
     ASSERT_TRUE(success);
     const double universalMjd = T * 36525.0 + MjdJ2000 - SearchDeltaT(T) / 86400.0;
     const double target = ModifiedJulianDate(1999, 12, 7, 23, 59, 45.0);
@@ -178,5 +180,5 @@ TEST_F(NewMoonSearch, BothSidesOfTheDeltaTSeamIn2005) {
         << DateTimeToStr(table[1]);
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

@@ -23,7 +23,7 @@ TEST(ParabolaRoots, VertexRootsAndCount) {
         const char* name;
         double yMinus, y0, yPlus;
         double extremumX, extremumY;
-        double firstRoot, secondRoot;  // Untouched when no real roots
+        double firstRoot, secondRoot; // Untouched when no real roots
         int rootCount;
     } rows[] = {
         {"two roots inside", 1, -1, 1, 0, -1, -0.7071067811865476, 0.7071067811865476, 2},
@@ -114,8 +114,8 @@ void CheckEvents(const EventRow& r) {
     double riseHour = Untouched, setHour = Untouched;
     bool riseFound, setFound, upAtStart;
     FindRiseSetEvents(r.kind, DayStart(r.year, r.month, r.day, r.zoneHours),
-                      r.longitudeDeg * RadiansPerDegree, r.latitudeDeg * RadiansPerDegree,
-                      riseHour, setHour, riseFound, setFound, upAtStart);
+                      r.longitudeDeg * RadiansPerDegree, r.latitudeDeg * RadiansPerDegree, riseHour,
+                      setHour, riseFound, setFound, upAtStart);
     EXPECT_EQ(riseFound, r.riseHour != Untouched);
     EXPECT_EQ(setFound, r.setHour != Untouched);
     EXPECT_NEAR(riseHour, r.riseHour, OneMinute);
@@ -132,8 +132,8 @@ TEST(FindRiseSetEvents, MoonriseAndMoonsetAtMoscow) {
         {"rise, no set", Moon, 55.75, 37.62, 3, 2011, 1, 11, 10.7039, Untouched, false},
         {"set in the morning, rise in the evening", Moon, 55.75, 37.62, 3, 2011, 1, 22, 20.8662,
          9.2507, true},
-        {"rise a few minutes before midnight", Moon, 55.75, 37.62, 3, 2011, 1, 24, 23.8606,
-         9.7396, true},
+        {"rise a few minutes before midnight", Moon, 55.75, 37.62, 3, 2011, 1, 24, 23.8606, 9.7396,
+         true},
         {"set, no rise", Moon, 55.75, 37.62, 3, 2011, 1, 25, Untouched, 10.0057, true},
     };
     for (const EventRow& r : rows) {
@@ -196,5 +196,5 @@ TEST(FindRiseSetEvents, KindOutsideTheTableFindsNothing) {
     }
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

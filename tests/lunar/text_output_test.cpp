@@ -63,8 +63,7 @@ TEST(WriteDateTimeText, TextOfEachFormat) {
         {"five-digit year with a time", Mjd10000 + 0.75, HoursMinutes, "01.01.10000 18:00"},
         {"decimal day, precision 6", 51544.75, DecimalDay, "2000/01/01.750000"},
         {"decimal hours", 51544.3, DecimalHours, "2000/01/01 07.2"},
-        {"decimal hours round to the tenth", 51544.75 + 0.04 / 24, DecimalHours,
-         "2000/01/01 18.0"},
+        {"decimal hours round to the tenth", 51544.75 + 0.04 / 24, DecimalHours, "2000/01/01 18.0"},
         {"seconds", 51544.5 + 3725.4 / 86400, HoursMinutesSeconds, "2000/01/01 13:02:05"},
         {"seconds round half up", 51544.5 + 3725.6 / 86400, HoursMinutesSeconds,
          "2000/01/01 13:02:06"},
@@ -113,7 +112,7 @@ TEST(WriteClockTimeText, TextOfEachFormat) {
 TEST(TextOutput, StreamStateLeftBehind) {
     struct Row {
         const char* name;
-        bool clock;  // ClockTimeText rather than DateTimeText
+        bool clock; // ClockTimeText rather than DateTimeText
         TimeTextFormat format;
         const char* text;
         char fill;
@@ -124,8 +123,8 @@ TEST(TextOutput, StreamStateLeftBehind) {
         {"decimal day", false, DecimalDay, "2000/01/01.750", ' ', true, 3},
         {"date-time decimal hours", false, DecimalHours, "2000/01/01 18.0", ' ', true, 1},
         {"date-time to the minute", false, HoursMinutes, "01.01.2000 18:00", ' ', false, 3},
-        {"date-time to the second", false, HoursMinutesSeconds, "2000/01/01 18:00:00", ' ',
-         false, 3},
+        {"date-time to the second", false, HoursMinutesSeconds, "2000/01/01 18:00:00", ' ', false,
+         3},
         {"date-time, no such format", false, static_cast<TimeTextFormat>(9), "", '*', false, 3},
         {"clock decimal hours", true, DecimalHours, "18.0", '*', true, 1},
         {"clock to the minute", true, HoursMinutes, "18:00", ' ', false, 3},
@@ -210,5 +209,5 @@ TEST(CapturedTextFields, EachGroupHoldsTheLastTextOfItsFormat) {
     EXPECT_EQ(captured.dateTime.hour, 18);
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

@@ -16,11 +16,11 @@ struct LineCase {
     std::string longitude;
 };
 
-TEST(ApplyCityLine, FillsTheFieldsAsThePickerDoes)
-{
+TEST(ApplyCityLine, FillsTheFieldsAsThePickerDoes) {
     const std::vector<LineCase> cases = {
         {"degrees and minutes", "Москва;55°45';37°37'", "55,45", "37,37"},
-        {"decimal digits after the degree sign", "Москва;55°7558';37°6173';Europe/Moscow", "55,7558", "37,6173"},
+        {"decimal digits after the degree sign", "Москва;55°7558';37°6173';Europe/Moscow",
+         "55,7558", "37,6173"},
         {"blanks around the fields", " Москва ; 55°45' ;\t37°37' ", "55,45", "37,37"},
         {"two separators count as one", "Москва;;55°45';37°37'", "55,45", "37,37"},
         {"leading separator: first coordinate is the name", ";55°45';37°37'", "37,37", ""},
@@ -35,7 +35,10 @@ TEST(ApplyCityLine, FillsTheFieldsAsThePickerDoes)
         {"every degree sign becomes a comma", "Город;1°2°3';4'", "1,2,3", "4"},
         {"apostrophes at the start stay", "Город;''55°45';'", "''55,45", "'"},
         {"only apostrophes stay whole", "Город;''';''", "'''", "''"},
-        {"control characters trimmed", "Город;\x01\x1f" "55°45'\r;37°37\x7f\t", "55,45", "37,37\x7f"},
+        {"control characters trimmed",
+         "Город;\x01\x1f"
+         "55°45'\r;37°37\x7f\t",
+         "55,45", "37,37\x7f"},
         {"negative west longitude", "Город;40°7128';-74°0060'", "40,7128", "-74,0060"},
     };
     for (const auto& c : cases) {
@@ -45,16 +48,14 @@ TEST(ApplyCityLine, FillsTheFieldsAsThePickerDoes)
     }
 }
 
-TEST(ApplyCityLine, LeavesOtherMultibyteCharactersAlone)
-{
+TEST(ApplyCityLine, LeavesOtherMultibyteCharactersAlone) {
     // "±" (C2 B1) shares its first byte with "°" (C2 B0) and must survive.
     const CityCoordinateTexts fields = ApplyCityLine("Город;±55°45';37\xC2\xB0");
     EXPECT_EQ(fields.latitude, "±55,45");
     EXPECT_EQ(fields.longitude, "37,");
 }
 
-TEST(CityIdentityOfLine, GivesNameAndZone)
-{
+TEST(CityIdentityOfLine, GivesNameAndZone) {
     struct Case {
         const char* line;
         const char* name;
@@ -62,7 +63,8 @@ TEST(CityIdentityOfLine, GivesNameAndZone)
     };
     const std::vector<Case> cases = {
         {"Москва;55°7558';37°6173';Europe/Moscow", "Москва", "Europe/Moscow"},
-        {" Нижний Новгород ;56°3269';44°0059'; Europe/Moscow \r", "Нижний Новгород", "Europe/Moscow"},
+        {" Нижний Новгород ;56°3269';44°0059'; Europe/Moscow \r", "Нижний Новгород",
+         "Europe/Moscow"},
         {"Город;1;2", "Город", ""},
         {";;Город", "Город", ""},
         {"", "", ""},
@@ -74,5 +76,5 @@ TEST(CityIdentityOfLine, GivesNameAndZone)
     }
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

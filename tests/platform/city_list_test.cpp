@@ -17,8 +17,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(DecodeCityList, SplitsAtEveryKindOfLineEnd)
-{
+TEST(DecodeCityList, SplitsAtEveryKindOfLineEnd) {
     struct Case {
         const char* name;
         std::string text;
@@ -34,17 +33,20 @@ TEST(DecodeCityList, SplitsAtEveryKindOfLineEnd)
         {"empty lines are entries", "a\r\n\r\nb\r\n\r\n", {"a", "", "b", ""}},
         {"one empty line", "\r\n", {""}},
         {"LF CR is two line ends", "a\n\rb", {"a", "", "b"}},
-        {"NUL keeps the rest of the file", std::string("a\0b\r\nc", 6), {std::string("a\0b", 3), "c"}},
+        {"NUL keeps the rest of the file",
+         std::string("a\0b\r\nc", 6),
+         {std::string("a\0b", 3), "c"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(DecodeCityList(c.text), c.lines) << c.name;
     }
 }
 
-TEST(DecodeCityList, DecodesWindows1251)
-{
+TEST(DecodeCityList, DecodesWindows1251) {
     // "Москва;55°45';37°37'" in Windows-1251: the degree sign is byte B0.
-    const std::string bytes = "\xCC\xEE\xF1\xEA\xE2\xE0;55\xB0" "45';37\xB0" "37'\r\n";
+    const std::string bytes = "\xCC\xEE\xF1\xEA\xE2\xE0;55\xB0"
+                              "45';37\xB0"
+                              "37'\r\n";
     const Lines lines = DecodeCityList(bytes);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], "Москва;55°45';37°37'");
@@ -53,16 +55,17 @@ TEST(DecodeCityList, DecodesWindows1251)
     EXPECT_EQ(fields.longitude, "37,37");
 }
 
-TEST(Windows1251ToUtf8, MarksTheUndefinedByteAndGoesOn)
-{
-    EXPECT_EQ(Windows1251ToUtf8("a\x98" "b"), "a\xEF\xBF\xBD" "b");
+TEST(Windows1251ToUtf8, MarksTheUndefinedByteAndGoesOn) {
+    EXPECT_EQ(Windows1251ToUtf8("a\x98"
+                                "b"),
+              "a\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(Windows1251ToUtf8("\xA8\xB8\xB9"), "Ёё№");
 }
 
 class LoadCityListTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         directory_ = std::filesystem::temp_directory_path() /
                      ("toravel-city-list-" + std::to_string(::getpid()) + "-" +
                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -71,8 +74,7 @@ protected:
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(directory_);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         std::filesystem::current_path(previous_);
         std::filesystem::remove_all(directory_);
     }
@@ -80,15 +82,14 @@ protected:
     std::filesystem::path previous_;
 };
 
-TEST_F(LoadCityListTest, ReadsTheFileThroughAWindowsPath)
-{
-    std::ofstream(directory_ / "db" / "atlas.ini", std::ios::binary) << "\xCC\xE8\xED\xF1\xEA\r\n\r\n";
+TEST_F(LoadCityListTest, ReadsTheFileThroughAWindowsPath) {
+    std::ofstream(directory_ / "db" / "atlas.ini", std::ios::binary)
+        << "\xCC\xE8\xED\xF1\xEA\r\n\r\n";
     EXPECT_EQ(LoadCityList(".\\db\\atlas.ini"), (Lines{"Минск", ""}));
     EXPECT_EQ(LoadCityList(".\\DB\\ATLAS.INI"), (Lines{"Минск", ""}));
 }
 
-TEST_F(LoadCityListTest, MissingFileGivesTheFileError)
-{
+TEST_F(LoadCityListTest, MissingFileGivesTheFileError) {
     try {
         LoadCityList(".\\db\\atlas.ini");
         FAIL() << "no error for a missing file";
@@ -98,8 +99,7 @@ TEST_F(LoadCityListTest, MissingFileGivesTheFileError)
     EXPECT_THROW(LoadCityList(".\\db"), FileOpenError) << "a directory is not a city list";
 }
 
-TEST(BuiltCityList, HoldsTheLinesOfItsSource)
-{
+TEST(BuiltCityList, HoldsTheLinesOfItsSource) {
     // db/atlas.ini as the build wrote it (Windows-1251, CR LF) reads back as
     // the UTF-8 lines of data/atlas.txt, and every city has both coordinates.
     std::ifstream source(TORAVEL_ATLAS_PATH);
@@ -117,5 +117,5 @@ TEST(BuiltCityList, HoldsTheLinesOfItsSource)
     }
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

@@ -2,8 +2,8 @@
 #include "platform/database.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -29,47 +29,44 @@ const std::string Password = ParseConnectionString(HoroscopeConnectionString).pa
 // db/ below it for the files it builds.
 class DatabaseTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         directory_ = std::filesystem::temp_directory_path() /
-                     (std::string("toravel-database-") + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                     (std::string("toravel-database-") + std::to_string(::getpid()) + "-" +
+                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(directory_);
         std::filesystem::create_directories(directory_ / "db");
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(directory_);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         std::filesystem::current_path(previous_);
         std::filesystem::remove_all(directory_);
     }
 
     static std::filesystem::path DatabasePath() { return std::filesystem::path("db") / "bd.mdb"; }
 
-    static void WriteBytes(const Bytes& bytes)
-    {
+    static void WriteBytes(const Bytes& bytes) {
         std::ofstream(DatabasePath(), std::ios::binary | std::ios::trunc)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
     }
 
-    static Bytes ReadBytes()
-    {
+    static Bytes ReadBytes() {
         const auto text = tools::ReadFileText(DatabasePath());
         return text ? Bytes(text->begin(), text->end()) : Bytes{};
     }
 
-    static void Build(const std::string& csv, const std::vector<Picture>& pictures = {})
-    {
+    static void Build(const std::string& csv, const std::vector<Picture>& pictures = {}) {
         const auto rows = tools::ParseCalendarCsv(csv, "test.csv");
         WriteBytes(DatabaseFileOfImage(tools::BuildDatabaseImage(rows, pictures), Password));
     }
 
     // An image made directly with SQLite, for shapes the builder never writes.
-    static Bytes ImageFromSql(const char* sql)
-    {
+    static Bytes ImageFromSql(const char* sql) {
         sqlite3* db = nullptr;
         sqlite3_open(":memory:", &db);
-        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK)
+            << sqlite3_errmsg(db);
         sqlite3_int64 size = 0;
         unsigned char* data = sqlite3_serialize(db, "main", &size, 0);
         Bytes image(data, data + size);
@@ -78,8 +75,7 @@ protected:
         return image;
     }
 
-    static std::string OpenError()
-    {
+    static std::string OpenError() {
         try {
             DatabaseConnection connection(HoroscopeConnectionString);
             TableCursor cursor(connection);
@@ -101,8 +97,7 @@ struct DayRecord {
 // The calendar-day lookup as the calculation command walks the table: the
 // first record whose month and day texts equal the numbers without leading
 // zeros.
-std::optional<DayRecord> FindDay(TableCursor& cursor, int month, int day)
-{
+std::optional<DayRecord> FindDay(TableCursor& cursor, int month, int day) {
     const std::string monthText = std::to_string(month);
     const std::string dayText = std::to_string(day);
     for (cursor.First(); !cursor.Eof(); cursor.Next()) {
@@ -115,8 +110,7 @@ std::optional<DayRecord> FindDay(TableCursor& cursor, int month, int day)
 
 const std::string Header = "Mont;Day;Mir;Krug\n";
 
-TEST_F(DatabaseTest, FindsTheFirstRecordOfADay)
-{
+TEST_F(DatabaseTest, FindsTheFirstRecordOfADay) {
     Build(Header + "1;4;c;Первому\n1;5;h;Второму\n1;5;b;Третьему\n12;31;b;Первому\n");
     DatabaseConnection connection(HoroscopeConnectionString);
     TableCursor cursor(connection);
@@ -132,8 +126,7 @@ TEST_F(DatabaseTest, FindsTheFirstRecordOfADay)
     EXPECT_FALSE(FindDay(cursor, 2, 29).has_value());
 }
 
-TEST_F(DatabaseTest, MonthAndDayReadWithoutLeadingZeros)
-{
+TEST_F(DatabaseTest, MonthAndDayReadWithoutLeadingZeros) {
     Build(Header + "1;5;c;Первому\n");
     DatabaseConnection connection(HoroscopeConnectionString);
     TableCursor cursor(connection);
@@ -142,8 +135,7 @@ TEST_F(DatabaseTest, MonthAndDayReadWithoutLeadingZeros)
     EXPECT_EQ(cursor.FieldText("Day"), "5");
 }
 
-TEST_F(DatabaseTest, WalksInStoredOrderAndRestarts)
-{
+TEST_F(DatabaseTest, WalksInStoredOrderAndRestarts) {
     Build(Header + "3;1;b;A\n1;1;c;B\n2;1;h;C\n");
     DatabaseConnection connection(HoroscopeConnectionString);
     TableCursor cursor(connection);
@@ -158,8 +150,7 @@ TEST_F(DatabaseTest, WalksInStoredOrderAndRestarts)
     EXPECT_EQ(cursor.FieldText("Krug"), "A");
 }
 
-TEST_F(DatabaseTest, EmptyTableMatchesNothing)
-{
+TEST_F(DatabaseTest, EmptyTableMatchesNothing) {
     Build(Header);
     DatabaseConnection connection(HoroscopeConnectionString);
     TableCursor cursor(connection);
@@ -171,8 +162,7 @@ TEST_F(DatabaseTest, EmptyTableMatchesNothing)
     EXPECT_TRUE(buffer.empty());
 }
 
-TEST_F(DatabaseTest, PicturesComeFromTheFirstRecord)
-{
+TEST_F(DatabaseTest, PicturesComeFromTheFirstRecord) {
     const Bytes jpeg{0xFF, 0xD8, 0x00, 0x01, 0xFF, 0xD9};
     Build(Header + "1;1;c;A\n1;2;c;B\n", {Picture{"пмас", jpeg}});
     DatabaseConnection connection(HoroscopeConnectionString);
@@ -187,8 +177,7 @@ TEST_F(DatabaseTest, PicturesComeFromTheFirstRecord)
     EXPECT_TRUE(buffer.empty()) << "only the first record holds pictures";
 }
 
-TEST_F(DatabaseTest, MissingFieldIsNamed)
-{
+TEST_F(DatabaseTest, MissingFieldIsNamed) {
     Build(Header + "1;1;c;A\n");
     DatabaseConnection connection(HoroscopeConnectionString);
     TableCursor cursor(connection);
@@ -204,8 +193,7 @@ TEST_F(DatabaseTest, MissingFieldIsNamed)
     }
 }
 
-TEST_F(DatabaseTest, DirectoryCaseDoesNotMatter)
-{
+TEST_F(DatabaseTest, DirectoryCaseDoesNotMatter) {
     // The connection string says .\DB\bd.mdb; the directory is db.
     Build(Header + "1;1;c;A\n");
     ASSERT_FALSE(std::filesystem::exists("DB"));
@@ -215,8 +203,7 @@ TEST_F(DatabaseTest, DirectoryCaseDoesNotMatter)
     EXPECT_FALSE(TableCursor(lower).Eof());
 }
 
-TEST_F(DatabaseTest, FileIsNeverWritten)
-{
+TEST_F(DatabaseTest, FileIsNeverWritten) {
     Build(Header + "1;1;c;A\n");
     const Bytes before = ReadBytes();
     const auto time = std::filesystem::last_write_time(DatabasePath());
@@ -227,25 +214,27 @@ TEST_F(DatabaseTest, FileIsNeverWritten)
     }
     EXPECT_EQ(ReadBytes(), before);
     EXPECT_EQ(std::filesystem::last_write_time(DatabasePath()), time);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("db"), std::filesystem::directory_iterator()), 1)
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("db"),
+                            std::filesystem::directory_iterator()),
+              1)
         << "no journal or other file appears beside the database";
 }
 
 const std::string Damaged = "Database file '.\\DB\\bd.mdb' is damaged or has been altered";
 
-TEST_F(DatabaseTest, MissingFileIsNamed)
-{
+TEST_F(DatabaseTest, MissingFileIsNamed) {
     std::filesystem::remove(DatabasePath());
     EXPECT_EQ(OpenError(), "Could not find file '.\\DB\\bd.mdb'");
     std::filesystem::create_directory(DatabasePath());
-    EXPECT_EQ(OpenError(), "Could not find file '.\\DB\\bd.mdb'") << "a directory is not a database";
+    EXPECT_EQ(OpenError(), "Could not find file '.\\DB\\bd.mdb'")
+        << "a directory is not a database";
 }
 
-TEST_F(DatabaseTest, FilesThatAreNotOursGiveOneClearError)
-{
-    const Bytes image = tools::BuildDatabaseImage(tools::ParseCalendarCsv(Header + "1;1;c;A\n", "test.csv"), {});
+TEST_F(DatabaseTest, FilesThatAreNotOursGiveOneClearError) {
+    const Bytes image =
+        tools::BuildDatabaseImage(tools::ParseCalendarCsv(Header + "1;1;c;A\n", "test.csv"), {});
     const Bytes sealed = DatabaseFileOfImage(image, Password);
-    Bytes brokenImage = image;  // sealed properly, but its pages are garbage
+    Bytes brokenImage = image; // sealed properly, but its pages are garbage
     for (std::size_t i = 16; i < brokenImage.size(); ++i) {
         brokenImage[i] = 0xA5;
     }
@@ -269,19 +258,20 @@ TEST_F(DatabaseTest, FilesThatAreNotOursGiveOneClearError)
     }
 }
 
-TEST_F(DatabaseTest, EveryAlteredByteIsNoticed)
-{
+TEST_F(DatabaseTest, EveryAlteredByteIsNoticed) {
     const Bytes sealed = DatabaseFileOfImage(
-        tools::BuildDatabaseImage(tools::ParseCalendarCsv(Header + "1;1;c;A\n", "test.csv"), {}), Password);
+        tools::BuildDatabaseImage(tools::ParseCalendarCsv(Header + "1;1;c;A\n", "test.csv"), {}),
+        Password);
     WriteBytes(sealed);
     ASSERT_EQ(OpenError(), "(no error)");
 
     std::vector<std::size_t> positions;
     for (std::size_t i = 0; i < 60; ++i) {
-        positions.push_back(i);  // every header byte
+        positions.push_back(i); // every header byte
     }
-    for (const std::size_t i : {std::size_t{60}, sealed.size() / 2, sealed.size() - 17, sealed.size() - 1}) {
-        positions.push_back(i);  // body start, middle, last image byte, last tag byte
+    for (const std::size_t i :
+         {std::size_t{60}, sealed.size() / 2, sealed.size() - 17, sealed.size() - 1}) {
+        positions.push_back(i); // body start, middle, last image byte, last tag byte
     }
     for (const std::size_t i : positions) {
         Bytes altered = sealed;
@@ -299,25 +289,27 @@ TEST_F(DatabaseTest, EveryAlteredByteIsNoticed)
     EXPECT_EQ(OpenError(), Damaged) << "a byte appended";
 }
 
-TEST_F(DatabaseTest, SameImageGivesTheSameFile)
-{
-    const Bytes image = tools::BuildDatabaseImage(tools::ParseCalendarCsv(Header + "1;1;c;A\n", "test.csv"), {});
-    const Bytes other = tools::BuildDatabaseImage(tools::ParseCalendarCsv(Header + "1;1;c;B\n", "test.csv"), {});
+TEST_F(DatabaseTest, SameImageGivesTheSameFile) {
+    const Bytes image =
+        tools::BuildDatabaseImage(tools::ParseCalendarCsv(Header + "1;1;c;A\n", "test.csv"), {});
+    const Bytes other =
+        tools::BuildDatabaseImage(tools::ParseCalendarCsv(Header + "1;1;c;B\n", "test.csv"), {});
     EXPECT_EQ(DatabaseFileOfImage(image, Password), DatabaseFileOfImage(image, Password));
     const Bytes a = DatabaseFileOfImage(image, Password);
     const Bytes b = DatabaseFileOfImage(other, Password);
-    EXPECT_FALSE(std::equal(a.begin() + 36, a.begin() + 60, b.begin() + 36)) << "two images share a nonce";
+    EXPECT_FALSE(std::equal(a.begin() + 36, a.begin() + 60, b.begin() + 36))
+        << "two images share a nonce";
 }
 
-TEST_F(DatabaseTest, TableTMustBeAPlainTable)
-{
+TEST_F(DatabaseTest, TableTMustBeAPlainTable) {
     struct Case {
         const char* name;
         const char* sql;
         const char* message;
     };
     const std::vector<Case> cases = {
-        {"no table t", "CREATE TABLE other (Mont INTEGER);", "Table 't' not found in '.\\DB\\bd.mdb'"},
+        {"no table t", "CREATE TABLE other (Mont INTEGER);",
+         "Table 't' not found in '.\\DB\\bd.mdb'"},
         {"t is a view", "CREATE TABLE u (Mont INTEGER); CREATE VIEW t AS SELECT * FROM u;",
          "Table 't' in '.\\DB\\bd.mdb' is not a plain table"},
         {"t has no rowid", "CREATE TABLE t (Mont INTEGER PRIMARY KEY, Day INTEGER) WITHOUT ROWID;",
@@ -331,11 +323,11 @@ TEST_F(DatabaseTest, TableTMustBeAPlainTable)
     }
 }
 
-TEST_F(DatabaseTest, OversizedFieldIsRefused)
-{
+TEST_F(DatabaseTest, OversizedFieldIsRefused) {
     // A value above the layer's cap is reported, not loaded.
     const std::string sql = "CREATE TABLE t (Mont INTEGER, \"рас\" BLOB);"
-                            "INSERT INTO t VALUES (1, zeroblob(" + std::to_string(MaxFieldBytes + 1) + "));";
+                            "INSERT INTO t VALUES (1, zeroblob(" +
+                            std::to_string(MaxFieldBytes + 1) + "));";
     WriteBytes(DatabaseFileOfImage(ImageFromSql(sql.c_str()), Password));
     DatabaseConnection connection(HoroscopeConnectionString);
     try {
@@ -346,24 +338,24 @@ TEST_F(DatabaseTest, OversizedFieldIsRefused)
     }
 }
 
-TEST_F(DatabaseTest, FailedOpeningReleasesTheDatabase)
-{
+TEST_F(DatabaseTest, FailedOpeningReleasesTheDatabase) {
     // A cursor whose first record cannot be read must not keep the
     // connection's memory alive once both are gone.
     const std::string sql = "CREATE TABLE t (Mont INTEGER, \"рас\" BLOB);"
-                            "INSERT INTO t VALUES (1, zeroblob(" + std::to_string(MaxFieldBytes + 1) + "));";
+                            "INSERT INTO t VALUES (1, zeroblob(" +
+                            std::to_string(MaxFieldBytes + 1) + "));";
     WriteBytes(DatabaseFileOfImage(ImageFromSql(sql.c_str()), Password));
     const sqlite3_int64 before = sqlite3_memory_used();
     EXPECT_NE(OpenError(), "(no error)");
     EXPECT_EQ(sqlite3_memory_used(), before);
 }
 
-TEST_F(DatabaseTest, MissingPictureLeavesItsFieldEmpty)
-{
+TEST_F(DatabaseTest, MissingPictureLeavesItsFieldEmpty) {
     std::filesystem::create_directory("pictures");
     std::ofstream("pictures/gim.jpg", std::ios::binary) << "\xFF\xD8gym";
     std::vector<std::string> warnings;
-    const auto pictures = tools::ReadPictures("pictures", [&](const std::string& w) { warnings.push_back(w); });
+    const auto pictures =
+        tools::ReadPictures("pictures", [&](const std::string& w) { warnings.push_back(w); });
     ASSERT_EQ(pictures.size(), 1u);
     EXPECT_EQ(pictures[0].field, "гим");
     EXPECT_EQ(warnings.size(), 4u) << "one warning for each missing picture";
@@ -382,8 +374,7 @@ TEST_F(DatabaseTest, MissingPictureLeavesItsFieldEmpty)
         << "a picture that is not a JPEG file";
 }
 
-TEST(CalendarCsv, RefusesRowsThatAreNotCalendarDays)
-{
+TEST(CalendarCsv, RefusesRowsThatAreNotCalendarDays) {
     struct Case {
         const char* name;
         std::string text;
@@ -397,7 +388,8 @@ TEST(CalendarCsv, RefusesRowsThatAreNotCalendarDays)
         {"blank in the day", Header + "1; 5;c;A\n", "t.csv:2: day is not a day of that month"},
         {"unknown world", Header + "1;5;B;A\n", "t.csv:2: world must be b, c, h or empty"},
         {"three fields", Header + "1;5;c\n", "t.csv:2: expected 4 fields separated by ';'"},
-        {"comment and CR LF", "# note\r\n" + std::string("Mont;Day;Mir;Krug\r\n1;5;;A\r\n"), "(no error)"},
+        {"comment and CR LF", "# note\r\n" + std::string("Mont;Day;Mir;Krug\r\n1;5;;A\r\n"),
+         "(no error)"},
     };
     for (const auto& c : cases) {
         std::string message = "(no error)";
@@ -415,8 +407,7 @@ TEST(CalendarCsv, RefusesRowsThatAreNotCalendarDays)
     EXPECT_EQ(rows[0].circle, "Второму") << "the CR of a CR LF line end is not part of the circle";
 }
 
-TEST(CalendarCsv, CompleteCalendarHasEveryDayOnce)
-{
+TEST(CalendarCsv, CompleteCalendarHasEveryDayOnce) {
     std::string text = Header;
     static constexpr int Days[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     for (int month = 1; month <= 12; ++month) {
@@ -425,21 +416,24 @@ TEST(CalendarCsv, CompleteCalendarHasEveryDayOnce)
         }
     }
     EXPECT_NO_THROW(tools::CheckCompleteCalendar(tools::ParseCalendarCsv(text, "t.csv")));
-    EXPECT_THROW(tools::CheckCompleteCalendar(tools::ParseCalendarCsv(text + "12;31;c;A\n", "t.csv")),
-                 std::runtime_error)
+    EXPECT_THROW(
+        tools::CheckCompleteCalendar(tools::ParseCalendarCsv(text + "12;31;c;A\n", "t.csv")),
+        std::runtime_error)
         << "a day twice";
-    const std::string withoutLeapDay = text.substr(0, text.find("2;29;")) + text.substr(text.find("3;1;"));
-    EXPECT_THROW(tools::CheckCompleteCalendar(tools::ParseCalendarCsv(withoutLeapDay, "t.csv")), std::runtime_error)
+    const std::string withoutLeapDay =
+        text.substr(0, text.find("2;29;")) + text.substr(text.find("3;1;"));
+    EXPECT_THROW(tools::CheckCompleteCalendar(tools::ParseCalendarCsv(withoutLeapDay, "t.csv")),
+                 std::runtime_error)
         << "29 February missing";
 }
 
-TEST(ParseConnectionString, TakesDataSourceAndPassword)
-{
+TEST(ParseConnectionString, TakesDataSourceAndPassword) {
     const auto settings = ParseConnectionString(HoroscopeConnectionString);
     EXPECT_EQ(settings.dataSource, ".\\DB\\bd.mdb");
     EXPECT_EQ(settings.password, "mnb852$%^");
 
-    const auto quoted = ParseConnectionString(" data source = 'a;b' ; JET OLEDB:DATABASE PASSWORD=\"x\"\"y\" ;");
+    const auto quoted =
+        ParseConnectionString(" data source = 'a;b' ; JET OLEDB:DATABASE PASSWORD=\"x\"\"y\" ;");
     EXPECT_EQ(quoted.dataSource, "a;b");
     EXPECT_EQ(quoted.password, "x\"y");
 
@@ -447,8 +441,7 @@ TEST(ParseConnectionString, TakesDataSourceAndPassword)
     EXPECT_THROW(ParseConnectionString("Data Source='open"), DatabaseError);
 }
 
-TEST(BuiltDatabase, HoldsEveryCalendarDay)
-{
+TEST(BuiltDatabase, HoldsEveryCalendarDay) {
     // The database the build put into the build tree.
     const std::filesystem::path built = TORAVEL_BUILT_DB_DIR;
     const auto previous = std::filesystem::current_path();
@@ -459,7 +452,8 @@ TEST(BuiltDatabase, HoldsEveryCalendarDay)
     for (; !cursor.Eof(); cursor.Next()) {
         ++records;
         const std::string world = cursor.FieldText("Mir");
-        EXPECT_TRUE(world == "b" || world == "c" || world == "h") << "record " << records << ": " << world;
+        EXPECT_TRUE(world == "b" || world == "c" || world == "h")
+            << "record " << records << ": " << world;
         EXPECT_FALSE(cursor.FieldText("Krug").empty()) << "record " << records;
     }
     EXPECT_EQ(records, 366);
@@ -473,12 +467,13 @@ TEST(BuiltDatabase, HoldsEveryCalendarDay)
     cursor.First();
     Bytes stored;
     for (const auto& source : tools::PictureSources) {
-        const auto file = tools::ReadFileText(std::filesystem::path(TORAVEL_PICTURES_DIR) / source.fileName);
+        const auto file =
+            tools::ReadFileText(std::filesystem::path(TORAVEL_PICTURES_DIR) / source.fileName);
         cursor.CopyFieldBytes(source.field, stored);
         EXPECT_EQ(stored, file ? Bytes(file->begin(), file->end()) : Bytes{}) << source.field;
     }
     std::filesystem::current_path(previous);
 }
 
-}  // namespace
-}  // namespace toravel
+} // namespace
+} // namespace toravel

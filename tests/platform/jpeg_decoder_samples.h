@@ -1,8 +1,8 @@
 // Generated: two small JPEG files written by Qt's JPEG writer (libjpeg) at
 // quality 90 from QImages filled as below, then dumped byte by byte.
 // They are test inputs for the JPEG decoder:
-// kTinyColourJpeg  24 × 16, baseline YCbCr, left half red (200, 40, 30), right half blue (30, 60, 200);
-// kTinyGreyJpeg    16 × 8, one grey-scale component, uniform grey 128.
+// kTinyColourJpeg  24 × 16, baseline YCbCr, left half red (200, 40, 30), right half blue (30, 60,
+// 200); kTinyGreyJpeg    16 × 8, one grey-scale component, uniform grey 128.
 #pragma once
 
 #include <cstdint>
@@ -79,4 +79,4 @@ const std::uint8_t kTinyGreyJpeg[] = {
     0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x3f, 0x00, 0x28, 0xaf, 0xff, 0xd9,
 };
 
-}  // namespace toravel::test
+} // namespace toravel::test

@@ -29,7 +29,7 @@ TEST(TDateTime, KnownDaysAndTimesOfDay) {
         {{2011, 1, 1, 3, 0, 0, 0}, 40544.125},
         {{2011, 1, 1, 18, 0, 0, 0}, 40544.75},
         {{1899, 12, 29, 0, 0, 0, 0}, -1.0},
-        {{1899, 12, 29, 6, 0, 0, 0}, -0.75}, // day floor(t) = -1, time of day 0.25
+        {{1899, 12, 29, 6, 0, 0, 0}, -0.75},     // day floor(t) = -1, time of day 0.25
         {{1582, 10, 15, 0, 0, 0, 0}, -115858.0}, // first Gregorian day
         {{1582, 10, 4, 0, 0, 0, 0}, -115859.0},  // the Julian day before it
         {{1500, 2, 29, 0, 0, 0, 0}, -146027.0},  // a Julian leap day
@@ -114,7 +114,7 @@ TEST(TDateTime, EveryDayOfYearsOneTo9999RoundTrips) {
         const bool leap = y < 1582 ? y % 4 == 0 : (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
         const int monthLength = mo == 2 && leap ? 29 : kDays[mo - 1];
         if (y == 1582 && mo == 10 && d == 4) {
-            expectedDay = 14;  // the calendar reform skips to the 15th
+            expectedDay = 14; // the calendar reform skips to the 15th
         }
         if (++expectedDay > monthLength) {
             expectedDay = 1;

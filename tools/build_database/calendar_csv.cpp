@@ -8,14 +8,12 @@
 namespace toravel::tools {
 namespace {
 
-int DaysInMonthOfLeapYear(int month)
-{
+int DaysInMonthOfLeapYear(int month) {
     static constexpr int Days[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return Days[month - 1];
 }
 
-std::vector<std::string_view> SplitFields(std::string_view line)
-{
+std::vector<std::string_view> SplitFields(std::string_view line) {
     std::vector<std::string_view> fields;
     std::size_t position = 0;
     for (;;) {
@@ -29,17 +27,15 @@ std::vector<std::string_view> SplitFields(std::string_view line)
     }
 }
 
-bool ParseNumber(std::string_view text, int& value)
-{
+bool ParseNumber(std::string_view text, int& value) {
     const auto* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
     return !text.empty() && result.ec == std::errc() && result.ptr == end;
 }
 
-}  // namespace
+} // namespace
 
-std::vector<CalendarRow> ParseCalendarCsv(std::string_view text, const std::string& source)
-{
+std::vector<CalendarRow> ParseCalendarCsv(std::string_view text, const std::string& source) {
     std::vector<CalendarRow> rows;
     bool headerSeen = false;
     int lineNumber = 0;
@@ -76,7 +72,8 @@ std::vector<CalendarRow> ParseCalendarCsv(std::string_view text, const std::stri
         if (!ParseNumber(fields[0], row.month) || row.month < 1 || row.month > 12) {
             fail("month must be a number from 1 to 12");
         }
-        if (!ParseNumber(fields[1], row.day) || row.day < 1 || row.day > DaysInMonthOfLeapYear(row.month)) {
+        if (!ParseNumber(fields[1], row.day) || row.day < 1 ||
+            row.day > DaysInMonthOfLeapYear(row.month)) {
             fail("day is not a day of that month");
         }
         if (fields[2] != "" && fields[2] != "b" && fields[2] != "c" && fields[2] != "h") {
@@ -92,8 +89,7 @@ std::vector<CalendarRow> ParseCalendarCsv(std::string_view text, const std::stri
     return rows;
 }
 
-std::optional<std::string> ReadFileText(const std::filesystem::path& path)
-{
+std::optional<std::string> ReadFileText(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         return std::nullopt;
@@ -109,8 +105,7 @@ std::optional<std::string> ReadFileText(const std::filesystem::path& path)
     return text;
 }
 
-std::vector<CalendarRow> ReadCalendarCsv(const std::filesystem::path& path)
-{
+std::vector<CalendarRow> ReadCalendarCsv(const std::filesystem::path& path) {
     const auto text = ReadFileText(path);
     if (!text) {
         throw std::runtime_error("Cannot open file " + path.string());
@@ -118,21 +113,21 @@ std::vector<CalendarRow> ReadCalendarCsv(const std::filesystem::path& path)
     return ParseCalendarCsv(*text, path.string());
 }
 
-void CheckCompleteCalendar(const std::vector<CalendarRow>& rows)
-{
+void CheckCompleteCalendar(const std::vector<CalendarRow>& rows) {
     std::size_t index = 0;
     for (int month = 1; month <= 12; ++month) {
         for (int day = 1; day <= DaysInMonthOfLeapYear(month); ++day, ++index) {
             if (index >= rows.size() || rows[index].month != month || rows[index].day != day) {
-                throw std::runtime_error("calendar row " + std::to_string(index + 1) + " must be day " +
-                                         std::to_string(day) + " of month " + std::to_string(month));
+                throw std::runtime_error("calendar row " + std::to_string(index + 1) +
+                                         " must be day " + std::to_string(day) + " of month " +
+                                         std::to_string(month));
             }
         }
     }
     if (rows.size() != index) {
-        throw std::runtime_error("calendar has " + std::to_string(rows.size()) + " rows, expected " +
-                                 std::to_string(index));
+        throw std::runtime_error("calendar has " + std::to_string(rows.size()) +
+                                 " rows, expected " + std::to_string(index));
     }
 }
 
-}  // namespace toravel::tools
+} // namespace toravel::tools

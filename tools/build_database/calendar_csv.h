@@ -16,8 +16,8 @@
 namespace toravel::tools {
 
 struct CalendarRow {
-    int month = 0;  // 1-12
-    int day = 0;    // 1-31, valid for the month in a leap year
+    int month = 0; // 1-12
+    int day = 0;   // 1-31, valid for the month in a leap year
     std::string world;
     std::string circle;
 };
@@ -34,4 +34,4 @@ std::vector<CalendarRow> ReadCalendarCsv(const std::filesystem::path& path);
 // each once, from 1 January to 31 December.
 void CheckCompleteCalendar(const std::vector<CalendarRow>& rows);
 
-}  // namespace toravel::tools
+} // namespace toravel::tools

@@ -24,41 +24,38 @@ struct StatementFinalizer {
 
 using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
-void Check(sqlite3* db, int rc, std::string_view what)
-{
+void Check(sqlite3* db, int rc, std::string_view what) {
     if (rc != SQLITE_OK && rc != SQLITE_DONE) {
         throw std::runtime_error(std::string(what) + ": " + sqlite3_errmsg(db));
     }
 }
 
-Statement Prepare(sqlite3* db, const char* sql)
-{
+Statement Prepare(sqlite3* db, const char* sql) {
     sqlite3_stmt* raw = nullptr;
     Check(db, sqlite3_prepare_v2(db, sql, -1, &raw, nullptr), sql);
     return Statement(raw);
 }
 
-int PictureColumn(const std::string& field)
-{
+int PictureColumn(const std::string& field) {
     for (std::size_t i = 0; i < PictureSources.size(); ++i) {
         if (PictureSources[i].field == field) {
-            return static_cast<int>(5 + i);  // after Mont, Day, Mir, Krug
+            return static_cast<int>(5 + i); // after Mont, Day, Mir, Krug
         }
     }
     throw std::runtime_error("no picture field named " + field);
 }
 
-}  // namespace
+} // namespace
 
 std::vector<Picture> ReadPictures(const std::filesystem::path& directory,
-                                  const std::function<void(const std::string&)>& warn)
-{
+                                  const std::function<void(const std::string&)>& warn) {
     std::vector<Picture> pictures;
     for (const auto& source : PictureSources) {
         const std::filesystem::path path = directory / source.fileName;
         const auto text = ReadFileText(path);
         if (!text) {
-            warn("picture " + path.string() + " is missing; field " + std::string(source.field) + " stays empty");
+            warn("picture " + path.string() + " is missing; field " + std::string(source.field) +
+                 " stays empty");
             continue;
         }
         Picture picture{std::string(source.field), {text->begin(), text->end()}};
@@ -66,7 +63,8 @@ std::vector<Picture> ReadPictures(const std::filesystem::path& directory,
             throw std::runtime_error("picture " + path.string() + " is not a JPEG file");
         }
         if (picture.bytes.size() > static_cast<std::size_t>(MaxFieldBytes)) {
-            throw std::runtime_error("picture " + path.string() + " is larger than the database accepts");
+            throw std::runtime_error("picture " + path.string() +
+                                     " is larger than the database accepts");
         }
         pictures.push_back(std::move(picture));
     }
@@ -74,10 +72,10 @@ std::vector<Picture> ReadPictures(const std::filesystem::path& directory,
 }
 
 std::vector<unsigned char> BuildDatabaseImage(const std::vector<CalendarRow>& rows,
-                                              const std::vector<Picture>& pictures)
-{
+                                              const std::vector<Picture>& pictures) {
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc =
+        sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     const std::unique_ptr<sqlite3, SqliteCloser> db(raw);
     Check(raw, rc, "opening an in-memory database");
 
@@ -90,9 +88,10 @@ std::vector<unsigned char> BuildDatabaseImage(const std::vector<CalendarRow>& ro
                        nullptr, nullptr, nullptr),
           "creating table t");
 
-    const Statement insert =
-        Prepare(raw, "INSERT INTO t (rowid, Mont, Day, Mir, Krug, \"рас\", \"пмас\", \"гим\", \"моб\", \"жоб\")"
-                     " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
+    const Statement insert = Prepare(
+        raw,
+        "INSERT INTO t (rowid, Mont, Day, Mir, Krug, \"рас\", \"пмас\", \"гим\", \"моб\", \"жоб\")"
+        " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
     for (std::size_t i = 0; i < rows.size(); ++i) {
         sqlite3_stmt* s = insert.get();
         sqlite3_reset(s);
@@ -100,8 +99,10 @@ std::vector<unsigned char> BuildDatabaseImage(const std::vector<CalendarRow>& ro
         sqlite3_bind_int64(s, 1, static_cast<sqlite3_int64>(i + 1));
         sqlite3_bind_int(s, 2, rows[i].month);
         sqlite3_bind_int(s, 3, rows[i].day);
-        sqlite3_bind_text(s, 4, rows[i].world.data(), static_cast<int>(rows[i].world.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(s, 5, rows[i].circle.data(), static_cast<int>(rows[i].circle.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(s, 4, rows[i].world.data(), static_cast<int>(rows[i].world.size()),
+                          SQLITE_TRANSIENT);
+        sqlite3_bind_text(s, 5, rows[i].circle.data(), static_cast<int>(rows[i].circle.size()),
+                          SQLITE_TRANSIENT);
         if (i == 0) {
             for (const auto& picture : pictures) {
                 // Column n of the insert is parameter n + 1 (the rowid comes first).
@@ -123,13 +124,14 @@ std::vector<unsigned char> BuildDatabaseImage(const std::vector<CalendarRow>& ro
     return bytes;
 }
 
-void WriteFileAtomically(const std::filesystem::path& path, const std::vector<unsigned char>& bytes)
-{
+void WriteFileAtomically(const std::filesystem::path& path,
+                         const std::vector<unsigned char>& bytes) {
     std::filesystem::path temporary = path;
     temporary += ".tmp";
     {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        file.write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
         file.close();
         if (!file) {
             std::error_code ignored;
@@ -140,4 +142,4 @@ void WriteFileAtomically(const std::filesystem::path& path, const std::vector<un
     std::filesystem::rename(temporary, path);
 }
 
-}  // namespace toravel::tools
+} // namespace toravel::tools

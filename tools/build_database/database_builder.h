@@ -50,6 +50,7 @@ std::vector<unsigned char> BuildDatabaseImage(const std::vector<CalendarRow>& ro
 
 // Writes bytes to path through a temporary file in the same directory, so a
 // failed build never leaves a half-written database behind.
-void WriteFileAtomically(const std::filesystem::path& path, const std::vector<unsigned char>& bytes);
+void WriteFileAtomically(const std::filesystem::path& path,
+                         const std::vector<unsigned char>& bytes);
 
-}  // namespace toravel::tools
+} // namespace toravel::tools

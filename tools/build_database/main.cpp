@@ -19,10 +19,9 @@ namespace {
 constexpr std::string_view Usage =
     "usage: toravel-build-database --calendar FILE --pictures DIR --output FILE\n";
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     std::filesystem::path calendar;
     std::filesystem::path pictures;
     std::filesystem::path output;

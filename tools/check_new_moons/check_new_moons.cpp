@@ -28,7 +28,7 @@ namespace {
 
 using namespace toravel;
 
-constexpr double TDateTimeToJd = 2415018.5;  // Julian date of 30.12.1899 0h
+constexpr double TDateTimeToJd = 2415018.5; // Julian date of 30.12.1899 0h
 
 double ApparentLongitude(double jdUt, int body) {
     double xx[6];
@@ -74,7 +74,7 @@ double OwnNewMoon(double jdUt, bool referenceDeltaT) {
     PegasusRoot(MoonSunElongation, T - halfDay, T + halfDay, 1e-12, root, success);
     const double jdTt = root * 36525.0 + MjdJ2000 + 2400000.5;
     if (referenceDeltaT) {
-        return jdTt - swe_deltat(jdTt);  // ΔT varies by far less than a second a day
+        return jdTt - swe_deltat(jdTt); // ΔT varies by far less than a second a day
     }
     return jdTt - SearchDeltaT(root) / 86400.0;
 }
@@ -91,7 +91,7 @@ struct Stats {
     double Rms() const { return std::sqrt(sumSquares / count); }
 };
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     const int firstYear = argc > 2 ? std::atoi(argv[1]) : 1900;

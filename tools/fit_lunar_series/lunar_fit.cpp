@@ -25,7 +25,7 @@ constexpr double ParallaxStart = 3422.7;
 struct GivenRow {
     int place;
     LunarSolarCoefficients c;
-    LunarArgumentKey key;  // checked against LunarSolarKeys
+    LunarArgumentKey key; // checked against LunarSolarKeys
 };
 constexpr GivenRow GivenRows[] = {
     {1, {13.902, 14.06, -0.001, 0.2607}, {0, 0, 0, 4}},
@@ -53,9 +53,11 @@ constexpr int ArgumentZeroRows = 3;
 
 // Gauss–Newton on the latitude: iterations and the step that ends them.
 constexpr int LatitudeIterations = 10;
-constexpr double LatitudeStepTolerance = 1e-10;  // arcseconds
+constexpr double LatitudeStepTolerance = 1e-10; // arcseconds
 
-bool HasNode(int row) { return LunarSolarKeys[row].r != 0; }
+bool HasNode(int row) {
+    return LunarSolarKeys[row].r != 0;
+}
 
 double WrappedRadians(double a) {
     const double w = std::remainder(a, TwoPi);
@@ -99,9 +101,11 @@ public:
           block_(BlockRows, unknowns), blockRhs_(BlockRows) {}
 
     void AddRow(const double* a, double b) {
-        for (Eigen::Index j = 0; j < block_.cols(); ++j) block_(fill_, j) = a[j];
+        for (Eigen::Index j = 0; j < block_.cols(); ++j)
+            block_(fill_, j) = a[j];
         blockRhs_(fill_) = b;
-        if (++fill_ == BlockRows) Flush();
+        if (++fill_ == BlockRows)
+            Flush();
         ++rows_;
     }
 
@@ -117,7 +121,8 @@ public:
         Eigen::MatrixXd N = normal_.selfadjointView<Eigen::Lower>();
         N *= scale;
         const Eigen::VectorXd r = rhs_ * scale;
-        if (constraints_.empty()) return N.ldlt().solve(r);
+        if (constraints_.empty())
+            return N.ldlt().solve(r);
         const Eigen::Index m = static_cast<Eigen::Index>(constraints_.size());
         Eigen::MatrixXd K = Eigen::MatrixXd::Zero(n + m, n + m);
         Eigen::VectorXd k = Eigen::VectorXd::Zero(n + m);
@@ -137,7 +142,8 @@ private:
     static constexpr Eigen::Index BlockRows = 512;
 
     void Flush() {
-        if (fill_ == 0) return;
+        if (fill_ == 0)
+            return;
         const auto a = block_.topRows(fill_);
         normal_.selfadjointView<Eigen::Lower>().rankUpdate(a.transpose());
         rhs_.noalias() += a.transpose() * blockRhs_.head(fill_);
@@ -158,7 +164,8 @@ private:
 SolarTable FixedPart(const SolarTable& table) {
     SolarTable fixed = table;
     for (int i = 0; i < LunarSolarRowCount; ++i) {
-        if (!IsGivenRow(i)) fixed[static_cast<size_t>(i)] = {0.0, 0.0, 0.0, 0.0};
+        if (!IsGivenRow(i))
+            fixed[static_cast<size_t>(i)] = {0.0, 0.0, 0.0, 0.0};
     }
     return fixed;
 }
@@ -166,13 +173,15 @@ SolarTable FixedPart(const SolarTable& table) {
 std::vector<int> Rows(bool (*keep)(int, const TableStructure&), const TableStructure& s) {
     std::vector<int> rows;
     for (int i = 0; i < LunarSolarRowCount; ++i) {
-        if (!IsGivenRow(i) && keep(i, s)) rows.push_back(i);
+        if (!IsGivenRow(i) && keep(i, s))
+            rows.push_back(i);
     }
     return rows;
 }
 
 // Longitude: dλ − (given rows + planetary) = Σ free cλ·y.
-void FitLongitude(const std::vector<EphemerisSample>& samples, bool constrained, SolarTable& table) {
+void FitLongitude(const std::vector<EphemerisSample>& samples, bool constrained,
+                  SolarTable& table) {
     const std::vector<int> rows = Rows([](int, const TableStructure&) { return true; }, {});
     const SolarTable fixed = FixedPart(table);
     LeastSquares ls(static_cast<int>(rows.size()));
@@ -183,8 +192,10 @@ void FitLongitude(const std::vector<EphemerisSample>& samples, bool constrained,
         PrepareBasis(series, T, basis);
         series.AddPlanetaryTerms(T);
         double known = series.longitudeSum;
-        for (int i = 0; i < LunarSolarRowCount; ++i) known += fixed[static_cast<size_t>(i)].longitude * basis.y[i];
-        for (size_t j = 0; j < rows.size(); ++j) a[j] = basis.y[rows[j]];
+        for (int i = 0; i < LunarSolarRowCount; ++i)
+            known += fixed[static_cast<size_t>(i)].longitude * basis.y[i];
+        for (size_t j = 0; j < rows.size(); ++j)
+            a[j] = basis.y[rows[j]];
         if (isConstraint) {
             ls.AddConstraint(a.data(), targetSum - known);
         } else {
@@ -196,23 +207,29 @@ void FitLongitude(const std::vector<EphemerisSample>& samples, bool constrained,
         series.Prepare(T);
         return WrappedRadians(longitude - series.meanLongitude) * ArcsecondsPerRadian;
     };
-    for (const EphemerisSample& s : samples) rowAt(s.T, sumFromLongitude(s.T, s.longitude), false);
+    for (const EphemerisSample& s : samples)
+        rowAt(s.T, sumFromLongitude(s.T, s.longitude), false);
     if (constrained) {
         for (const CheckValue& c : CheckValues()) {
-            if (!c.constraint) continue;
-            if (c.quantity == Quantity::LongitudeSum) rowAt(c.T, c.value, true);
-            if (c.quantity == Quantity::Longitude) rowAt(c.T, sumFromLongitude(c.T, c.value), true);
+            if (!c.constraint)
+                continue;
+            if (c.quantity == Quantity::LongitudeSum)
+                rowAt(c.T, c.value, true);
+            if (c.quantity == Quantity::Longitude)
+                rowAt(c.T, sumFromLongitude(c.T, c.value), true);
         }
     }
     const Eigen::VectorXd u = ls.Solve();
-    for (size_t j = 0; j < rows.size(); ++j) table[static_cast<size_t>(rows[j])].longitude = u(static_cast<Eigen::Index>(j));
+    for (size_t j = 0; j < rows.size(); ++j)
+        table[static_cast<size_t>(rows[j])].longitude = u(static_cast<Eigen::Index>(j));
 }
 
 // Parallax: P − 3422.7 − given rows = Σ free cP·x.
 void FitParallax(const std::vector<EphemerisSample>& samples, const TableStructure& structure,
                  bool constrained, SolarTable& table) {
     const std::vector<int> rows =
-        Rows([](int i, const TableStructure& s) { return !s.parallaxZero[static_cast<size_t>(i)]; }, structure);
+        Rows([](int i, const TableStructure& s) { return !s.parallaxZero[static_cast<size_t>(i)]; },
+             structure);
     const SolarTable fixed = FixedPart(table);
     LeastSquares ls(static_cast<int>(rows.size()));
     std::vector<double> a(rows.size());
@@ -221,27 +238,35 @@ void FitParallax(const std::vector<EphemerisSample>& samples, const TableStructu
         TermBasis basis;
         PrepareBasis(series, T, basis);
         double known = ParallaxStart;
-        for (int i = 0; i < LunarSolarRowCount; ++i) known += fixed[static_cast<size_t>(i)].parallax * basis.x[i];
-        for (size_t j = 0; j < rows.size(); ++j) a[j] = basis.x[rows[j]];
+        for (int i = 0; i < LunarSolarRowCount; ++i)
+            known += fixed[static_cast<size_t>(i)].parallax * basis.x[i];
+        for (size_t j = 0; j < rows.size(); ++j)
+            a[j] = basis.x[rows[j]];
         if (isConstraint) {
             ls.AddConstraint(a.data(), parallax - known);
         } else {
             ls.AddRow(a.data(), parallax - known);
         }
     };
-    for (const EphemerisSample& s : samples) rowAt(s.T, ParallaxFromDistance(s.distanceKm), false);
+    for (const EphemerisSample& s : samples)
+        rowAt(s.T, ParallaxFromDistance(s.distanceKm), false);
     if (constrained) {
         for (const CheckValue& c : CheckValues()) {
-            if (!c.constraint) continue;
-            if (c.quantity == Quantity::ParallaxSum) rowAt(c.T, c.value, true);
-            if (c.quantity == Quantity::Distance) rowAt(c.T, ParallaxFromDistance(c.value), true);
+            if (!c.constraint)
+                continue;
+            if (c.quantity == Quantity::ParallaxSum)
+                rowAt(c.T, c.value, true);
+            if (c.quantity == Quantity::Distance)
+                rowAt(c.T, ParallaxFromDistance(c.value), true);
         }
     }
     const Eigen::VectorXd u = ls.Solve();
     for (size_t i = 0; i < LunarSolarRowCount; ++i) {
-        if (!IsGivenRow(static_cast<int>(i))) table[i].parallax = 0.0;
+        if (!IsGivenRow(static_cast<int>(i)))
+            table[i].parallax = 0.0;
     }
-    for (size_t j = 0; j < rows.size(); ++j) table[static_cast<size_t>(rows[j])].parallax = u(static_cast<Eigen::Index>(j));
+    for (size_t j = 0; j < rows.size(); ++j)
+        table[static_cast<size_t>(rows[j])].parallax = u(static_cast<Eigen::Index>(j));
 }
 
 // Latitude: cS (rows not held at zero) and cγ (rows without F) together by
@@ -249,8 +274,10 @@ void FitParallax(const std::vector<EphemerisSample>& samples, const TableStructu
 void FitLatitude(const std::vector<EphemerisSample>& samples, const TableStructure& structure,
                  bool constrained, SolarTable& table) {
     const std::vector<int> argRows =
-        Rows([](int i, const TableStructure& s) { return !s.argumentZero[static_cast<size_t>(i)]; }, structure);
-    const std::vector<int> ampRows = Rows([](int i, const TableStructure&) { return !HasNode(i); }, {});
+        Rows([](int i, const TableStructure& s) { return !s.argumentZero[static_cast<size_t>(i)]; },
+             structure);
+    const std::vector<int> ampRows =
+        Rows([](int i, const TableStructure&) { return !HasNode(i); }, {});
     const size_t n = argRows.size() + ampRows.size();
     for (size_t i = 0; i < LunarSolarRowCount; ++i) {
         if (!IsGivenRow(static_cast<int>(i))) {
@@ -303,12 +330,14 @@ void FitLatitude(const std::vector<EphemerisSample>& samples, const TableStructu
         }
         if (constrained) {
             for (const CheckValue& c : CheckValues()) {
-                if (!c.constraint) continue;
+                if (!c.constraint)
+                    continue;
                 if (c.quantity == Quantity::Latitude) {
                     double offset = 0.0;
                     linearise(c.T, offset);
                     ls.AddConstraint(a.data(), c.value * ArcsecondsPerRadian - offset);
-                } else if (c.quantity == Quantity::ArgumentSum || c.quantity == Quantity::AmplitudeSum) {
+                } else if (c.quantity == Quantity::ArgumentSum ||
+                           c.quantity == Quantity::AmplitudeSum) {
                     // Linear in the coefficients: the sum's own basis row.
                     const bool argument = c.quantity == Quantity::ArgumentSum;
                     LunarSeries series;
@@ -316,13 +345,17 @@ void FitLatitude(const std::vector<EphemerisSample>& samples, const TableStructu
                     PrepareBasis(series, c.T, basis);
                     double known = 0.0;
                     for (int i = 0; i < LunarSolarRowCount; ++i) {
-                        if (!IsGivenRow(i)) continue;
-                        known += argument ? table[static_cast<size_t>(i)].latitudeArgument * basis.y[i]
-                                          : table[static_cast<size_t>(i)].latitudeAmplitude * basis.x[i];
+                        if (!IsGivenRow(i))
+                            continue;
+                        known += argument
+                                     ? table[static_cast<size_t>(i)].latitudeArgument * basis.y[i]
+                                     : table[static_cast<size_t>(i)].latitudeAmplitude * basis.x[i];
                     }
                     size_t j = 0;
-                    for (int row : argRows) a[j++] = argument ? basis.y[row] : 0.0;
-                    for (int row : ampRows) a[j++] = argument ? 0.0 : basis.x[row];
+                    for (int row : argRows)
+                        a[j++] = argument ? basis.y[row] : 0.0;
+                    for (int row : ampRows)
+                        a[j++] = argument ? 0.0 : basis.x[row];
                     ls.AddConstraint(a.data(), c.value - known);
                 }
             }
@@ -340,7 +373,8 @@ void FitLatitude(const std::vector<EphemerisSample>& samples, const TableStructu
             step = std::max(step, std::abs(u(static_cast<Eigen::Index>(j)) - c));
             c = u(static_cast<Eigen::Index>(j++));
         }
-        if (step < LatitudeStepTolerance) break;
+        if (step < LatitudeStepTolerance)
+            break;
     }
 }
 
@@ -355,13 +389,16 @@ SolarTable Fit(const std::vector<EphemerisSample>& samples, const TableStructure
 
 // The `count` free rows whose coefficient has the smallest magnitude: a
 // term of amplitude |c| moves its channel by at most about |c|.
-std::vector<int> SmallestRows(const SolarTable& table, double LunarSolarCoefficients::*member, int count) {
+std::vector<int> SmallestRows(const SolarTable& table, double LunarSolarCoefficients::*member,
+                              int count) {
     std::vector<int> rows;
     for (int i = 0; i < LunarSolarRowCount; ++i) {
-        if (!IsGivenRow(i)) rows.push_back(i);
+        if (!IsGivenRow(i))
+            rows.push_back(i);
     }
     std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
-        return std::abs(table[static_cast<size_t>(a)].*member) < std::abs(table[static_cast<size_t>(b)].*member);
+        return std::abs(table[static_cast<size_t>(a)].*member) <
+               std::abs(table[static_cast<size_t>(b)].*member);
     });
     rows.resize(static_cast<size_t>(count));
     return rows;
@@ -369,7 +406,8 @@ std::vector<int> SmallestRows(const SolarTable& table, double LunarSolarCoeffici
 
 int GivenZeros(double LunarSolarCoefficients::*member) {
     int zeros = 0;
-    for (const GivenRow& g : GivenRows) zeros += (g.c.*member == 0.0) ? 1 : 0;
+    for (const GivenRow& g : GivenRows)
+        zeros += (g.c.*member == 0.0) ? 1 : 0;
     return zeros;
 }
 
@@ -380,7 +418,7 @@ std::string KeyText(int row) {
     return out.str();
 }
 
-}  // namespace
+} // namespace
 
 EphemerisSample ReferenceMoon(double T) {
     static const bool pathSet = [] {
@@ -415,7 +453,8 @@ std::vector<EphemerisSample> SampleEphemeris(double tBegin, double tEnd, int cou
 
 bool IsGivenRow(int row) {
     for (const GivenRow& g : GivenRows) {
-        if (g.place - 1 == row) return true;
+        if (g.place - 1 == row)
+            return true;
     }
     return false;
 }
@@ -425,7 +464,8 @@ SolarTable GivenRowsOnly() {
     for (const GivenRow& g : GivenRows) {
         const LunarArgumentKey& k = LunarSolarKeys[g.place - 1];
         if (k.p != g.key.p || k.q != g.key.q || k.r != g.key.r || k.s != g.key.s) {
-            throw std::logic_error("given row " + std::to_string(g.place) + " does not match its key");
+            throw std::logic_error("given row " + std::to_string(g.place) +
+                                   " does not match its key");
         }
         table[static_cast<size_t>(g.place - 1)] = g.c;
     }
@@ -475,13 +515,20 @@ const std::vector<CheckValue>& CheckValues() {
 double CheckDistance(const SolarTable& table, const CheckValue& check) {
     const SeriesResult r = EvaluateSeries(table, check.T);
     switch (check.quantity) {
-    case Quantity::LongitudeSum: return r.longitudeSum - check.value;
-    case Quantity::ArgumentSum: return r.argumentSum - check.value;
-    case Quantity::AmplitudeSum: return r.amplitudeSum - check.value;
-    case Quantity::ParallaxSum: return r.parallaxSum - check.value;
-    case Quantity::Longitude: return WrappedRadians(r.longitude - check.value) * ArcsecondsPerRadian;
-    case Quantity::Latitude: return (r.latitude - check.value) * ArcsecondsPerRadian;
-    case Quantity::Distance: return r.distance - check.value;
+    case Quantity::LongitudeSum:
+        return r.longitudeSum - check.value;
+    case Quantity::ArgumentSum:
+        return r.argumentSum - check.value;
+    case Quantity::AmplitudeSum:
+        return r.amplitudeSum - check.value;
+    case Quantity::ParallaxSum:
+        return r.parallaxSum - check.value;
+    case Quantity::Longitude:
+        return WrappedRadians(r.longitude - check.value) * ArcsecondsPerRadian;
+    case Quantity::Latitude:
+        return (r.latitude - check.value) * ArcsecondsPerRadian;
+    case Quantity::Distance:
+        return r.distance - check.value;
     }
     return 0.0;
 }
@@ -492,17 +539,21 @@ FitOutcome FitSolarTable(const std::vector<EphemerisSample>& samples) {
     std::ostringstream note;
     note.imbue(std::locale::classic());
     const int parallaxCount = ParallaxZeroRows - GivenZeros(&LunarSolarCoefficients::parallax);
-    const int argumentCount = ArgumentZeroRows - GivenZeros(&LunarSolarCoefficients::latitudeArgument);
-    note << "held at 0, the free rows with the smallest coefficient in a first fit with all open:\n";
+    const int argumentCount =
+        ArgumentZeroRows - GivenZeros(&LunarSolarCoefficients::latitudeArgument);
+    note
+        << "held at 0, the free rows with the smallest coefficient in a first fit with all open:\n";
     note << "  cP:";
     for (int row : SmallestRows(open, &LunarSolarCoefficients::parallax, parallaxCount)) {
         outcome.structure.parallaxZero[static_cast<size_t>(row)] = true;
-        note << ' ' << row + 1 << ' ' << KeyText(row) << " (" << FormatFixed(open[static_cast<size_t>(row)].parallax, 4) << "″)";
+        note << ' ' << row + 1 << ' ' << KeyText(row) << " ("
+             << FormatFixed(open[static_cast<size_t>(row)].parallax, 4) << "″)";
     }
     note << "\n  cS:";
     for (int row : SmallestRows(open, &LunarSolarCoefficients::latitudeArgument, argumentCount)) {
         outcome.structure.argumentZero[static_cast<size_t>(row)] = true;
-        note << ' ' << row + 1 << ' ' << KeyText(row) << " (" << FormatFixed(open[static_cast<size_t>(row)].latitudeArgument, 4) << "″)";
+        note << ' ' << row + 1 << ' ' << KeyText(row) << " ("
+             << FormatFixed(open[static_cast<size_t>(row)].latitudeArgument, 4) << "″)";
     }
     note << '\n';
     outcome.structureNote = note.str();
@@ -516,7 +567,8 @@ Residuals MeasureResiduals(const SolarTable& table, const std::vector<EphemerisS
     Residuals r;
     double sl = 0.0, sb = 0.0, sr = 0.0;
     for (const EphemerisSample& s : samples) {
-        if (s.T < tMin || s.T > tMax) continue;
+        if (s.T < tMin || s.T > tMax)
+            continue;
         const SeriesResult m = EvaluateSeries(table, s.T);
         const double dl = WrappedRadians(m.longitude - s.longitude) * ArcsecondsPerRadian;
         const double db = (m.latitude - s.latitude) * ArcsecondsPerRadian;
@@ -539,10 +591,13 @@ Residuals MeasureResiduals(const SolarTable& table, const std::vector<EphemerisS
 
 std::string FormatFixed(double value, int decimals) {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    if (result.ec != std::errc()) throw std::runtime_error("number too long to print");
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    if (result.ec != std::errc())
+        throw std::runtime_error("number too long to print");
     std::string text(buffer, result.ptr);
-    if (text.find_first_not_of("-0.") == std::string::npos && text[0] == '-') text.erase(0, 1);  // no "-0.000000"
+    if (text.find_first_not_of("-0.") == std::string::npos && text[0] == '-')
+        text.erase(0, 1); // no "-0.000000"
     return text;
 }
 
@@ -563,7 +618,8 @@ std::string GeneratedSource(const SolarTable& table, const TableStructure& struc
                             const std::string& command) {
     std::ostringstream out;
     out.imbue(std::locale::classic());
-    out << "// Generated by tools/fit_lunar_series, do not edit; regenerate from the repository root with: "
+    out << "// Generated by tools/fit_lunar_series, do not edit; regenerate from the repository "
+           "root with: "
         << command << "\n"
         << "//\n"
         << "// The Moon's solar perturbation terms: cλ, cS (times the term's sine), cγ, cP\n"
@@ -577,11 +633,13 @@ std::string GeneratedSource(const SolarTable& table, const TableStructure& struc
         << "#pragma once\n\n"
         << "#include \"astro/lunar_theory.h\"\n\n"
         << "namespace toravel {\n\n"
-        << "inline constexpr LunarSolarCoefficients LunarSolarCoefficientTable[LunarSolarRowCount] = {\n"
+        << "inline constexpr LunarSolarCoefficients LunarSolarCoefficientTable[LunarSolarRowCount] "
+           "= {\n"
         << "    //        cλ            cS           cγ           cP      place (p, q, r, s)\n";
     auto column = [](double v, size_t width) {
         std::string t = FormatFixed(v, 6);
-        if (t.size() < width) t.insert(0, width - t.size(), ' ');
+        if (t.size() < width)
+            t.insert(0, width - t.size(), ' ');
         return t;
     };
     for (int i = 0; i < LunarSolarRowCount; ++i) {
@@ -589,15 +647,18 @@ std::string GeneratedSource(const SolarTable& table, const TableStructure& struc
         std::string place = std::to_string(i + 1);
         place.insert(0, 3 - place.size(), ' ');
         out << "    {" << column(c.longitude, 13) << ", " << column(c.latitudeArgument, 12) << ", "
-            << column(c.latitudeAmplitude, 10) << ", " << column(c.parallax, 11) << "},  // " << place
-            << ' ' << KeyText(i);
-        if (IsGivenRow(i)) out << " given";
-        if (structure.parallaxZero[static_cast<size_t>(i)]) out << " cP 0";
-        if (structure.argumentZero[static_cast<size_t>(i)]) out << " cS 0";
+            << column(c.latitudeAmplitude, 10) << ", " << column(c.parallax, 11) << "},  // "
+            << place << ' ' << KeyText(i);
+        if (IsGivenRow(i))
+            out << " given";
+        if (structure.parallaxZero[static_cast<size_t>(i)])
+            out << " cP 0";
+        if (structure.argumentZero[static_cast<size_t>(i)])
+            out << " cS 0";
         out << '\n';
     }
     out << "};\n\n}  // namespace toravel\n";
     return out.str();
 }
 
-}  // namespace toravel::lunarfit
+} // namespace toravel::lunarfit

@@ -71,7 +71,15 @@ struct SeriesResult {
 };
 SeriesResult EvaluateSeries(const SolarTable& table, double T);
 
-enum class Quantity { LongitudeSum, ArgumentSum, AmplitudeSum, ParallaxSum, Longitude, Latitude, Distance };
+enum class Quantity {
+    LongitudeSum,
+    ArgumentSum,
+    AmplitudeSum,
+    ParallaxSum,
+    Longitude,
+    Latitude,
+    Distance
+};
 
 // A printed check value of the series; `constraint` marks the ones the
 // committed table is held to (the others follow from them: λ, β and R at
@@ -91,9 +99,9 @@ double CheckDistance(const SolarTable& table, const CheckValue& check);
 
 struct FitOutcome {
     TableStructure structure;
-    SolarTable free;         // least squares alone
-    SolarTable constrained;  // with the check values held
-    std::string structureNote;  // which rows were held at zero, and why
+    SolarTable free;           // least squares alone
+    SolarTable constrained;    // with the check values held
+    std::string structureNote; // which rows were held at zero, and why
 };
 
 // The whole fit: a first free fit with every free coefficient open, the
@@ -122,4 +130,4 @@ std::string FormatFixed(double value, int decimals);
 std::string GeneratedSource(const SolarTable& table, const TableStructure& structure,
                             const std::string& command);
 
-}  // namespace toravel::lunarfit
+} // namespace toravel::lunarfit

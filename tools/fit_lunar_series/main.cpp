@@ -42,15 +42,17 @@ void PrintResiduals(const char* title, const SolarTable& table,
     }
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     std::cout.imbue(std::locale::classic());
     const std::string output =
-        argc > 1 ? argv[1] : std::string(TORAVEL_SOURCE_DIR) + "/astro/lunar_solar_table.generated.h";
+        argc > 1 ? argv[1]
+                 : std::string(TORAVEL_SOURCE_DIR) + "/astro/lunar_solar_table.generated.h";
     try {
         const auto start = std::chrono::steady_clock::now();
-        const std::vector<EphemerisSample> fitSet = SampleEphemeris(FirstSampleT, LastSampleT, FitPoints, FitPhase);
+        const std::vector<EphemerisSample> fitSet =
+            SampleEphemeris(FirstSampleT, LastSampleT, FitPoints, FitPhase);
         const std::vector<EphemerisSample> measureSet =
             SampleEphemeris(FirstSampleT, LastSampleT, MeasurePoints, MeasurePhase);
 
@@ -63,14 +65,16 @@ int main(int argc, char** argv) {
                   << "  name      committed    free fit\n";
         for (const CheckValue& c : CheckValues()) {
             const std::string name = c.name;
-            size_t width = 0;  // in characters: the names hold Greek letters and a minus sign
-            for (const char ch : name) width += (static_cast<unsigned char>(ch) & 0xC0) != 0x80 ? 1 : 0;
+            size_t width = 0; // in characters: the names hold Greek letters and a minus sign
+            for (const char ch : name)
+                width += (static_cast<unsigned char>(ch) & 0xC0) != 0x80 ? 1 : 0;
             std::cout << "  " << name << std::string(width < 10 ? 10 - width : 1, ' ')
                       << FormatFixed(CheckDistance(committed, c), 6) << "   "
-                      << FormatFixed(CheckDistance(free, c), 4) << (c.constraint ? "" : "  (follows)")
-                      << '\n';
+                      << FormatFixed(CheckDistance(free, c), 4)
+                      << (c.constraint ? "" : "  (follows)") << '\n';
         }
-        PrintResiduals("residuals of the committed table on the measuring set:", committed, measureSet);
+        PrintResiduals("residuals of the committed table on the measuring set:", committed,
+                       measureSet);
         PrintResiduals("residuals of the free fit on the measuring set:", free, measureSet);
 
         std::ofstream file(output, std::ios::binary);

@@ -15,19 +15,19 @@
 namespace toravel::pictures {
 
 struct Limb {
-  QPointF end;   // hand or foot, in body units
-  QPointF bend;  // direction the elbow or knee points to
+    QPointF end;  // hand or foot, in body units
+    QPointF bend; // direction the elbow or knee points to
 };
 
 struct Pose {
-  double trunkLean = 0;  // degrees from upright, positive towards +x
-  Limb nearArm{{0.5, 0.1}, {1, 0}};
-  Limb farArm{{-0.5, 0.1}, {-1, 0}};
-  Limb nearLeg{{0.35, 3.25}, {0, -1}};
-  Limb farLeg{{-0.35, 3.25}, {0, -1}};
-  bool sideView = false;  // side view: the far limbs are drawn paler, feet point to +x
-  bool legs = true;       // false: a bust, trunk and arms only
-  bool hollowHead = false;  // outline head, so marks on the face show
+    double trunkLean = 0; // degrees from upright, positive towards +x
+    Limb nearArm{{0.5, 0.1}, {1, 0}};
+    Limb farArm{{-0.5, 0.1}, {-1, 0}};
+    Limb nearLeg{{0.35, 3.25}, {0, -1}};
+    Limb farLeg{{-0.35, 3.25}, {0, -1}};
+    bool sideView = false;   // side view: the far limbs are drawn paler, feet point to +x
+    bool legs = true;        // false: a bust, trunk and arms only
+    bool hollowHead = false; // outline head, so marks on the face show
 };
 
 // Points of the trunk for placing hands: shoulder, neck and head centre.
@@ -41,7 +41,7 @@ void DrawFigure(QPainter& painter, const Pose& pose, QPointF pelvis, double unit
 // A red movement arrow along a straight line or a circular arc (degrees, Qt's
 // convention: counter-clockwise from three o'clock, negative span clockwise).
 void DrawArrow(QPainter& painter, QPointF from, QPointF to, double width = 2.5);
-void DrawArcArrow(QPainter& painter, QPointF centre, double radius, double startDeg,
-                  double spanDeg, double width = 2.5);
+void DrawArcArrow(QPainter& painter, QPointF centre, double radius, double startDeg, double spanDeg,
+                  double width = 2.5);
 
-}  // namespace toravel::pictures
+} // namespace toravel::pictures

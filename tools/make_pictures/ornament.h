@@ -16,4 +16,4 @@ QRectF DrawPageBorder(QPainter& painter, const QRectF& page);
 inline constexpr double kStripHeight = 16;
 void DrawOrnamentStrip(QPainter& painter, const QRectF& area);
 
-}  // namespace toravel::pictures
+} // namespace toravel::pictures

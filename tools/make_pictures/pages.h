@@ -22,4 +22,4 @@ bool MakeWomansAmuletPage(const Fonts& fonts, const QString& path); // жоб
 // Writes the page, reporting an overflow or a write error on stderr.
 bool Finish(Page& page, const QString& path);
 
-}  // namespace toravel::pictures
+} // namespace toravel::pictures

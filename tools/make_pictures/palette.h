@@ -12,4 +12,4 @@ inline const QColor kInk{0x2a, 0x1c, 0x12};
 inline const QColor kOchre{0xc2, 0x86, 0x2c};
 inline const QColor kFaded{0x8c, 0x7a, 0x66};
 
-}  // namespace toravel::pictures
+} // namespace toravel::pictures

@@ -13,10 +13,10 @@
 namespace toravel::pictures {
 
 struct Step {
-  QString title;
-  QString text;  // rich text
-  using draw_type = std::function<void(QPainter&, const QRectF&)>;
-  draw_type draw;  // the drawing in its box
+    QString title;
+    QString text; // rich text
+    using draw_type = std::function<void(QPainter&, const QRectF&)>;
+    draw_type draw; // the drawing in its box
 };
 
 // Places the steps in the page's flow. Each row is as tall as its taller
@@ -24,4 +24,4 @@ struct Step {
 void DrawSteps(Page& page, const std::vector<Step>& steps, double drawingWidth,
                double drawingHeight, int textSize);
 
-}  // namespace toravel::pictures
+} // namespace toravel::pictures
