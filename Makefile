@@ -2,7 +2,8 @@
 #   make run    install the Debian packages, build, and run the main job
 #   make test   install the Debian packages, build, and run every test
 #   make sanitize   the whole test suite under ASan + UBSan
-.PHONY: all deps build run test sanitize bench clean
+#   make format     lay out the C++ sources with .clang-format
+.PHONY: all deps build run test sanitize bench format clean
 
 all: build
 
@@ -21,6 +22,9 @@ test: deps
 
 sanitize: deps
 	cmake --workflow --preset sanitize
+
+format:
+	tools/check_format.sh --fix
 
 bench: build
 	for b in build/bench/toravel-bench-*; do "$$b"; done
