@@ -258,12 +258,15 @@ TEST_F(DatabaseTest, FilesThatAreNotOursGiveOneClearError) {
     for (std::size_t i = 16; i < brokenImage.size(); ++i) {
         brokenImage[i] = 0xA5;
     }
+    Bytes formerFormat = sealed; // format 1 sealed the whole image at once
+    formerFormat[8] = 1;
     struct Case {
         const char* name;
         Bytes file;
     };
     const std::vector<Case> cases = {
         {"empty file", {}},
+        {"format 1", formerFormat},
         {"plain SQLite file", image},
         {"text", Bytes(4096, 0x41)},
         {"sealed with another password", DatabaseFileOfImage(image, "другой")},
