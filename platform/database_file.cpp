@@ -184,7 +184,9 @@ std::vector<unsigned char> DatabaseFileOfImage(const std::vector<unsigned char>&
 
 SealedImage::SealedImage(const std::filesystem::path& path, const std::string& password,
                          const std::string& dataSource) {
-    InitialiseSodium();
+    if (sodium_init() < 0) {
+        throw DatabaseError("The cryptography library cannot start");
+    }
     const DatabaseError damaged(DamagedDatabaseMessage(dataSource));
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
