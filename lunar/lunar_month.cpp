@@ -130,10 +130,6 @@ DayMoonrises MoonrisesOfDay(TDateTime date, const PlaceClock& clock, double long
 
 } // namespace
 
-std::int64_t ClockMoment::UniversalSecond() const {
-    return DaySecond(local) - offsetSeconds;
-}
-
 LunarMonth ComputeLunarMonth(const CalendarPlace& place, const CalendarMonth& month) {
     CheckCalendarMonth(month);
     CheckCalendarPlace(place);

@@ -53,20 +53,10 @@
 
 #include "lunar/calendar_month.h"
 #include "lunar/calendar_place.h"
+#include "lunar/clock_moment.h"
 #include "platform/tdatetime.h"
 
 namespace toravel {
-
-// A moment on the place's civil clock.
-struct ClockMoment {
-    TDateTime local = 0.0; // the clock's reading, a whole minute
-    int offsetSeconds = 0; // the clock's offset from Greenwich then
-
-    // Whole seconds of universal time from the TDateTime epoch.
-    std::int64_t UniversalSecond() const;
-
-    friend bool operator==(const ClockMoment&, const ClockMoment&) = default;
-};
 
 enum class LunarDayBeginningKind { NewMoon, Moonrise };
 

@@ -281,3 +281,25 @@ TEST(LunarMonth, RefusesMonthsAndPlacesItCannotBeMadeFor) {
 
 } // namespace
 } // namespace toravel
+
+namespace toravel {
+namespace {
+
+TEST(ClockMoment, IsoTextsNameTheReadingAndItsOffset) {
+    EXPECT_EQ(IsoMomentText({EncodeDateTime(2026, 12, 1, 13, 41), 3 * 3600}),
+              "2026-12-01T13:41:00+03:00");
+    EXPECT_EQ(IsoMomentText({EncodeDateTime(2026, 1, 19, 1, 22), 19800}),
+              "2026-01-19T01:22:00+05:30");
+    EXPECT_EQ(IsoMomentText({EncodeDateTime(2, 1, 1), -3 * 3600}), "0002-01-01T00:00:00-03:00");
+    EXPECT_EQ(IsoMomentText({EncodeDateTime(1879, 6, 1, 12, 0), 9017}),
+              "1879-06-01T12:00:00+02:30:17");
+    EXPECT_EQ(IsoDateText(EncodeDateTime(9998, 12, 31)), "9998-12-31");
+    // 01:30 twice on 26.10.2014 in Moscow: two moments, an hour apart.
+    const TDateTime repeated = EncodeDateTime(2014, 10, 26, 1, 30);
+    EXPECT_EQ(ClockMoment({repeated, 10800}).UniversalSecond() -
+                  ClockMoment({repeated, 14400}).UniversalSecond(),
+              3600);
+}
+
+} // namespace
+} // namespace toravel
