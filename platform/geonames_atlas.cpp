@@ -36,12 +36,13 @@ struct GeonamesFunctions {
     decltype(&g_variant_get_size) size = nullptr;
 };
 
+// The function `name` of the loaded library or of the libraries it brought
+// in; the first one missing is named in `missing`.
 template <typename Function>
-bool Bind(void* handle, const char* name, Function& function, std::string& missing) {
+void Bind(void* handle, const char* name, Function& function, std::string& missing) {
     function = reinterpret_cast<Function>(::dlsym(handle, name));
     if (function == nullptr && missing.empty())
         missing = name;
-    return function != nullptr;
 }
 
 // The library loaded and its functions found; nothing, with the reason in
