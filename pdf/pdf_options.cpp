@@ -16,16 +16,12 @@ ParsedPdfOptions ParsePdfOptions(int argc, char** argv) {
     cli::DescribeCommandOptions(
         app, o.command,
         "пол: male (мужской) или female (женский); выбирает оберег среди картинок (--pictures)");
-    auto* output = app.add_option("--output", o.output,
-                                  "файл PDF, который записать (A4); обязателен, кроме --places")
-                       ->type_name("ФАЙЛ.pdf");
-    auto* pictures = app.add_flag("--pictures", o.pictures,
-                                  "добавить картинки, каждую на своей странице: значение периода, "
-                                  "оберегающий массаж, гимнастика, оберег");
-    if (CLI::Option* places = app.get_option_no_throw("--places")) {
-        places->excludes(output);
-        places->excludes(pictures);
-    }
+    app.add_option("--output", o.output,
+                   "файл PDF, который записать (A4); обязателен, кроме --places")
+        ->type_name("ФАЙЛ.pdf");
+    app.add_flag("--pictures", o.pictures,
+                 "добавить картинки, каждую на своей странице: значение периода, "
+                 "оберегающий массаж, гимнастика, оберег");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {

@@ -479,6 +479,8 @@ TEST(ToravelCliAtlas, PlacesListsTheMatches) {
     EXPECT_GT(list[0]["population"].get<int>(), list[1]["population"].get<int>());
 
     EXPECT_EQ(RunCli({"--places", "м"}).OutLines().size(), 20u) << "at most 20";
+    // The installed launcher adds --db to every command line.
+    EXPECT_EQ(RunCli({"--db", "/usr/share/toravel/db", "--places", "Кинешма"}).status, 0);
 }
 
 TEST(ToravelCliAtlas, SearchTextsThatFindNothing) {
@@ -506,7 +508,8 @@ TEST(ToravelCliAtlas, OptionsThatDoNotGoTogether) {
         {{"--date", "17.05.1990", "--place", "Кинешма", "--lat", "55"}, "--place"},
         {{"--place", "Кинешма"}, "не задан обязательный параметр --date"},
         {{"--places", "Кин", "--date", "17.05.1990"}, "--places"},
-        {{"--places", "Кин", "--auto-zone"}, "--places"},
+        {{"--places", "Кин", "--auto-zone"}, "--places нельзя задавать вместе с --auto-zone"},
+        {{"--places", "Кин", "--sex", "female"}, "--places нельзя задавать вместе с --sex"},
     };
     for (const Row& row : rows) {
         const Outcome outcome = RunCli(row.arguments);
