@@ -22,9 +22,9 @@
 // Moments are ClockMoments: the reading of the place's clock in force then,
 // to the minute, and that clock's offset; IsoMomentText writes one as
 // "2026-12-01T13:41:00+03:00", IsoDateText a day as "2026-12-01"
-// (lunar/clock_moment.h). Which day is today is the caller's business. The lunar days, their beginnings and the tie rules are
-// those of lunar/lunar_month.h; LunarDayInForceAt gives the lunar day of any
-// moment of a day as the single calculation of a birth then would.
+// (lunar/clock_moment.h). Which day is today is the caller's business. The lunar days, their
+// beginnings and the tie rules are those of lunar/lunar_month.h; LunarDayInForceAt gives the lunar
+// day of any moment of a day as the single calculation of a birth then would.
 #pragma once
 
 #include <cstdint>

@@ -23,9 +23,8 @@ std::int64_t ClockMoment::UniversalSecond() const {
 std::string IsoMomentText(const ClockMoment& moment) {
     int year, month, day, hour, minute, second, millisecond;
     DecodeDateTime(moment.local, year, month, day, hour, minute, second, millisecond);
-    return Digits(year, 4) + "-" + Digits(month, 2) + "-" + Digits(day, 2) + "T" +
-           Digits(hour, 2) + ":" + Digits(minute, 2) + ":" + Digits(second, 2) +
-           UtcOffsetText(moment.offsetSeconds);
+    return Digits(year, 4) + "-" + Digits(month, 2) + "-" + Digits(day, 2) + "T" + Digits(hour, 2) +
+           ":" + Digits(minute, 2) + ":" + Digits(second, 2) + UtcOffsetText(moment.offsetSeconds);
 }
 
 std::string IsoDateText(TDateTime date) {
