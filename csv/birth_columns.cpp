@@ -35,7 +35,9 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // The number written by `count` digits at `at`; nothing when one is no digit.
 std::optional<int> Digits(std::string_view text, std::size_t at, std::size_t count) {
@@ -204,11 +206,13 @@ std::string ReadBirthTime(std::string_view cell, std::string& time) {
         return {};
     }
     const std::size_t colon = text.find(':');
-    const bool shape = (colon == 1 || colon == 2) &&
-                       (text.size() == colon + 3 || (text.size() == colon + 6 && text[colon + 3] == ':'));
+    const bool shape =
+        (colon == 1 || colon == 2) &&
+        (text.size() == colon + 3 || (text.size() == colon + 6 && text[colon + 3] == ':'));
     const auto hour = shape ? Digits(text, 0, colon) : std::nullopt;
     const auto minute = shape ? Digits(text, colon + 1, 2) : std::nullopt;
-    const auto second = text.size() == colon + 6 ? Digits(text, colon + 4, 2) : std::optional<int>(0);
+    const auto second =
+        text.size() == colon + 6 ? Digits(text, colon + 4, 2) : std::optional<int>(0);
     if (!hour || !minute || !second)
         return Quoted(cell) + " — нужно время ЧЧ:ММ или ЧЧ:ММ:СС";
     if (*hour > 23 || *minute > 59 || *second > 59)
@@ -245,7 +249,8 @@ std::string ReadDegrees(std::string_view cell, double limit, double& degrees) {
     if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
         return shape;
     if (std::fabs(value) > limit)
-        return Quoted(cell) + (limit == 90 ? " — широта вне −90 … 90" : " — долгота вне −180 … 180");
+        return Quoted(cell) +
+               (limit == 90 ? " — широта вне −90 … 90" : " — долгота вне −180 … 180");
     degrees = value;
     return {};
 }
@@ -295,10 +300,10 @@ std::string ReadSex(std::string_view cell, BirthSex& sex) {
     sex = BirthSex::Unknown;
     if (text.empty())
         return {};
-    static constexpr std::string_view Male[] = {"male", "Male", "MALE", "м",   "М",      "муж",
-                                                "Муж",  "МУЖ",  "мужской", "Мужской", "МУЖСКОЙ"};
-    static constexpr std::string_view Female[] = {"female", "Female",  "FEMALE",  "ж",
-                                                  "Ж",      "жен",     "Жен",     "ЖЕН",
+    static constexpr std::string_view Male[] = {
+        "male", "Male", "MALE", "м", "М", "муж", "Муж", "МУЖ", "мужской", "Мужской", "МУЖСКОЙ"};
+    static constexpr std::string_view Female[] = {"female",  "Female",  "FEMALE", "ж",
+                                                  "Ж",       "жен",     "Жен",    "ЖЕН",
                                                   "женский", "Женский", "ЖЕНСКИЙ"};
     for (const std::string_view word : Male) {
         if (text == word) {

@@ -47,8 +47,8 @@ void CsvReader::EndField(CsvRecord& record) {
     }
     if (!dropping_) {
         if (!IsValidUtf8(field_))
-            Fail(record, "поле " + std::to_string(record.fields.size() + 1) +
-                             " не в кодировке UTF-8");
+            Fail(record,
+                 "поле " + std::to_string(record.fields.size() + 1) + " не в кодировке UTF-8");
         record.fields.push_back(std::move(field_));
     }
     field_.clear();
@@ -146,8 +146,8 @@ bool CsvReader::Next(CsvRecord& record) {
                 state = State::FieldStart;
             } else {
                 if (c == '"')
-                    Fail(record, "кавычка внутри поля без кавычек в строке " +
-                                     std::to_string(line_));
+                    Fail(record,
+                         "кавычка внутри поля без кавычек в строке " + std::to_string(line_));
                 if (!dropping_)
                     field_ += static_cast<char>(c);
             }

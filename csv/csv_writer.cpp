@@ -6,6 +6,10 @@ namespace {
 bool NeedsQuotes(std::string_view value) {
     if (value.find_first_of(",\"\r\n") != std::string_view::npos)
         return true;
+    // A byte order mark opening a file is skipped by readers: quoted, it is
+    // data wherever the field stands.
+    if (value.substr(0, 3) == "\xEF\xBB\xBF")
+        return true;
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     return !value.empty() && (blank(value.front()) || blank(value.back()));
 }
@@ -43,7 +47,11 @@ template <typename Text> void CsvWriter::Write(const std::vector<Text>& fields) 
     out_ << lineEnd_;
 }
 
-void CsvWriter::WriteRecord(const std::vector<std::string>& fields) { Write(fields); }
-void CsvWriter::WriteRecord(const std::vector<std::string_view>& fields) { Write(fields); }
+void CsvWriter::WriteRecord(const std::vector<std::string>& fields) {
+    Write(fields);
+}
+void CsvWriter::WriteRecord(const std::vector<std::string_view>& fields) {
+    Write(fields);
+}
 
 } // namespace toravel

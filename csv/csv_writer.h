@@ -1,7 +1,8 @@
 // Writing comma-separated values (RFC 4180) that CsvReader reads back field
 // for field: a field is quoted when it holds a comma, a quote, a line break
-// or blanks at either end, or when it is the only field of its record and
-// empty (an empty line would be no record); quotes inside are doubled.
+// or blanks at either end, when it begins with a byte order mark (skipped at
+// the start of a file), or when it is the only field of its record and empty
+// (an empty line would be no record); quotes inside are doubled.
 #pragma once
 
 #include <ostream>

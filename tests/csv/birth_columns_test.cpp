@@ -12,7 +12,8 @@ namespace toravel {
 namespace {
 
 // Runs a reader over one cell: the value's usual form, or "!" and the fault.
-template <typename Reader, typename Value> std::string Outcome(Reader reader, std::string_view cell) {
+template <typename Reader, typename Value>
+std::string Outcome(Reader reader, std::string_view cell) {
     Value value{};
     const std::string problem = reader(cell, value);
     if (!problem.empty())

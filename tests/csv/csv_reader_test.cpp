@@ -105,9 +105,8 @@ TEST(CsvReader, QuoteLeftOpenIsReportedWithTheLineItOpenedOn) {
 
 TEST(CsvReader, OverlongRecordsAreReportedWithoutKeepingThem) {
     const CsvLimits limits{100, 5};
-    const auto records =
-        ReadAll(std::string(150, 'x') + "\n\"" + std::string(300, 'y') + "\"\n1,2,3,4,5,6\nok\n",
-                limits);
+    const auto records = ReadAll(
+        std::string(150, 'x') + "\n\"" + std::string(300, 'y') + "\"\n1,2,3,4,5,6\nok\n", limits);
     ASSERT_EQ(records.size(), 4u);
     EXPECT_EQ(records[0].error, "запись длиннее 100 байт");
     EXPECT_TRUE(records[0].fields.empty());

@@ -22,10 +22,20 @@ TEST(CsvWriter, QuotesOnlyWhereTheFieldNeedsIt) {
     EXPECT_EQ(CsvField(""), "");
 }
 
+TEST(CsvWriter, AByteOrderMarkOpeningTheFirstFieldIsKept) {
+    std::ostringstream out;
+    CsvWriter(out).WriteRecord(std::vector<std::string>{"\xEF\xBB\xBFname", "x"});
+    std::istringstream in(out.str());
+    CsvReader reader(in);
+    CsvRecord record;
+    ASSERT_TRUE(reader.Next(record));
+    EXPECT_EQ(record.fields, (std::vector<std::string>{"\xEF\xBB\xBFname", "x"}));
+}
+
 TEST(CsvWriter, RandomRecordsReadBackUnchanged) {
     // Pieces that stress the quoting, joined at random.
-    const std::vector<std::string> pieces = {"a",  ",",  "\"", "\r", "\n", "\r\n", " ",
-                                             "\t", ";",  "ё",  "😀", "",   "\"\"", "x,\"y\""};
+    const std::vector<std::string> pieces = {"a",  ",", "\"", "\r", "\n", "\r\n", " ",
+                                             "\t", ";", "ё",  "😀",  "",   "\"\"", "x,\"y\""};
     std::mt19937 random(18);
     for (const CsvLineEnd lineEnd : {CsvLineEnd::CrLf, CsvLineEnd::Lf}) {
         std::vector<std::vector<std::string>> written;
