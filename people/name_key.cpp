@@ -71,7 +71,9 @@ std::string FoldCase(std::string_view text) {
     return folded;
 }
 
-std::string NameKey(std::string_view name) { return FoldCase(TrimmedName(name)); }
+std::string NameKey(std::string_view name) {
+    return FoldCase(TrimmedName(name));
+}
 
 std::string NameSortKey(std::string_view name) {
     const std::string key = NameKey(name);

@@ -8,7 +8,9 @@
 namespace toravel {
 namespace {
 
-bool IsControl(char32_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+bool IsControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
 
 // Valid UTF-8 of at most `limit` code points, without NUL, and without any
 // control character where `controls` is false.
@@ -32,8 +34,7 @@ std::string TextFault(std::string_view text, std::string_view what, std::size_t 
 // The value's fault as the column's reader finds it, or the empty text when
 // the value is in its usual form already.
 template <typename Reader, typename Value>
-std::string FormFault(std::string_view what, const std::string& text, Reader reader,
-                      Value& value) {
+std::string FormFault(std::string_view what, const std::string& text, Reader reader, Value& value) {
     const std::string problem = reader(text, value);
     if (!problem.empty())
         return std::string(what) + ": " + problem;
@@ -96,9 +97,9 @@ std::string PersonFault(const Person& p) {
 }
 
 bool SameCalculationInputs(const Person& a, const Person& b) {
-    return a.date == b.date && a.time == b.time && a.place == b.place &&
-           a.latitude == b.latitude && a.longitude == b.longitude && a.zoneName == b.zoneName &&
-           a.utcOffset == b.utcOffset && a.zoneHours == b.zoneHours && a.lunarDay == b.lunarDay;
+    return a.date == b.date && a.time == b.time && a.place == b.place && a.latitude == b.latitude &&
+           a.longitude == b.longitude && a.zoneName == b.zoneName && a.utcOffset == b.utcOffset &&
+           a.zoneHours == b.zoneHours && a.lunarDay == b.lunarDay;
 }
 
 Person PersonOfRow(const BirthRow& row) {

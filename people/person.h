@@ -20,11 +20,11 @@ using Sex = BirthSex;
 // What the last calculation for the person gave.
 struct LastResult {
     int lunarDay = 0;
-    std::string dayWorld;    // the world letters of the horoscope: "b", "c", "h"
-    std::string lunarWorld;  // or empty when there is none
+    std::string dayWorld;   // the world letters of the horoscope: "b", "c", "h"
+    std::string lunarWorld; // or empty when there is none
     std::string periodWorld;
-    std::string circle;      // the circle as the report names it
-    std::string calculated;  // UTC, ГГГГ-ММ-ДДTЧЧ:ММ:ССZ; the file fills it in when empty
+    std::string circle;     // the circle as the report names it
+    std::string calculated; // UTC, ГГГГ-ММ-ДДTЧЧ:ММ:ССZ; the file fills it in when empty
 
     bool operator==(const LastResult&) const = default;
 };

@@ -54,9 +54,10 @@ std::size_t ExportPeople(const PersonFile& file, std::ostream& out) {
 std::size_t ExportPeopleToFile(const PersonFile& file, const fs::path& target) {
     std::error_code error;
     if (!file.Path().empty() && fs::equivalent(target, file.Path(), error))
-        throw PersonFileError(PersonFileProblem::Unavailable,
-                              "Выгрузка в «" + target.string() +
-                                  "» записала бы CSV поверх самой картотеки: выберите другой файл.");
+        throw PersonFileError(
+            PersonFileProblem::Unavailable,
+            "Выгрузка в «" + target.string() +
+                "» записала бы CSV поверх самой картотеки: выберите другой файл.");
     const fs::path temporary = target.string() + ".tmp-" + std::to_string(::getpid());
     std::size_t count = 0;
     {

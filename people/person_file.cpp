@@ -19,7 +19,9 @@ namespace fs = std::filesystem;
 constexpr std::string_view OpenAction = "открыть картотеку";
 constexpr std::string_view ReadAction = "прочитать картотеку";
 
-std::string Quoted(const fs::path& path) { return "«" + path.string() + "»"; }
+std::string Quoted(const fs::path& path) {
+    return "«" + path.string() + "»";
+}
 
 std::string UtcNow() {
     const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
@@ -76,8 +78,7 @@ struct Identity {
 int ReadIdentity(sqlite3* db, Identity& identity) {
     const char* queries[] = {"PRAGMA application_id", "PRAGMA user_version",
                              "SELECT count(*) FROM sqlite_schema"};
-    std::int64_t* values[] = {&identity.applicationId, &identity.version,
-                              &identity.schemaObjects};
+    std::int64_t* values[] = {&identity.applicationId, &identity.version, &identity.schemaObjects};
     for (int i = 0; i < 3; ++i) {
         sqlite3_stmt* statement = nullptr;
         int code = sqlite3_prepare_v2(db, queries[i], -1, &statement, nullptr);
@@ -99,7 +100,8 @@ bool HasSqliteHeader(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     char header[16] = {};
     in.read(header, sizeof header);
-    return in.gcount() == 16 && std::string_view(header, 16) == std::string_view("SQLite format 3\0", 16);
+    return in.gcount() == 16 &&
+           std::string_view(header, 16) == std::string_view("SQLite format 3\0", 16);
 }
 
 [[noreturn]] void ThrowNotOurs(const fs::path& path) {
@@ -117,13 +119,12 @@ void CheckIdentity(const Identity& identity, const fs::path& path) {
     if (identity.applicationId != PersonFileApplicationId)
         ThrowNotOurs(path);
     if (identity.version > PersonFileVersion)
-        throw PersonFileError(PersonFileProblem::Newer,
-                              "Картотека " + Quoted(path) +
-                                  " записана более новой версией Торавеля (версия файла " +
-                                  std::to_string(identity.version) +
-                                  ", эта программа знает версии до " +
-                                  std::to_string(PersonFileVersion) +
-                                  "). Обновите программу; файл оставлен как есть.");
+        throw PersonFileError(
+            PersonFileProblem::Newer,
+            "Картотека " + Quoted(path) + " записана более новой версией Торавеля (версия файла " +
+                std::to_string(identity.version) + ", эта программа знает версии до " +
+                std::to_string(PersonFileVersion) +
+                "). Обновите программу; файл оставлен как есть.");
     if (identity.version < 1)
         ThrowSqliteFailure(nullptr, SQLITE_CORRUPT, path, OpenAction);
 }
@@ -220,9 +221,9 @@ PersonFile::PersonFile(const fs::path& path) : path_(path) {
     const fs::file_status status = fs::status(path, error);
     const bool exists = fs::exists(status);
     if (error && !exists && error != std::errc::no_such_file_or_directory)
-        throw PersonFileError(PersonFileProblem::Unavailable,
-                              "Не удалось открыть картотеку " + Quoted(path) + ": " +
-                                  error.message() + ".");
+        throw PersonFileError(PersonFileProblem::Unavailable, "Не удалось открыть картотеку " +
+                                                                  Quoted(path) + ": " +
+                                                                  error.message() + ".");
     if (exists) {
         if (!fs::is_regular_file(status))
             ThrowNotOurs(path);
@@ -235,8 +236,8 @@ PersonFile::PersonFile(const fs::path& path) : path_(path) {
                                       Quoted(path.parent_path()) + ": " + error.message() + ".");
     }
     int code = SQLITE_OK;
-    db_ = OpenConnection(path.string(),
-                         SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE), code);
+    db_ = OpenConnection(path.string(), SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE),
+                         code);
     if (code != SQLITE_OK)
         Fail(code, OpenAction);
     readOnly_ = sqlite3_db_readonly(db_.get(), "main") == 1;
@@ -297,9 +298,9 @@ void PersonFile::BringUpToDate() {
     if (identity.version == PersonFileVersion)
         return;
     if (readOnly_)
-        throw PersonFileError(PersonFileProblem::ReadOnly,
-                              "Не удалось " + std::string(OpenAction) + ": картотека " +
-                                  Quoted(path_) + " открыта только для чтения.");
+        throw PersonFileError(PersonFileProblem::ReadOnly, "Не удалось " + std::string(OpenAction) +
+                                                               ": картотека " + Quoted(path_) +
+                                                               " открыта только для чтения.");
     Execute("BEGIN IMMEDIATE", OpenAction);
     try {
         // Another copy of the program may have done it meanwhile.
@@ -310,9 +311,9 @@ void PersonFile::BringUpToDate() {
         const auto& steps = SchemaSteps();
         for (auto version = identity.version; version < PersonFileVersion; ++version)
             Execute(steps[static_cast<std::size_t>(version)], OpenAction);
-        const std::string stamp = "PRAGMA application_id = " +
-                                  std::to_string(PersonFileApplicationId) +
-                                  "; PRAGMA user_version = " + std::to_string(PersonFileVersion);
+        const std::string stamp =
+            "PRAGMA application_id = " + std::to_string(PersonFileApplicationId) +
+            "; PRAGMA user_version = " + std::to_string(PersonFileVersion);
         Execute(stamp.c_str(), OpenAction);
         Execute("COMMIT", OpenAction);
     } catch (...) {

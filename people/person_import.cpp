@@ -60,8 +60,8 @@ void Import::Commit() {
 void Import::Take(std::uint64_t line, const Person& person) {
     if (!group_)
         group_ = std::make_unique<PersonFile::Transaction>(file_);
-    const OnConflict first = onConflict_ == OnConflict::Replace ? OnConflict::Replace
-                                                                : OnConflict::Skip;
+    const OnConflict first =
+        onConflict_ == OnConflict::Replace ? OnConflict::Replace : OnConflict::Skip;
     SaveOutcome outcome = file_.Save(person, first);
     if (outcome == SaveOutcome::Exists && onConflict_ == OnConflict::Ask && ask_) {
         Commit();
@@ -143,10 +143,10 @@ ImportReport Import::Run(std::istream& in) {
         Commit();
     } catch (const PersonFileError& e) {
         group_.reset(); // rolls the group in progress back
-        throw PersonFileError(e.Problem(), "Импорт остановлен на строке " + std::to_string(line) +
-                                               ": " + e.what() + " Добавлено до этого: " +
-                                               std::to_string(report_.added) + ", заменено: " +
-                                               std::to_string(report_.replaced) + ".");
+        throw PersonFileError(
+            e.Problem(), "Импорт остановлен на строке " + std::to_string(line) + ": " + e.what() +
+                             " Добавлено до этого: " + std::to_string(report_.added) +
+                             ", заменено: " + std::to_string(report_.replaced) + ".");
     }
     return report_;
 }

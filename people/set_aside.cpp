@@ -49,8 +49,7 @@ fs::path SetAsidePersonFile(const fs::path& path) {
         const int error = RenameNoReplace(path, aside);
         if (error == EEXIST)
             continue;
-        if (error != 0)
-        {
+        if (error != 0) {
             std::string reason = SystemReason(error);
             throw PersonFileError(PersonFileProblem::Unavailable,
                                   "Не удалось отложить файл «" + path.string() + "»: " +

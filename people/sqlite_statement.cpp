@@ -39,12 +39,13 @@ void ThrowSqliteFailure(sqlite3* db, int code, const std::filesystem::path& path
     const std::string what(action);
     switch (code & 0xFF) {
     case SQLITE_FULL:
-        throw PersonFileError(PersonFileProblem::DiskFull,
-                              "Не удалось " + what + ": на диске нет места. Картотека " + file +
-                                  " не изменена.");
+        throw PersonFileError(PersonFileProblem::DiskFull, "Не удалось " + what +
+                                                               ": на диске нет места. Картотека " +
+                                                               file + " не изменена.");
     case SQLITE_READONLY:
         throw PersonFileError(PersonFileProblem::ReadOnly, "Не удалось " + what + ": картотека " +
-                                                               file + " открыта только для чтения.");
+                                                               file +
+                                                               " открыта только для чтения.");
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         throw PersonFileError(PersonFileProblem::Busy,
@@ -95,7 +96,9 @@ void Statement::Bind(int index, std::optional<std::int64_t> value) {
         sqlite3_bind_null(statement_, index);
 }
 
-void Statement::BindNull(int index) { sqlite3_bind_null(statement_, index); }
+void Statement::BindNull(int index) {
+    sqlite3_bind_null(statement_, index);
+}
 
 bool Statement::Step() {
     const int code = sqlite3_step(statement_);

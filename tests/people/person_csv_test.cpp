@@ -38,8 +38,8 @@ Imported Import(PersonFile& file, const std::string& csv, OnConflict onConflict 
 // Text of random code points from every plane, no control characters (a
 // name refuses them; a note keeps them, and gets some of its own).
 std::string RandomText(std::mt19937& random, std::size_t length) {
-    static const std::vector<std::string> awkward = {"\"", ";", ",", "'", " ", "\\", "\u00A0",
-                                                     "\u200B", "\u202E", "\u0301", "😀", "𝄞"};
+    static const std::vector<std::string> awkward = {
+        "\"", ";", ",", "'", " ", "\\", "\u00A0", "\u200B", "\u202E", "\u0301", "😀", "𝄞"};
     std::string text;
     for (std::size_t i = 0; i < length; ++i) {
         if (random() % 4 == 0) {
@@ -111,36 +111,35 @@ TEST(PersonCsv, AnyUnicodeQuotesAndSemicolonsSurviveExportAndImport) {
 
 TEST(PersonCsv, EveryLineNotTakenIsReportedWithItsReason) {
     PersonFile file = PersonFile::InMemory();
-    const std::string csv = "name,date,time,latitude,longitude,comment\r\n"  // line 1
-                            "Анна,17.05.1990,14:30,55.75,37.62,ok\r\n"        // 2
-                            "Борис,31.02.1990,,,,\r\n"                        // 3
-                            "Вера,1990-05-17\r\n"                             // 4
-                            "\"Галина\nГеннадьевна\",17.05.1990,,,,\r\n"       // 5–6
-                            "Дмитрий,17.05.1990,25:00,,,\r\n"                  // 7
-                            "\"Евгений\",17.05.1990,,55,75,37.62,\r\n"         // 8
-                            "анна,18.05.1990,,,,\r\n"                          // 9
-                            ",17.05.1990,,,,\r\n" +                            // 10
-                            std::string("Жанна\0,17.05.1990,,,,\r\n", 28) +    // 11
-                            "\xC7\xE8\xED\xE0,17.05.1990,,,,\r\n"              // 12
-                            "Зоя,\"17.05.1990,,,,\r\n"                         // 13
-                            "Игорь,17.05.1990,,,,\r\n";                        // 14
+    const std::string csv = "name,date,time,latitude,longitude,comment\r\n" // line 1
+                            "Анна,17.05.1990,14:30,55.75,37.62,ok\r\n"      // 2
+                            "Борис,31.02.1990,,,,\r\n"                      // 3
+                            "Вера,1990-05-17\r\n"                           // 4
+                            "\"Галина\nГеннадьевна\",17.05.1990,,,,\r\n"    // 5–6
+                            "Дмитрий,17.05.1990,25:00,,,\r\n"               // 7
+                            "\"Евгений\",17.05.1990,,55,75,37.62,\r\n"      // 8
+                            "анна,18.05.1990,,,,\r\n"                       // 9
+                            ",17.05.1990,,,,\r\n" +                         // 10
+                            std::string("Жанна\0,17.05.1990,,,,\r\n", 28) + // 11
+                            "\xC7\xE8\xED\xE0,17.05.1990,,,,\r\n"           // 12
+                            "Зоя,\"17.05.1990,,,,\r\n"                      // 13
+                            "Игорь,17.05.1990,,,,\r\n";                     // 14
     const auto imported = Import(file, csv);
     EXPECT_EQ(imported.report.added, 1u);
     EXPECT_EQ(imported.report.skipped, 10u);
-    EXPECT_EQ(imported.notes,
-              (std::vector<std::string>{
-                  "1: столбцы не используются: «comment»",
-                  "3: столбец «date»: «31.02.1990» — такой даты нет",
-                  "4: не хватает полей: 2 вместо 6, как в заголовке",
-                  "5: Имя содержит управляющий символ (перевод строки, табуляцию)",
-                  "7: столбец «time»: «25:00» — такого времени нет",
-                  "8: лишние поля: 7 вместо 6, как в заголовке",
-                  "9: «анна» уже есть в картотеке — строка пропущена",
-                  "10: Нужно имя",
-                  "11: нулевой байт (NUL) в строке 11",
-                  "12: поле 1 не в кодировке UTF-8",
-                  "13: кавычка, открытая в строке 13, не закрыта до конца файла",
-              }));
+    EXPECT_EQ(imported.notes, (std::vector<std::string>{
+                                  "1: столбцы не используются: «comment»",
+                                  "3: столбец «date»: «31.02.1990» — такой даты нет",
+                                  "4: не хватает полей: 2 вместо 6, как в заголовке",
+                                  "5: Имя содержит управляющий символ (перевод строки, табуляцию)",
+                                  "7: столбец «time»: «25:00» — такого времени нет",
+                                  "8: лишние поля: 7 вместо 6, как в заголовке",
+                                  "9: «анна» уже есть в картотеке — строка пропущена",
+                                  "10: Нужно имя",
+                                  "11: нулевой байт (NUL) в строке 11",
+                                  "12: поле 1 не в кодировке UTF-8",
+                                  "13: кавычка, открытая в строке 13, не закрыта до конца файла",
+                              }));
     EXPECT_EQ(file.Count(), 1u);
     EXPECT_EQ(file.Find("Анна")->date, "17.05.1990");
 }

@@ -34,7 +34,9 @@ std::string IntegrityCheck(const std::filesystem::path& path) {
     return result;
 }
 
-std::string NameOf(int i) { return "Человек №" + std::to_string(i); }
+std::string NameOf(int i) {
+    return "Человек №" + std::to_string(i);
+}
 
 TEST(PersonFileDurability, KilledAtRandomMomentsWhileSavingLosesNothingSaved) {
     TemporaryFolder folder;

@@ -73,13 +73,15 @@ TEST(PersonFileRobustness, FilesThatAreNotOursAreRefusedAndLeftAsTheyWere) {
         };
     };
     const Case cases[] = {
-        {"a text file",
-         [](const auto& path) { WriteBytes(path, "name,date\nАнна,17.05.1990\n"); },
+        {"a text file", [](const auto& path) { WriteBytes(path, "name,date\nАнна,17.05.1990\n"); },
          PersonFileProblem::NotOurs, "не картотека Торавеля"},
-        {"a picture", [](const auto& path) { WriteBytes(path, std::string("\x89PNG\r\n\x1A\n", 8)); },
+        {"a picture",
+         [](const auto& path) { WriteBytes(path, std::string("\x89PNG\r\n\x1A\n", 8)); },
          PersonFileProblem::NotOurs, "не картотека Торавеля"},
         {"another program's database",
-         [](const auto& path) { ExecuteSql(path, "CREATE TABLE notes (text); INSERT INTO notes VALUES (1)"); },
+         [](const auto& path) {
+             ExecuteSql(path, "CREATE TABLE notes (text); INSERT INTO notes VALUES (1)");
+         },
          PersonFileProblem::NotOurs, "не картотека Торавеля"},
         {"a person file's header overwritten", spoil(0, std::string(16, 'x')),
          PersonFileProblem::NotOurs, "не картотека Торавеля"},
@@ -210,16 +212,17 @@ TEST(PersonFileRobustness, AReadOnlyFileIsReadButNeverWritten) {
         return report.str();
     };
     const std::string mounted = OnTmpfs(folder.Path(), "size=1m", [&] {
-        return scenario([&] { ::mount(nullptr, folder.Path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr); });
+        return scenario([&] {
+            ::mount(nullptr, folder.Path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr);
+        });
     });
     if (mounted != "skip") {
         EXPECT_EQ(mounted, "") << "on a read-only file system";
         return;
     }
-    EXPECT_EQ(scenario([&] {
-                  std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-              }),
-              "")
+    EXPECT_EQ(
+        scenario([&] { std::filesystem::permissions(path, std::filesystem::perms::owner_read); }),
+        "")
         << "a file without write permission";
 }
 

@@ -102,16 +102,16 @@ TEST(PersonFile, NamesAreUniqueIgnoringCaseInEveryScript) {
 
 TEST(PersonFile, ListIsSortedAsADictionaryAndFilteredAsYouType) {
     PersonFile file = PersonFile::InMemory();
-    for (const char* name : {"Яковлев", "ёжиков", "Ежов", "Анна", "Alice", "Жуков", "Елена",
-                             "иван", "Андрей", "Ёлкин"})
+    for (const char* name : {"Яковлев", "ёжиков", "Ежов", "Анна", "Alice", "Жуков", "Елена", "иван",
+                             "Андрей", "Ёлкин"})
         file.Save(SamplePerson(name), OnConflict::Skip);
     EXPECT_EQ(Names(file.List()),
               (std::vector<std::string>{"Alice", "Андрей", "Анна", "ёжиков", "Ежов", "Елена",
                                         "Ёлкин", "Жуков", "иван", "Яковлев"}));
     EXPECT_EQ(Names(file.List("АН")), (std::vector<std::string>{"Андрей", "Анна", "иван"}));
     EXPECT_EQ(Names(file.List("ёж")), (std::vector<std::string>{"ёжиков"}));
-    EXPECT_EQ(Names(file.List("ов")), (std::vector<std::string>{"ёжиков", "Ежов", "Жуков",
-                                                                 "Яковлев"}));
+    EXPECT_EQ(Names(file.List("ов")),
+              (std::vector<std::string>{"ёжиков", "Ежов", "Жуков", "Яковлев"}));
     EXPECT_TRUE(file.List("%").empty()) << "no pattern characters";
     EXPECT_TRUE(file.List("нет такого").empty());
     const auto anna = file.List("анна");
@@ -198,8 +198,7 @@ TEST(PersonFile, PeopleWithAFaultAreRefusedWithTheReason) {
         {"one coordinate", [](Person& p) { p.longitude.reset(); },
          "Нужны обе координаты места рождения или ни одной"},
         {"latitude off the Earth", [](Person& p) { p.latitude = 91; }, "Широта вне −90 … 90"},
-        {"NaN longitude", [](Person& p) { p.longitude = std::nan(""); },
-         "Долгота вне −180 … 180"},
+        {"NaN longitude", [](Person& p) { p.longitude = std::nan(""); }, "Долгота вне −180 … 180"},
         {"offset", [](Person& p) { p.utcOffset = "+25:00"; },
          "Смещение от Гринвича: «+25:00» — смещение вне −14:00 … +14:00"},
         {"zone", [](Person& p) { p.zoneName = "Europe/Atlantis"; },
