@@ -159,7 +159,13 @@ TEST(CsvReader, MillionLinesAreReadInConstantMemory) {
     EXPECT_EQ(count, Lines);
     EXPECT_EQ(faults, 0u);
     EXPECT_EQ(record.line, Lines);
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer keeps freed memory in quarantine: the peak says
+    // nothing about what the reader holds.
+    (void)before;
+#else
     EXPECT_LT(PeakResidentKiB() - before, 16 * 1024) << "KiB of peak memory added";
+#endif
 }
 
 TEST(CsvHeader, ColumnsInAnyOrderAndTheirCountChecked) {
