@@ -217,6 +217,10 @@ std::string SaveAction(std::string_view verb, std::string_view name) {
 } // namespace
 
 PersonFile::PersonFile(const fs::path& path) : path_(path) {
+    // SQLite would take an empty name for a temporary database of its own.
+    if (path.empty())
+        throw PersonFileError(PersonFileProblem::Unavailable,
+                              "Не удалось открыть картотеку: не задан путь к файлу.");
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     const bool exists = fs::exists(status);

@@ -38,6 +38,7 @@ TEST(PersonFile, IsCreatedWhereTheCallerSaysWithItsFolder) {
     EXPECT_TRUE(std::filesystem::is_regular_file(path));
     PersonFile again(path);
     EXPECT_EQ(again.Count(), 1u);
+    EXPECT_THROW(PersonFile(""), PersonFileError) << "never a file SQLite picks";
 
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
