@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <ctime>
 #include <fstream>
+#include <thread>
 
 #include "people/name_key.h"
 #include "people/person_schema.h"
@@ -74,26 +75,27 @@ struct Identity {
     bool Empty() const { return applicationId == 0 && version == 0 && schemaObjects == 0; }
 };
 
-// The file's identity; the SQLite result code of the first failure, if any.
+// The file's identity; the SQLite result code of the failure, if any. One
+// statement is one read transaction: the three values belong together even
+// while another copy of the program is creating the file.
 int ReadIdentity(sqlite3* db, Identity& identity) {
-    const char* queries[] = {"PRAGMA application_id", "PRAGMA user_version",
-                             "SELECT count(*) FROM sqlite_schema"};
-    std::int64_t* values[] = {&identity.applicationId, &identity.version, &identity.schemaObjects};
-    for (int i = 0; i < 3; ++i) {
-        sqlite3_stmt* statement = nullptr;
-        int code = sqlite3_prepare_v2(db, queries[i], -1, &statement, nullptr);
-        if (code == SQLITE_OK) {
-            code = sqlite3_step(statement);
-            if (code == SQLITE_ROW) {
-                *values[i] = sqlite3_column_int64(statement, 0);
-                code = SQLITE_OK;
-            }
+    sqlite3_stmt* statement = nullptr;
+    int code = sqlite3_prepare_v2(db,
+                                  "SELECT (SELECT application_id FROM pragma_application_id), "
+                                  "(SELECT user_version FROM pragma_user_version), "
+                                  "(SELECT count(*) FROM sqlite_schema)",
+                                  -1, &statement, nullptr);
+    if (code == SQLITE_OK) {
+        code = sqlite3_step(statement);
+        if (code == SQLITE_ROW) {
+            identity.applicationId = sqlite3_column_int64(statement, 0);
+            identity.version = sqlite3_column_int64(statement, 1);
+            identity.schemaObjects = sqlite3_column_int64(statement, 2);
+            code = SQLITE_OK;
         }
-        sqlite3_finalize(statement);
-        if (code != SQLITE_OK)
-            return code;
     }
-    return SQLITE_OK;
+    sqlite3_finalize(statement);
+    return code;
 }
 
 bool HasSqliteHeader(const fs::path& path) {
@@ -129,41 +131,70 @@ void CheckIdentity(const Identity& identity, const fs::path& path) {
         ThrowSqliteFailure(nullptr, SQLITE_CORRUPT, path, OpenAction);
 }
 
-// Looks at an existing file through a read-only connection, so that nothing
-// is written to a file before it is known to be ours and sound.
-void InspectExisting(const fs::path& path) {
+// Reads the file's identity and checks its pages through a read-only
+// connection; throws the user's message for a file this program must not
+// open. `immutable` reads without locks and leaves nothing beside the file.
+void Inspect(const fs::path& path, bool immutable) {
     int code = SQLITE_OK;
     Identity identity;
-    // Without a -wal file every change is in the file itself, and reading
-    // it as immutable leaves nothing beside it (a read-only connection to a
-    // WAL database would leave an empty -wal and -shm behind a file that
-    // may not be ours). On a read-only file system SQLite cannot make the
-    // shared-memory file of a WAL database either; nobody can write there,
-    // so reading the file as immutable is safe too.
-    std::error_code ignored;
-    const bool hasWal = fs::exists(path.string() + "-wal", ignored);
-    for (const bool immutable : {!hasWal, true}) {
-        Connection db = immutable ? OpenConnection(FileUri(path, "?immutable=1"),
-                                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, code)
-                                  : OpenConnection(path.string(), SQLITE_OPEN_READONLY, code);
-        if (code == SQLITE_OK)
-            code = ReadIdentity(db.get(), identity);
-        if ((code & 0xFF) == SQLITE_CANTOPEN && !immutable)
-            continue;
-        if ((code & 0xFF) == SQLITE_NOTADB) {
-            if (!HasSqliteHeader(path))
-                ThrowNotOurs(path);
-            ThrowSqliteFailure(nullptr, SQLITE_CORRUPT, path, OpenAction);
-        }
-        if (code != SQLITE_OK)
-            ThrowSqliteFailure(db.get(), code, path, OpenAction);
-        CheckIdentity(identity, path);
-        if (identity.Empty())
-            return;
-        Statement check(db.get(), "PRAGMA quick_check(1)", path, OpenAction);
-        if (!check.Step() || check.Text(0) != "ok")
-            ThrowSqliteFailure(nullptr, SQLITE_CORRUPT, path, OpenAction);
+    Connection db = immutable ? OpenConnection(FileUri(path, "?immutable=1"),
+                                               SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, code)
+                              : OpenConnection(path.string(), SQLITE_OPEN_READONLY, code);
+    if (code == SQLITE_OK)
+        code = ReadIdentity(db.get(), identity);
+    if ((code & 0xFF) == SQLITE_CANTOPEN && !immutable) {
+        // On a read-only file system SQLite cannot make the shared-memory
+        // file of a WAL database; nobody can write there, so reading the
+        // file as immutable is safe.
+        Inspect(path, true);
         return;
+    }
+    if ((code & 0xFF) == SQLITE_NOTADB) {
+        if (!HasSqliteHeader(path))
+            ThrowNotOurs(path);
+        ThrowSqliteFailure(nullptr, SQLITE_CORRUPT, path, OpenAction);
+    }
+    if (code != SQLITE_OK)
+        ThrowSqliteFailure(db.get(), code, path, OpenAction);
+    CheckIdentity(identity, path);
+    if (identity.Empty())
+        return;
+    Statement check(db.get(), "PRAGMA quick_check(1)", path, OpenAction);
+    if (!check.Step() || check.Text(0) != "ok")
+        ThrowSqliteFailure(nullptr, SQLITE_CORRUPT, path, OpenAction);
+}
+
+// Looks at an existing file before anything may write to it, so that a file
+// that is not ours, damaged or newer is never changed.
+void InspectExisting(const fs::path& path) {
+    std::error_code ignored;
+    const fs::path wal = path.string() + "-wal", shm = path.string() + "-shm";
+    const bool hadWal = fs::exists(wal, ignored), hadShm = fs::exists(shm, ignored);
+    // Without a -wal file every change is in the file itself: read it as
+    // immutable, which leaves nothing beside it (a read-only connection to
+    // a WAL database leaves an empty -wal and -shm behind).
+    if (!hadWal) {
+        try {
+            Inspect(path, true);
+            return;
+        } catch (const PersonFileError&) {
+            // Without locks, a file that another copy of the program is
+            // creating this moment can look torn: a refusal is only
+            // believed from a read that respects the locks.
+        }
+    }
+    try {
+        Inspect(path, false);
+    } catch (const PersonFileError&) {
+        // The refused file gets back its surroundings as they were: an empty
+        // -wal that this look made holds nothing, and nobody writes a file
+        // every copy of the program refuses.
+        if (!hadWal && fs::exists(wal, ignored) && fs::file_size(wal, ignored) == 0) {
+            fs::remove(wal, ignored);
+            if (!hadShm)
+                fs::remove(shm, ignored);
+        }
+        throw;
     }
 }
 
@@ -287,11 +318,25 @@ void PersonFile::Execute(const char* sql, std::string_view action) {
 void PersonFile::Configure() {
     if (readOnly_)
         return;
-    // WAL: readers never wait for a writer, and a commit is one append.
     // FULL: a commit is on the disk, not only in the system's cache, when
     // the call returns.
-    Execute("PRAGMA journal_mode = WAL", OpenAction);
     Execute("PRAGMA synchronous = FULL", OpenAction);
+    // WAL: readers never wait for a writer, and a commit is one append. The
+    // mode is kept in the file; switching to it needs the file to itself,
+    // and SQLite does not wait for that, so while another copy of the
+    // program holds the new file, wait here.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(BusyTimeoutMs);
+    for (;;) {
+        Statement mode(db_.get(), "PRAGMA journal_mode = WAL", path_, OpenAction);
+        try {
+            mode.Step();
+            return;
+        } catch (const PersonFileError& e) {
+            if (e.Problem() != PersonFileProblem::Busy || std::chrono::steady_clock::now() > giveUp)
+                throw;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
 }
 
 void PersonFile::BringUpToDate() {

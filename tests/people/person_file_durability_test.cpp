@@ -125,5 +125,39 @@ TEST(PersonFileDurability, TwoProcessesSavingAtOnceKeepEveryPerson) {
     EXPECT_EQ(PersonFile(path).Count(), 1000u);
 }
 
+TEST(PersonFileDurability, CopiesOpeningANewFileAtTheSameMomentAllOpenIt) {
+    // Copies starting together once saw each other's half-made file: the
+    // switch to WAL refused without waiting, and the file's identity, read
+    // in three steps, looked like another program's.
+    constexpr int Rounds = 100, Copies = 3;
+    TemporaryFolder folder;
+    int failures = 0;
+    std::string message;
+    for (int round = 0; round < Rounds; ++round) {
+        const auto path = folder / ("people" + std::to_string(round) + ".sqlite");
+        pid_t copies[Copies];
+        for (int c = 0; c < Copies; ++c) {
+            copies[c] = ::fork();
+            if (copies[c] == 0) {
+                try {
+                    PersonFile file(path);
+                    file.Save(SamplePerson(NameOf(c)), OnConflict::Skip);
+                } catch (const std::exception& e) {
+                    std::fprintf(stderr, "%s\n", e.what());
+                    ::_exit(1);
+                }
+                ::_exit(0);
+            }
+        }
+        for (const pid_t copy : copies) {
+            int status = 0;
+            ::waitpid(copy, &status, 0);
+            failures += status != 0;
+        }
+    }
+    EXPECT_EQ(failures, 0) << "of " << Rounds * Copies << " copies (their messages above)";
+    EXPECT_EQ(PersonFile(folder / "people0.sqlite").Count(), static_cast<std::size_t>(Copies));
+}
+
 } // namespace
 } // namespace toravel
