@@ -4,7 +4,9 @@
 #include <exception>
 #include <iostream>
 
+#include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 namespace toravel {
@@ -24,7 +26,42 @@ public:
     void ShowMessage(const QString& text) override { Show(QMessageBox::NoIcon, "message", text); }
     void ShowError(const QString& text) override { Show(QMessageBox::Critical, "error", text); }
 
+    bool Ask(const QString& question) override {
+        QMessageBox box(QMessageBox::Question, Title(), question);
+        QPushButton* yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
+        box.setDefaultButton(no);
+        box.setEscapeButton(no);
+        if (AcknowledgeForTest()) {
+            std::cerr << "question: " << question.toStdString() << std::endl;
+            QTimer::singleShot(0, &box, [&box, no] { no->click(); });
+        }
+        box.exec();
+        return box.clickedButton() == yes;
+    }
+
+    std::optional<QString> AskText(const QString& label, const QString& proposed) override {
+        QInputDialog dialog;
+        dialog.setWindowTitle(Title());
+        dialog.setLabelText(label);
+        dialog.setTextValue(proposed);
+        dialog.setOkButtonText(QStringLiteral("OK"));
+        dialog.setCancelButtonText(QStringLiteral("Отмена"));
+        if (AcknowledgeForTest()) {
+            std::cerr << "text: " << label.toStdString() << std::endl;
+            QTimer::singleShot(0, &dialog, &QInputDialog::reject);
+        }
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.textValue();
+    }
+
 private:
+    static QString Title() {
+        return QString::fromUtf8(ApplicationTitle.data(),
+                                 static_cast<qsizetype>(ApplicationTitle.size()));
+    }
+
     static void Show(QMessageBox::Icon icon, const char* kind, const QString& text) {
         // No parent: the box is centred on the screen and modal for the
         // whole application.
@@ -44,6 +81,14 @@ MessageBoxPresenter boxPresenter;
 MessagePresenter* currentPresenter = &boxPresenter;
 
 } // namespace
+
+bool MessagePresenter::Ask(const QString&) {
+    return false;
+}
+
+std::optional<QString> MessagePresenter::AskText(const QString&, const QString&) {
+    return std::nullopt;
+}
 
 MessagePresenter& Presenter() {
     return *currentPresenter;

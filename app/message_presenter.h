@@ -7,6 +7,7 @@
 // RunHandler, which catches whatever leaves it and shows it here.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,12 @@ public:
     virtual void ShowMessage(const QString& text) = 0;
     // The same with an error icon: the standard error display.
     virtual void ShowError(const QString& text) = 0;
+    // A question with the buttons "Да" and "Нет"; true for "Да". A presenter
+    // that does not answer questions says "Нет", which changes nothing.
+    virtual bool Ask(const QString& question);
+    // A line of text asked for under `label`, `proposed` standing in the
+    // field; nothing when cancelled (the default).
+    virtual std::optional<QString> AskText(const QString& label, const QString& proposed);
 };
 
 // The presenter in use: message boxes unless a test replaced it.
