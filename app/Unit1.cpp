@@ -28,7 +28,10 @@
 #include "app/city_combo_box.h"
 #include "app/link_label.h"
 #include "app/message_presenter.h"
+#include "app/month_window.h"
 #include "app/paths.h"
+#include "app/person_file_opening.h"
+#include "app/person_list_dialog.h"
 #include "app/report_printing.h"
 #include "app/termination.h"
 #include "horoscope/calculation_command.h"
@@ -39,6 +42,7 @@
 #include "platform/city_list.h"
 #include "platform/computer_zone.h"
 #include "platform/conversions.h"
+#include "platform/geonames_atlas.h"
 #include "platform/jpeg_decoder.h"
 #include "platform/tdatetime.h"
 
@@ -149,6 +153,7 @@ TForm1::TForm1()
     CreateControls();
     ConnectHandlers();
     CreateHintAndPrintControls();
+    CreatePersonAndMonthControls();
 }
 
 TForm1::~TForm1() {
@@ -407,7 +412,10 @@ void TForm1::ComboBox1Enter() {}
 // ---------------------------------------------------------------- commands
 
 void TForm1::Button1Click() {
+    reportWritten_ = false;
     RunHandler([this] { RunCalculationCommand(*this, calendarDays_); });
+    if (reportWritten_)
+        RememberCalculation();
 }
 
 void TForm1::Button2Click() {
@@ -556,6 +564,7 @@ void TForm1::ShowMessage(const std::string& text) {
 }
 
 void TForm1::EnablePictureButtons() {
+    reportWritten_ = true; // the command's last step: the report is written
     Button3->setEnabled(true);
     Button4->setEnabled(true);
     Button5->setEnabled(true);
@@ -679,6 +688,212 @@ void TForm1::SaveReportAsPdf() {
         }
         SaveReportDocumentAsPdf(this, CurrentReportDocument());
     });
+}
+
+} // namespace toravel
+
+// ------------------------------------- person file and month calendar (added)
+
+namespace toravel {
+
+// Both buttons stand beside «Выход», in the free space before Label6, and
+// follow the designed controls in the keyboard order.
+void TForm1::CreatePersonAndMonthControls() {
+    PeopleButton =
+        MakeButton(this, "PeopleButton", QStringLiteral("Картотека"), {150, 472, 120, 33});
+    PeopleButton->setToolTip(QStringLiteral("Сохранённые люди: открыть, сохранить, удалить"));
+    MonthCalendarButton = MakeButton(this, "MonthCalendarButton",
+                                     QStringLiteral("Лунный календарь"), {276, 472, 120, 33});
+    MonthCalendarButton->setToolTip(
+        QStringLiteral("Лунные дни месяца для места рождения, указанного в окне"));
+    QWidget::setTabOrder(RadioButton2, PeopleButton);
+    QWidget::setTabOrder(PeopleButton, MonthCalendarButton);
+    connect(PeopleButton, &QPushButton::clicked, this, [this] { PeopleButtonClick(); });
+    connect(MonthCalendarButton, &QPushButton::clicked, this,
+            [this] { MonthCalendarButtonClick(); });
+}
+
+void TForm1::PeopleButtonClick() {
+    RunHandler([this] {
+        std::optional<PersonFile> file = OpenPersonFileAsking(PersonFilePath());
+        if (!file)
+            return;
+        std::optional<Person> chosen;
+        {
+            PersonListDialog dialog(*file, *this, this);
+            dialog.exec();
+            chosen = dialog.ChosenPerson();
+        }
+        file.reset(); // closed before the calculation keeps its result
+        if (chosen)
+            OpenPerson(*chosen);
+    });
+}
+
+void TForm1::MonthCalendarButtonClick() {
+    RunHandler([this] {
+        const MonthPlaceChoice choice = ChooseMonthPlace(
+            LatitudeText(), LongitudeText(),
+            PickedPlaceOfCityLine(ComboBox1->currentText().toStdString()),
+            [] { return SharedWorldAtlas().atlas.get(); }, CSpinEdit1->value(),
+            computerOffsetSeconds_);
+        if (!choice.place) {
+            Presenter().ShowMessage(Utf8(choice.missing));
+            return;
+        }
+        if (monthWindow_ == nullptr)
+            monthWindow_ = new MonthWindow(calendarDays_, this);
+        try {
+            monthWindow_->ShowPlace(*choice.place);
+        } catch (const LunarMonthError& error) {
+            Presenter().ShowMessage(Utf8(error.what()));
+            return;
+        }
+        monthWindow_->show();
+        monthWindow_->raise();
+        monthWindow_->activateWindow();
+    });
+}
+
+BirthInputs TForm1::CurrentInputs() const {
+    BirthInputs inputs;
+    inputs.date = DateTimePicker1->date().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
+    const QTime time = DateTimePicker2->time();
+    inputs.time =
+        time.toString(time.second() != 0 ? QStringLiteral("HH:mm:ss") : QStringLiteral("HH:mm"))
+            .toStdString();
+    inputs.lunarDayText = LunarDayFieldText();
+    inputs.zoneHours = CSpinEdit1->value();
+    inputs.latitudeText = LatitudeText();
+    inputs.longitudeText = LongitudeText();
+    // The city's name and zone only while the fields hold its coordinates.
+    const std::string line = ComboBox1->currentText().toStdString();
+    const CityCoordinateTexts listed = ::toravel::ApplyCityLine(line);
+    if (!line.empty() && listed.latitude == inputs.latitudeText &&
+        listed.longitude == inputs.longitudeText) {
+        CityIdentity city = CityIdentityOfLine(line);
+        inputs.placeName = std::move(city.name);
+        inputs.zoneName = std::move(city.zone);
+    }
+    inputs.female = RadioButton2->isChecked();
+    return inputs;
+}
+
+void TForm1::SetInputs(const BirthInputs& inputs) {
+    const QDate date = QDate::fromString(Utf8(inputs.date), QStringLiteral("dd.MM.yyyy"));
+    const QTime time =
+        QTime::fromString(Utf8(inputs.time), inputs.time.size() > 5 ? QStringLiteral("HH:mm:ss")
+                                                                    : QStringLiteral("HH:mm"));
+    if (date.isValid())
+        DateTimePicker1->setDate(date);
+    if (time.isValid())
+        DateTimePicker2->setTime(time);
+    Edit1->setText(Utf8(inputs.lunarDayText));
+    CSpinEdit1->setValue(inputs.zoneHours);
+
+    // The list's city of that name, if its line gives the same coordinates;
+    // otherwise no city, and the coordinates as typed.
+    int city = -1;
+    const auto wanted = FieldCoordinates(inputs.latitudeText, inputs.longitudeText);
+    for (int i = 0; wanted && !inputs.placeName.empty() && i < ComboBox1->count(); ++i) {
+        const std::string line = ComboBox1->itemText(i).toStdString();
+        if (CityIdentityOfLine(line).name != inputs.placeName)
+            continue;
+        const CityCoordinateTexts listed = ::toravel::ApplyCityLine(line);
+        const auto point = FieldCoordinates(listed.latitude, listed.longitude);
+        if (point && point->latitude == wanted->latitude && point->longitude == wanted->longitude) {
+            city = i;
+            break;
+        }
+    }
+    ComboBox1->setCurrentIndex(city);
+    ApplyCityLine();
+    if (city < 0) {
+        Edit2->setText(Utf8(inputs.latitudeText));
+        Edit3->setText(Utf8(inputs.longitudeText));
+    }
+    RadioButton2->setChecked(inputs.female);
+    RadioButton1->setChecked(!inputs.female);
+    UpdateBirthplaceZoneHint();
+}
+
+void TForm1::OpenPerson(const Person& person) {
+    RunHandler([this, &person] {
+        const InputsOfPersonResult opened = InputsOfPerson(person, computerOffsetSeconds_);
+        SetInputs(opened.inputs);
+        inputsPerson_.reset();
+        if (!person.name.empty())
+            inputsPerson_ =
+                PersonOfInputs(CurrentInputs(), person.name, computerOffsetSeconds_).person;
+        if (!opened.note.empty())
+            Presenter().ShowMessage(Utf8(opened.note));
+    });
+    Button1Click();
+}
+
+void TForm1::RememberCalculation() {
+    RunHandler([this] {
+        const std::string name = inputsPerson_ ? inputsPerson_->name : std::string();
+        PersonOfInputsResult made = PersonOfInputs(CurrentInputs(), name, computerOffsetSeconds_);
+        calculatedPersonName_.clear();
+        if (!made.person) {
+            lastCalculation_.reset();
+            return;
+        }
+        Person calculated = std::move(*made.person);
+        const CalculationState& state = SharedCalculationState();
+        calculated.lastResult = LastResult{state.LunarDay,    state.DayWorld,   state.LunarWorld,
+                                           state.PeriodWorld, state.CircleName, {}};
+        const bool ofPerson = inputsPerson_ && SameCalculationInputs(calculated, *inputsPerson_);
+        if (!ofPerson)
+            calculated.name.clear();
+        calculatedPersonName_ = calculated.name;
+        lastCalculation_ = calculated;
+        if (!ofPerson)
+            return;
+        // Kept with the person; a file that may only be read keeps nothing
+        // and says nothing, every other failure is shown.
+        try {
+            PersonFile file(PersonFilePath());
+            if (!file.ReadOnly())
+                file.RecordResult(calculated.name, *calculated.lastResult);
+        } catch (const PersonFileError& error) {
+            if (error.Problem() != PersonFileProblem::ReadOnly)
+                throw;
+        }
+    });
+}
+
+PersonOfInputsResult TForm1::InputsAsPerson(std::string_view name) const {
+    return PersonOfInputs(CurrentInputs(), name, computerOffsetSeconds_);
+}
+
+std::string TForm1::InputsPersonName() const {
+    if (!inputsPerson_)
+        return {};
+    const PersonOfInputsResult now = InputsAsPerson(inputsPerson_->name);
+    return now.person && SameCalculationInputs(*now.person, *inputsPerson_) ? inputsPerson_->name
+                                                                            : std::string();
+}
+
+std::optional<Person> TForm1::LastCalculation() const {
+    return lastCalculation_;
+}
+
+void TForm1::InputsSavedAs(const Person& person) {
+    inputsPerson_ = person;
+    // A calculation of these very inputs is now the person's.
+    if (lastCalculation_ && SameCalculationInputs(*lastCalculation_, person)) {
+        lastCalculation_->name = person.name;
+        calculatedPersonName_ = person.name;
+    }
+}
+
+void TForm1::PersonRemoved(std::string_view name) {
+    if (inputsPerson_ && inputsPerson_->name == name)
+        inputsPerson_.reset();
+    if (lastCalculation_ && lastCalculation_->name == name)
+        lastCalculation_->name.clear();
 }
 
 } // namespace toravel

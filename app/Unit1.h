@@ -22,6 +22,7 @@
 #include <QWidget>
 
 #include "app/Unit2.h"
+#include "app/person_list_host.h"
 #include "app/table_calendar_days.h"
 #include "horoscope/horoscope_view.h"
 #include "horoscope/report.h"
@@ -46,8 +47,9 @@ namespace toravel {
 
 class CityComboBox;
 class LinkLabel;
+class MonthWindow;
 
-class TForm1 final : public QWidget, public HoroscopeView {
+class TForm1 final : public QWidget, public HoroscopeView, public PersonListHost {
     Q_OBJECT
 
 public:
@@ -135,6 +137,35 @@ public:
     QAction* SavePdfAction;  // "Сохранить в PDF…"
     QAction* PicturesAction; // checkable: the four pictures on pages of their own
 
+    // ------------------------------------- person file and month calendar
+    // «Картотека» beside «Выход»: the person list; a person opened there has
+    // their inputs put into the window and calculated. «Лунный календарь»:
+    // the month window for the birthplace in the fields.
+    void PeopleButtonClick();
+    void MonthCalendarButtonClick();
+    // The window's inputs as plain values, and back; setting them picks the
+    // city of the list whose coordinates they hold, and the zone hint
+    // follows.
+    BirthInputs CurrentInputs() const;
+    void SetInputs(const BirthInputs& inputs);
+    // Puts the person's inputs into the window (the hours that give the
+    // person's clock on this computer) and runs «расчет».
+    void OpenPerson(const Person& person);
+    // The person the last completed calculation's inputs belong to; empty
+    // when they belong to no one. Its prints carry the name.
+    const std::string& CalculatedPersonName() const { return calculatedPersonName_; }
+    MonthWindow* MonthCalendarWindow() const { return monthWindow_; }
+
+    // PersonListHost.
+    PersonOfInputsResult InputsAsPerson(std::string_view name) const override;
+    std::string InputsPersonName() const override;
+    std::optional<Person> LastCalculation() const override;
+    void InputsSavedAs(const Person& person) override;
+    void PersonRemoved(std::string_view name) override;
+
+    QPushButton* PeopleButton;        // «Картотека»
+    QPushButton* MonthCalendarButton; // «Лунный календарь»
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -176,6 +207,19 @@ private:
     // The format the next appended line takes, as the rich-text box keeps it.
     QTextCharFormat lineFormat_;
     bool reportHasParagraph_ = false;
+
+    // Person file and month calendar.
+    void CreatePersonAndMonthControls();
+    // After a calculation that wrote its report: its inputs and result as
+    // the session's last calculation, and the result kept with its person.
+    void RememberCalculation();
+    // The inputs as opened or saved under a person's name; nothing when they
+    // came from no one.
+    std::optional<Person> inputsPerson_;
+    std::optional<Person> lastCalculation_;
+    std::string calculatedPersonName_;
+    bool reportWritten_ = false;
+    MonthWindow* monthWindow_ = nullptr;
 };
 
 // The format of an emptied report area: the window's font, black, not bold.
