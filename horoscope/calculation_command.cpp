@@ -8,27 +8,18 @@
 #include "lunar/calculation_state.h"
 #include "lunar/moonrise_count.h"
 #include "lunar/new_moon_search.h"
+#include "platform/ascii_text.h"
 #include "platform/conversions.h"
 #include "platform/tdatetime.h"
 
 namespace toravel {
 namespace {
 
-// Blank: nothing left once blanks and control characters (codes up to 32)
-// are taken off both ends.
-bool IsBlank(std::string_view text) {
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) > 32)
-            return false;
-    }
-    return true;
-}
-
 // The message for a birthplace with a blank coordinate; nullptr when both
 // are given. Whether they are numbers is not asked here.
 const char* MissingBirthplaceMessage(const HoroscopeView& view) {
-    const bool noLatitude = IsBlank(view.LatitudeText());
-    const bool noLongitude = IsBlank(view.LongitudeText());
+    const bool noLatitude = OnlyBlanksAndControls(view.LatitudeText());
+    const bool noLongitude = OnlyBlanksAndControls(view.LongitudeText());
     if (noLatitude && noLongitude)
         return NoPlaceMessage;
     if (noLatitude)
@@ -90,7 +81,7 @@ void RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays)
     state.NewMoonFlag = false;
     state.ZoneOffsetDays = StrToInt(view.ZoneHoursText()) / 24.0;
     const std::string lunarDayText = view.LunarDayFieldText();
-    state.GivenLunarDay = IsBlank(lunarDayText) ? 0 : StrToInt(lunarDayText);
+    state.GivenLunarDay = OnlyBlanksAndControls(lunarDayText) ? 0 : StrToInt(lunarDayText);
 
     state.LunarDay = 0;
     state.DayWorld.clear();
