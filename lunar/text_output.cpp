@@ -75,6 +75,26 @@ public:
         return *this;
     }
 
+    // DD.MM.YYYY
+    ZeroFilledText& DottedDate(int day, int month, int year) {
+        return Number(day, 2).Char('.').Number(month, 2).Char('.').Number(year, 4);
+    }
+
+    // YYYY/MM/, the day to follow
+    ZeroFilledText& YearMonth(int year, int month) {
+        return Number(year, 4).Char('/').Number(month, 2).Char('/');
+    }
+
+    // HH:MM
+    ZeroFilledText& Clock(int hour, int minute) {
+        return Number(hour, 2).Char(':').Number(minute, 2);
+    }
+
+    // HH:MM:SS, the seconds truncated to a whole number
+    ZeroFilledText& ClockWithSeconds(int hour, int minute, double second) {
+        return Clock(hour, minute).Char(':').Number(static_cast<int>(second), 2);
+    }
+
     // A real in fixed notation; always inserted by the stream.
     ZeroFilledText& Fixed(double value, std::streamsize precision, std::streamsize width) {
         Flush();
@@ -118,23 +138,12 @@ private:
 std::ostream& WriteDateTimeText(std::ostream& stream, const DateTimeText& value) {
     stream.setf(std::ios_base::right, std::ios_base::adjustfield);
     const double m = value.mjd;
-    int year;
-    int month;
-    int day;
-    int hour;
-    int minute;
-    double hours;
-    double second;
+    int year, month, day, hour, minute;
+    double hours, second;
     switch (value.format) {
     case TimeTextFormat::DateOnly: {
         CalendarFromMjd(m, year, month, day, hours);
-        ZeroFilledText(stream)
-            .Number(day, 2)
-            .Char('.')
-            .Number(month, 2)
-            .Char('.')
-            .Number(year, 4)
-            .End();
+        ZeroFilledText(stream).DottedDate(day, month, year).End();
         CapturedTextFields& captured = SharedCapturedTextFields();
         captured.date.day = day;
         captured.date.month = month;
@@ -144,13 +153,7 @@ std::ostream& WriteDateTimeText(std::ostream& stream, const DateTimeText& value)
     case TimeTextFormat::DecimalDay: {
         CalendarFromMjd(m, year, month, day, hours);
         const std::streamsize p = stream.precision();
-        ZeroFilledText(stream)
-            .Number(year, 4)
-            .Char('/')
-            .Number(month, 2)
-            .Char('/')
-            .Fixed(day + hours / 24.0, p, p + 3)
-            .End();
+        ZeroFilledText(stream).YearMonth(year, month).Fixed(day + hours / 24.0, p, p + 3).End();
         break;
     }
     case TimeTextFormat::DecimalHours: {
@@ -159,10 +162,7 @@ std::ostream& WriteDateTimeText(std::ostream& stream, const DateTimeText& value)
         const double r = std::floor(240.0 * m + 0.5) / 240.0 + 0.0001;
         CalendarFromMjd(r, year, month, day, hours);
         ZeroFilledText(stream)
-            .Number(year, 4)
-            .Char('/')
-            .Number(month, 2)
-            .Char('/')
+            .YearMonth(year, month)
             .Number(day, 2)
             .Char(' ')
             .Fixed(hours, 1, 4)
@@ -174,17 +174,7 @@ std::ostream& WriteDateTimeText(std::ostream& stream, const DateTimeText& value)
         // date into the next; 0.00001 day (0.864 s) keeps the minute whole.
         const double r = std::floor(1440.0 * m + 0.5) / 1440.0 + 0.00001;
         CalendarFromMjd(r, year, month, day, hour, minute, second);
-        ZeroFilledText(stream)
-            .Number(day, 2)
-            .Char('.')
-            .Number(month, 2)
-            .Char('.')
-            .Number(year, 4)
-            .Char(' ')
-            .Number(hour, 2)
-            .Char(':')
-            .Number(minute, 2)
-            .End();
+        ZeroFilledText(stream).DottedDate(day, month, year).Char(' ').Clock(hour, minute).End();
         CapturedTextFields& captured = SharedCapturedTextFields();
         captured.dateTime.day = day;
         captured.dateTime.month = month;
@@ -197,17 +187,10 @@ std::ostream& WriteDateTimeText(std::ostream& stream, const DateTimeText& value)
         const double r = std::floor(86400.0 * m + 0.5) / 86400.0 + 0.000001;
         CalendarFromMjd(r, year, month, day, hour, minute, second);
         ZeroFilledText(stream)
-            .Number(year, 4)
-            .Char('/')
-            .Number(month, 2)
-            .Char('/')
+            .YearMonth(year, month)
             .Number(day, 2)
             .Char(' ')
-            .Number(hour, 2)
-            .Char(':')
-            .Number(minute, 2)
-            .Char(':')
-            .Number(static_cast<int>(second), 2)
+            .ClockWithSeconds(hour, minute, second)
             .End();
         break;
     }
@@ -220,8 +203,7 @@ std::ostream& WriteDateTimeText(std::ostream& stream, const DateTimeText& value)
 std::ostream& WriteClockTimeText(std::ostream& stream, const ClockTimeText& value) {
     stream.setf(std::ios_base::right, std::ios_base::adjustfield);
     const double h = value.hours;
-    int hour;
-    int minute;
+    int hour, minute;
     double second;
     switch (value.format) {
     case TimeTextFormat::DecimalHours:
@@ -231,7 +213,7 @@ std::ostream& WriteClockTimeText(std::ostream& stream, const ClockTimeText& valu
         // No date to carry into: from 23:59:30 on this writes 24:00.
         const double r = std::floor(60.0 * h + 0.5) / 60.0 + 0.00001;
         DmsFromDegrees(r, hour, minute, second);
-        ZeroFilledText(stream).Number(hour, 2).Char(':').Number(minute, 2).End();
+        ZeroFilledText(stream).Clock(hour, minute).End();
         CapturedTextFields& captured = SharedCapturedTextFields();
         captured.clock.hour = hour;
         captured.clock.minute = minute;
@@ -240,13 +222,7 @@ std::ostream& WriteClockTimeText(std::ostream& stream, const ClockTimeText& valu
     case TimeTextFormat::HoursMinutesSeconds: {
         const double r = std::floor(3600.0 * h + 0.5) / 3600.0 + 0.0000001;
         DmsFromDegrees(r, hour, minute, second);
-        ZeroFilledText(stream)
-            .Number(hour, 2)
-            .Char(':')
-            .Number(minute, 2)
-            .Char(':')
-            .Number(static_cast<int>(second), 2)
-            .End();
+        ZeroFilledText(stream).ClockWithSeconds(hour, minute, second).End();
         break;
     }
     default:
