@@ -1,5 +1,6 @@
 #include "horoscope/calculation_command.h"
 
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -67,11 +68,18 @@ void ChoosePrecedingNewMoon(CalculationState& state) {
     }
 }
 
-} // namespace
+// Ends the command with a message box.
+void StopWithMessage(HoroscopeView& view, CalculationOutcome& outcome, const std::string& text) {
+    view.ShowMessage(text);
+    outcome.ending = CalculationEnding::StoppedByMessage;
+    outcome.text = text;
+}
 
-void RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays) {
+// The command; `outcome` is kept up to date as it goes, so that it tells
+// what was done also when an error ends the command.
+void RunCommand(HoroscopeView& view, CalendarDayLookup& calendarDays, CalculationOutcome& outcome) {
     if (const char* missing = MissingBirthplaceMessage(view)) {
-        view.ShowMessage(missing);
+        StopWithMessage(view, outcome, missing);
         return;
     }
 
@@ -94,6 +102,7 @@ void RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays)
 
     if (state.GivenLunarDay == 0) {
         ComputeNewMoonsOfYear(year);
+        outcome.newMoonsComputed = true;
         if (view.ListingWanted())
             ListNewMoons(view, state);
         const BirthMoments moment = BirthMomentOf(view.BirthDate(), view.BirthTime());
@@ -109,9 +118,10 @@ void RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays)
         try {
             CountMoonrisesSinceNewMoon(view);
         } catch (const InvalidBirthplaceError& e) {
-            view.ShowMessage(e.what());
+            StopWithMessage(view, outcome, e.what());
             return;
         }
+        outcome.moonrisesComputed = true;
     }
 
     state.DayWorld.clear();
@@ -130,6 +140,26 @@ void RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays)
 
     WriteReport(view);
     view.EnablePictureButtons();
+}
+
+} // namespace
+
+CalculationOutcome RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays) {
+    CalculationOutcome outcome;
+    RunCommand(view, calendarDays, outcome);
+    return outcome;
+}
+
+CalculationOutcome RunCalculationCommandReportingErrors(HoroscopeView& view,
+                                                        CalendarDayLookup& calendarDays) {
+    CalculationOutcome outcome;
+    try {
+        RunCommand(view, calendarDays, outcome);
+    } catch (const std::exception& e) {
+        outcome.ending = CalculationEnding::StoppedByError;
+        outcome.text = e.what();
+    }
+    return outcome;
 }
 
 } // namespace toravel
