@@ -35,11 +35,20 @@ double MoonSunElongation(double T);
 void PegasusRoot(double (*function)(double), double x1, double x2, double accuracy, double& root,
                  bool& success);
 
-// Raised when the week-step search for a phase fails to bracket it.
+// Raised when the search cannot find a phase: the week-step search fails to
+// bracket it, or the phase function gives no number in the bracket.
 class NewMoonSearchError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// The root of function in a bracket [x1, x2] where its values have opposite
+// signs or one of them is 0, to within accuracy: PegasusRoot's root when it
+// converges, and otherwise (its 30 passes run out, or an end is exactly a
+// root, where it gives up and returns x1) the better end of the bracket
+// halved until it is no wider than the accuracy. Throws NewMoonSearchError
+// when the values at the ends or a midpoint do not bracket a root (a NaN).
+double BracketedRoot(double (*function)(double), double x1, double x2, double accuracy);
 
 // Fills NewMoonTable of the shared calculation state with the 14 new moons
 // that follow 0h of 1 December of year − 1, on the clock that runs ahead of
