@@ -8,7 +8,12 @@
 namespace toravel {
 
 void DeltaT(double T, double& seconds, bool& valid) {
-    // One cubic per quarter century, rows i = −7 … −1 (1825 … 2000).
+    // One cubic in t (centuries from the start of its quarter century) per
+    // quarter century, rows i = −7 … −1 (1825 … 2000): a compact fit to the
+    // yearly ΔT observed over those years, as the astronomical almanacs
+    // tabulate it. Against those values (Swiss Ephemeris's ΔT) it keeps
+    // within 3.9 s up to 1990 and runs 9.4 s ahead at 2005, the end of the
+    // extended last row; toravel-check-new-moons prints both figures.
     static constexpr double Rows[7][4] = {
         {10.4, -80.8, 413.9, -572.3},  // 1825–1850
         {6.6, 46.3, -358.4, 18.8},     // 1850–1875
