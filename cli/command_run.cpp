@@ -10,29 +10,9 @@
 #include "lunar/working_stream.h"
 #include "platform/birthplace_zone.h"
 #include "platform/birthplace_zone_hint.h"
-#include "platform/city_line.h"
-#include "platform/city_list.h"
 #include "platform/computer_zone.h"
 
 namespace toravel::cli {
-namespace {
-
-struct FoundCity {
-    CityCoordinateTexts coordinates;
-    std::string zone; // empty when the line has no fourth field
-};
-
-// The first line of the list whose name is exactly `name`.
-std::optional<FoundCity> FindCity(const std::string& directory, const std::string& name) {
-    for (const std::string& line : LoadCityList(directory + "/atlas.ini")) {
-        const CityIdentity identity = CityIdentityOfLine(line);
-        if (identity.name == name)
-            return FoundCity{ApplyCityLine(line), identity.zone};
-    }
-    return std::nullopt;
-}
-
-} // namespace
 
 CommandRun RunCommandFromOptions(const CommandOptions& o, CliView& view, std::ostream& err,
                                  const std::string& program) {
@@ -42,6 +22,8 @@ CommandRun RunCommandFromOptions(const CommandOptions& o, CliView& view, std::os
         run.status = ExitUsage;
         return run;
     };
+    if (o.date.empty())
+        return usageError(MissingRequiredOption("--date"));
     const auto birthDate = ParseBirthDate(o.date);
     if (!birthDate)
         return usageError("--date: нет такой даты: " + o.date +
@@ -66,40 +48,44 @@ CommandRun RunCommandFromOptions(const CommandOptions& o, CliView& view, std::os
 
     bool stoppedByMessage = false;
     try {
-        std::string cityZone;
-        if (!o.city.empty()) {
-            const auto city = FindCity(o.db, o.city);
-            if (!city)
-                return usageError("--city: нет населенного пункта «" + o.city + "» в списке");
-            view.latitude = city->coordinates.latitude;
-            view.longitude = city->coordinates.longitude;
-            cityZone = city->zone;
+        const BirthplaceLookup birthplace = LookUpBirthplace(o, err);
+        if (!birthplace.resolved && birthplace.status == ExitUsage)
+            return usageError(birthplace.problem);
+        if (!birthplace.resolved) {
+            err << birthplace.problem << '\n';
+            run.status = birthplace.status;
+            return run;
         }
+        const ResolvedBirthplace& where = *birthplace.resolved;
+        view.latitude = where.latitude;
+        view.longitude = where.longitude;
+        run.birthplace = where.place;
         const ComputerZone computer = ComputeComputerZoneOffset();
         state.ComputerZoneOffset = computer.offsetDays;
         run.computerOffsetSeconds = computer.offsetSeconds;
         run.computerZoneLabel = computer.labelText;
 
         if (o.autoZone) {
-            if (cityZone.empty())
-                return usageError("--auto-zone: у населенного пункта «" + o.city +
-                                  "» в списке не указан часовой пояс");
-            if (!IsKnownZoneName(cityZone))
-                return usageError("--auto-zone: часовой пояс «" + cityZone +
-                                  "» населенного пункта «" + o.city + "» неизвестен");
+            const std::string& zone = where.zone;
+            if (zone.empty())
+                return usageError("--auto-zone: у " + where.zoneOwner +
+                                  " в списке не указан часовой пояс");
+            if (!IsKnownZoneName(zone))
+                return usageError("--auto-zone: часовой пояс «" + zone + "» " + where.zoneOwner +
+                                  " неизвестен");
             const TDateTime birthLocal = DateOf(*birthDate) + TimeOf(*birthTime);
             const BirthplaceZoneHint hint =
-                MakeBirthplaceZoneHint(cityZone, birthLocal, computer.offsetSeconds);
+                MakeBirthplaceZoneHint(zone, birthLocal, computer.offsetSeconds, where.hintWording);
             if (!hint.offset || !hint.spinValue)
-                return usageError("--auto-zone: нет смещения пояса «" + cityZone +
+                return usageError("--auto-zone: нет смещения пояса «" + zone +
                                   "» на момент рождения");
             if (!hint.canApply)
-                return usageError("--auto-zone: " + cityZone + ": " + hint.text);
+                return usageError("--auto-zone: " + zone + ": " + hint.text);
             run.autoZone =
-                AutoZoneChoice{cityZone, hint.offset->offsetSeconds, *hint.spinValue, hint.text};
+                AutoZoneChoice{zone, hint.offset->offsetSeconds, *hint.spinValue, hint.text};
             view.zoneHours = std::to_string(*hint.spinValue);
             run.zoneHours = *hint.spinValue;
-            err << "--auto-zone: " << cityZone << ": " << hint.text << "; взято --zone "
+            err << "--auto-zone: " << zone << ": " << hint.text << "; взято --zone "
                 << *hint.spinValue << '\n'
                 << std::flush;
         }

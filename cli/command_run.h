@@ -1,7 +1,8 @@
 // One calculation from the shared command-line options: the options checked,
-// the city looked up (with its time zone for --auto-zone), the computer's own
-// offset worked out from the machine's time zone, and the calculation command
-// run into a CliView on the horoscope database of the data directory.
+// the birthplace looked up in the city list or the world atlas (with its time
+// zone for --auto-zone), the computer's own offset worked out from the
+// machine's time zone, and the calculation command run into a CliView on the
+// horoscope database of the data directory.
 //
 // The front ends then write the view their own way (text, JSON, PDF).
 #pragma once
@@ -10,6 +11,7 @@
 #include <ostream>
 #include <string>
 
+#include "cli/birthplace_lookup.h"
 #include "cli/cli_view.h"
 #include "cli/command_options.h"
 
@@ -22,7 +24,7 @@ inline constexpr int ExitUsage = 2;  // the options were wrong; nothing was comp
 
 // The spin box's hours that --auto-zone worked out.
 struct AutoZoneChoice {
-    std::string zoneName;  // the city's IANA zone, "Europe/Moscow"
+    std::string zoneName;  // the birthplace's IANA zone, "Europe/Moscow"
     int offsetSeconds = 0; // the birthplace's offset at the birth moment, positive east
     int zoneHours = 0;     // the value used as --zone
     std::string hintText;  // the window's hint for the same place and moment
@@ -40,6 +42,9 @@ struct CommandRun {
     // The spin box's hours the calculation ran with (--zone or --auto-zone).
     int zoneHours = 0;
     std::optional<AutoZoneChoice> autoZone;
+    // The place of the city list or the atlas the birthplace came from; none
+    // for typed coordinates without --auto-zone.
+    std::optional<Birthplace> birthplace;
     // The computer's own offset the calculation added, with its label text.
     int computerOffsetSeconds = 0;
     std::string computerZoneLabel;

@@ -5,10 +5,15 @@
 // prints the report area's lines, or with --json one JSON object. Message-box
 // texts go to standard error. Exit status: 0 done (also after the not-found
 // message of the calendar day), 1 blank or impossible coordinates or an
-// error, 2 a usage error. The lunar calendar's working texts are discarded.
+// error (also no world atlas where one is needed), 2 a usage error. The lunar
+// calendar's working texts are discarded.
+//
+// With --places it lists the world atlas's matches instead: exit status 0,
+// or 1 when nothing matches or there is no atlas.
 #include <iostream>
 #include <string>
 
+#include "cli/birthplace_lookup.h"
 #include "cli/cli11.h"
 #include "cli/cli_view.h"
 #include "cli/command_options.h"
@@ -34,6 +39,9 @@ int main(int argc, char** argv) {
         return status == 0 ? cli::ExitDone : cli::ExitUsage;
     }
 
+    if (options.places)
+        return cli::ListPlaces(*options.places, json, std::cout, std::cerr);
+
     cli::CliView view(std::cerr);
     const cli::CommandRun run =
         cli::RunCommandFromOptions(options, view, std::cerr, app.get_name());
@@ -46,6 +54,7 @@ int main(int argc, char** argv) {
         out["birthplace_zone"] = run.autoZone ? nlohmann::json(run.autoZone->zoneName) : nullptr;
         out["birthplace_utc_offset"] =
             run.autoZone ? nlohmann::json(UtcOffsetText(run.autoZone->offsetSeconds)) : nullptr;
+        out["birthplace"] = cli::BirthplaceJson(run.birthplace);
         std::cout << out.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
     } else {
         for (const std::string& line : view.area)

@@ -27,8 +27,12 @@ The program speaks Russian. The package holds the desktop application
 toravel, the command-line program toravel-cli and their data files.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window's texts need fonts with Cyrillic letters; the standard buttons
-# of the message boxes take their Russian texts from Qt's translations.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core")
+# of the message boxes take their Russian texts from Qt's translations. The
+# world atlas is the geonames library, loaded with dlopen (so dpkg-shlibdeps
+# does not see it), with its Russian names from libgeonames-common; the
+# place records are read in the layout of 0.3.0.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-liberation, fonts-dejavu-core, libgeonames0 (>= 0.3.0), libgeonames-common")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 

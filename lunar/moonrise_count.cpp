@@ -55,50 +55,55 @@ void ReadRiseSetInput(const LunarCalendarView& view, double& dayStart, double& l
     dayStart = ModifiedJulianDate(year, month, day, 0, 0, 0.0) - offset;
 }
 
+TDateTime MoonriseEntryOfDay(double dayStart, double offset, double longitude, double latitude,
+                             std::ostream& stream) {
+    CapturedTextFields& captured = SharedCapturedTextFields();
+    WriteDateTimeText(stream, DateTimeText(dayStart + offset, TimeTextFormat::DateOnly));
+    std::string entry = DateEntryText(captured);
+
+    double riseHour = 0.0, setHour = 0.0;
+    bool riseFound = false, setFound = false, upAtStart = false;
+    FindRiseSetEvents(RiseSetKind::Moonrise, dayStart, longitude, latitude, riseHour, setHour,
+                      riseFound, setFound, upAtStart);
+
+    if (riseFound) {
+        WriteClockTimeText(stream, ClockTimeText(riseHour, TimeTextFormat::HoursMinutes));
+        int hour = captured.clock.hour;
+        int minute = captured.clock.minute;
+        if (hour >= 24) {
+            // A moonrise in the last half minute of the day rounds to
+            // 24:00, which is no time of day: keep it at 23:59 of its
+            // own day, where it belongs.
+            hour = 23;
+            minute = 59;
+        } else if (hour == 0 && minute == 0) {
+            // A moonrise in the first half minute of the day would read
+            // back as 00:00, the mark of a day without moonrise, and the
+            // count would lose it: keep it at 00:01.
+            minute = 1;
+        }
+        entry += " " + IntToStr(hour) + ":" + IntToStr(minute);
+    } else if (setFound) {
+        stream << " ----- ";
+    } else if (upAtStart) {
+        stream << "   always visible ";
+    } else {
+        stream << "  always invisible";
+    }
+    return StrToDateTime(entry);
+}
+
 void CountMoonrisesSinceNewMoon(LunarCalendarView& view) {
     double dayStart = 0.0, longitude = 0.0, latitude = 0.0, offset = 0.0;
     ReadRiseSetInput(view, dayStart, longitude, latitude, offset);
 
     CalculationState& state = SharedCalculationState();
-    CapturedTextFields& captured = SharedCapturedTextFields();
     std::ostream& stream = LunarWorkingStream();
 
     // Moonrise of each day from the new moon's date on.
     for (int i = 0; i < MoonriseDayCount; ++i) {
-        const double d = dayStart + i;
-        WriteDateTimeText(stream, DateTimeText(d + offset, TimeTextFormat::DateOnly));
-        std::string entry = DateEntryText(captured);
-
-        double riseHour = 0.0, setHour = 0.0;
-        bool riseFound = false, setFound = false, upAtStart = false;
-        FindRiseSetEvents(RiseSetKind::Moonrise, d, longitude, latitude, riseHour, setHour,
-                          riseFound, setFound, upAtStart);
-
-        if (riseFound) {
-            WriteClockTimeText(stream, ClockTimeText(riseHour, TimeTextFormat::HoursMinutes));
-            int hour = captured.clock.hour;
-            int minute = captured.clock.minute;
-            if (hour >= 24) {
-                // A moonrise in the last half minute of the day rounds to
-                // 24:00, which is no time of day: keep it at 23:59 of its
-                // own day, where it belongs.
-                hour = 23;
-                minute = 59;
-            } else if (hour == 0 && minute == 0) {
-                // A moonrise in the first half minute of the day would read
-                // back as 00:00, the mark of a day without moonrise, and the
-                // count would lose it: keep it at 00:01.
-                minute = 1;
-            }
-            entry += " " + IntToStr(hour) + ":" + IntToStr(minute);
-        } else if (setFound) {
-            stream << " ----- ";
-        } else if (upAtStart) {
-            stream << "   always visible ";
-        } else {
-            stream << "  always invisible";
-        }
-        state.MoonriseTable[static_cast<std::size_t>(i)] = StrToDateTime(entry);
+        state.MoonriseTable[static_cast<std::size_t>(i)] =
+            MoonriseEntryOfDay(dayStart + i, offset, longitude, latitude, stream);
     }
 
     if (view.ListingWanted()) {

@@ -15,7 +15,10 @@
 
 #include <stdexcept>
 
+#include <ostream>
+
 #include "lunar/lunar_calendar_view.h"
+#include "platform/tdatetime.h"
 
 namespace toravel {
 
@@ -40,6 +43,16 @@ public:
 // InvalidBirthplaceError when it is out of range; nothing is written then.
 void ReadRiseSetInput(const LunarCalendarView& view, double& dayStart, double& longitude,
                       double& latitude, double& offset);
+
+// The table entry of one local day: the date at the moonrise rounded to the
+// whole minute, or the date alone at 00:00 when the Moon does not rise that
+// day. dayStart: MJD (universal time) of the local midnight that begins the
+// day; offset: the clock's offset from Greenwich, days, which names the date;
+// longitude and latitude in radians. The moonrise of the last half minute is
+// kept at 23:59 and that of the first at 00:01, so an entry at 00:00 always
+// means no moonrise. Writes the day's working text to stream.
+TDateTime MoonriseEntryOfDay(double dayStart, double offset, double longitude, double latitude,
+                             std::ostream& stream);
 
 // Fills MoonriseTable, appends the moonrise listing to the view when a
 // listing is wanted, and sets LunarDay (left unchanged when the moment lies

@@ -165,9 +165,8 @@ double BracketedRoot(double (*function)(double), double x1, double x2, double ac
     return std::fabs(f1) < std::fabs(f2) ? x1 : x2;
 }
 
-void ComputeNewMoonsOfYear(int year) {
-    CalculationState& state = SharedCalculationState();
-    std::ostream& out = LunarWorkingStream();
+LunarPhasesOfYear FindLunarPhasesOfYear(int year) {
+    LunarPhasesOfYear phases{};
     recentDifferences.Clear();
     double T0 = (ModifiedJulianDate(year - 1, 12, 1, 0, 0, 0) - MjdJ2000) / 36525.0;
     double T1 = T0 + WeekStep;
@@ -192,19 +191,34 @@ void ComputeNewMoonsOfYear(int year) {
             const double T = BracketedRoot(SearchElongation, T0, T1, HalfMinute);
 
             // The compact ΔT table ends at 1825 and 2005; beyond, the
-            // observed values and their extrapolation take over.
+            // polynomials, the observations and the prediction take over.
             const double seconds = SearchDeltaT(T);
-            const double universalMjd = T * 36525.0 + MjdJ2000 - seconds / 86400.0;
-            const double clockMjd = universalMjd + state.ComputerZoneOffset + state.ZoneOffsetDays;
-
-            // Rounds to the minute, carrying the date, and captures the fields.
-            WriteDateTimeText(out, DateTimeText(clockMjd, TimeTextFormat::HoursMinutes));
-            if (quarter == 0) {
-                state.NewMoonTable[lunation] =
-                    StrToDateTime(JoinDateTimeFields(SharedCapturedTextFields()));
-            }
+            phases[static_cast<std::size_t>(4 * lunation + quarter)] = {
+                quarter, T * 36525.0 + MjdJ2000 - seconds / 86400.0};
             T0 = T;
             T1 = T + WeekStep;
+        }
+    }
+    return phases;
+}
+
+TDateTime ClockMinuteOfPhase(double clockMjd, std::ostream& out) {
+    // Rounds to the minute, carrying the date, and captures the fields.
+    WriteDateTimeText(out, DateTimeText(clockMjd, TimeTextFormat::HoursMinutes));
+    return StrToDateTime(JoinDateTimeFields(SharedCapturedTextFields()));
+}
+
+void ComputeNewMoonsOfYear(int year) {
+    CalculationState& state = SharedCalculationState();
+    std::ostream& out = LunarWorkingStream();
+    const LunarPhasesOfYear phases = FindLunarPhasesOfYear(year);
+    for (std::size_t i = 0; i < phases.size(); ++i) {
+        const double clockMjd =
+            phases[i].universalMjd + state.ComputerZoneOffset + state.ZoneOffsetDays;
+        if (phases[i].quarter == 0) {
+            state.NewMoonTable[i / 4] = ClockMinuteOfPhase(clockMjd, out);
+        } else {
+            WriteDateTimeText(out, DateTimeText(clockMjd, TimeTextFormat::HoursMinutes));
         }
     }
 }

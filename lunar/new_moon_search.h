@@ -19,8 +19,12 @@
 // (docs/accuracy.md).
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <ostream>
 #include <stdexcept>
+
+#include "platform/tdatetime.h"
 
 namespace toravel {
 
@@ -55,6 +59,27 @@ public:
 // halved until it is no wider than the accuracy. Throws NewMoonSearchError
 // when the values at the ends or a midpoint do not bracket a root (a NaN).
 double BracketedRoot(double (*function)(double), double x1, double x2, double accuracy);
+
+// One lunar phase as the search finds it: the quarter (0 new moon, 1 first
+// quarter, 2 full moon, 3 last quarter) and its moment, MJD in universal time
+// (ΔT applied), unrounded.
+struct LunarPhaseMoment {
+    int quarter;
+    double universalMjd;
+};
+
+// The 56 phases of the 14 lunations that follow 0h of 1 December of
+// year − 1, in order: entry 4·lunation + quarter. They depend on the year
+// alone; nothing of the calculation state is read or written. Sets
+// PhaseQuarter as it goes; throws NewMoonSearchError as the search does.
+using LunarPhasesOfYear = std::array<LunarPhaseMoment, 56>;
+LunarPhasesOfYear FindLunarPhasesOfYear(int year);
+
+// A phase on a clock (clockMjd: its universal MJD plus the clock's offset,
+// days) to the whole minute, as the new-moon table holds it: written to out
+// as the search's working text, its printed numbers read back with zero
+// seconds. The last half minute of a day rounds to 00:00 of the next.
+TDateTime ClockMinuteOfPhase(double clockMjd, std::ostream& out);
 
 // Fills NewMoonTable of the shared calculation state with the 14 new moons
 // that follow 0h of 1 December of year − 1, on the clock that runs ahead of

@@ -5,8 +5,9 @@
 //
 // Message-box texts and errors go to standard error. Exit status as
 // toravel-cli's: 0 written (also after the not-found message of the calendar
-// day), 1 nothing written (blank or impossible coordinates, an error, a file
-// that cannot be written), 2 a usage error. Runs headless: the offscreen
+// day), 1 nothing written (blank or impossible coordinates, an error, no
+// world atlas where one is needed, a file that cannot be written), 2 a usage
+// error. --places lists the world atlas's matches as toravel-cli does. Runs headless: the offscreen
 // platform is chosen unless QT_QPA_PLATFORM says otherwise.
 #include <QGuiApplication>
 
@@ -15,6 +16,7 @@
 #include <iostream>
 #include <string>
 
+#include "cli/birthplace_lookup.h"
 #include "cli/cli_view.h"
 #include "cli/command_run.h"
 #include "cli/json_output.h"
@@ -49,7 +51,11 @@ ReportDocument DocumentOfRun(const cli::CommandOptions& options, const cli::CliV
     BirthData& birth = document.birth;
     birth.date = cli::MinuteText(view.birthDate, true);
     birth.time = ClockText(view.birthTime);
-    birth.place = options.city;
+    // Named for a place of the city list or the atlas; typed coordinates
+    // stand alone, also where the nearest atlas place gave the zone (the
+    // zone's line names that place).
+    if (run.birthplace && !run.birthplace->distanceKm)
+        birth.place = cli::BirthplaceName(*run.birthplace);
     birth.latitude = view.latitude;
     birth.longitude = view.longitude;
     birth.zoneHours = run.zoneHours;
@@ -73,6 +79,8 @@ int main(int argc, char** argv) {
     if (parsed.exitStatus)
         return *parsed.exitStatus;
     const cli::CommandOptions& options = parsed.options.command;
+    if (options.places)
+        return cli::ListPlaces(*options.places, false, std::cout, std::cerr);
 
     // The calculation runs before the toolkit starts, which sets the C locale
     // from the environment.

@@ -58,7 +58,8 @@ std::string ShownZoneName(std::string_view name) {
 } // namespace
 
 BirthplaceZoneHint MakeBirthplaceZoneHint(std::string_view zoneName, TDateTime birthLocal,
-                                          int computerOffsetSeconds) {
+                                          int computerOffsetSeconds,
+                                          std::string_view placeWording) {
     BirthplaceZoneHint hint;
     bool blankName = true;
     for (const char c : zoneName)
@@ -76,7 +77,7 @@ BirthplaceZoneHint MakeBirthplaceZoneHint(std::string_view zoneName, TDateTime b
         return hint; // the moment is no date
 
     const BirthplaceOffset& place = *hint.offset;
-    hint.text = "в месте рождения " + UtcText(place.offsetSeconds);
+    hint.text = std::string(placeWording) + " " + UtcText(place.offsetSeconds);
     if (place.summerTime)
         hint.text += " (летнее время)";
     else if (place.keepsDaylightTimeThatYear)

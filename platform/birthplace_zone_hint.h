@@ -40,7 +40,9 @@ struct BirthplaceZoneHint {
 // birthLocal: the birth date and time on the birthplace's clock.
 // computerOffsetSeconds: the computer's own offset that the calculation adds
 // (ComputeComputerZoneOffset().offsetSeconds), positive east.
+// placeWording: what the offset belongs to, the text's opening words.
 BirthplaceZoneHint MakeBirthplaceZoneHint(std::string_view zoneName, TDateTime birthLocal,
-                                          int computerOffsetSeconds);
+                                          int computerOffsetSeconds,
+                                          std::string_view placeWording = "в месте рождения");
 
 } // namespace toravel

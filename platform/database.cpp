@@ -5,13 +5,11 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 #include <utility>
 
 #include "platform/ascii_text.h"
 #include "platform/database_file.h"
+#include "platform/database_vfs.h"
 #include "platform/windows_path.h"
 
 namespace toravel {
@@ -21,55 +19,22 @@ std::string QuoteForMessage(const std::string& dataSource) {
     return "'" + dataSource + "'";
 }
 
-struct FileBytes {
-    std::unique_ptr<unsigned char[]> data;
-    std::size_t size = 0;
-};
-
-// The whole file, or a DatabaseError saying why not.
-FileBytes ReadWholeFile(const std::string& dataSource) {
-    const std::filesystem::path path = ResolveWindowsPath(dataSource);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        throw DatabaseError("Could not find file " + QuoteForMessage(dataSource));
-    }
-    const auto size = std::filesystem::file_size(path, error);
-    if (error) {
-        throw DatabaseError("Cannot read database file " + QuoteForMessage(dataSource));
-    }
-    if (size > MaxDatabaseFileBytes) {
-        throw DatabaseError(DamagedDatabaseMessage(dataSource));
-    }
-    FileBytes bytes{std::make_unique_for_overwrite<unsigned char[]>(size),
-                    static_cast<std::size_t>(size)};
-    std::ifstream file(path, std::ios::binary);
-    if (!file.read(reinterpret_cast<char*>(bytes.data.get()),
-                   static_cast<std::streamsize>(bytes.size)) ||
-        file.peek() != std::char_traits<char>::eof()) {
-        throw DatabaseError("Cannot read database file " + QuoteForMessage(dataSource));
-    }
-    return bytes;
-}
-
 struct SqliteCloser {
     void operator()(sqlite3* handle) const { sqlite3_close_v2(handle); }
 };
 
-struct SqliteFree {
-    void operator()(unsigned char* buffer) const { sqlite3_free(buffer); }
-};
-
-// A connection over the image sealed in file that runs nothing but what the
-// layer asks: no triggers, no views, no functions from the schema, values
-// capped in size.
-std::shared_ptr<sqlite3> OpenImage(const FileBytes& file, const std::string& password,
+// A connection over the sealed image that runs nothing but what the layer
+// asks: no triggers, no views, no functions from the schema, values capped
+// in size.
+std::shared_ptr<sqlite3> OpenImage(const std::shared_ptr<SealedImage>& image,
                                    const std::string& dataSource) {
     sqlite3* raw = nullptr;
-    const int rc =
-        sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr);
+    const int rc = OpenSealedImageConnection(image, &raw);
     std::shared_ptr<sqlite3> handle(raw, SqliteCloser{});
     if (rc != SQLITE_OK) {
-        throw DatabaseError("Cannot start the database engine");
+        throw DatabaseError(rc == SQLITE_NOMEM
+                                ? "Not enough memory to open " + QuoteForMessage(dataSource)
+                                : std::string("Cannot start the database engine"));
     }
     sqlite3_db_config(raw, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(raw, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
@@ -79,21 +44,6 @@ std::shared_ptr<sqlite3> OpenImage(const FileBytes& file, const std::string& pas
     sqlite3_limit(raw, SQLITE_LIMIT_LENGTH, MaxFieldBytes);
     sqlite3_limit(raw, SQLITE_LIMIT_ATTACHED, 0);
 
-    // The image is decrypted straight into a buffer of SQLite's allocator,
-    // which SQLite frees when the connection closes.
-    const std::size_t imageBytes = SealedImageBytes(file.size);
-    std::unique_ptr<unsigned char, SqliteFree> image(
-        static_cast<unsigned char*>(sqlite3_malloc64(imageBytes == 0 ? 1 : imageBytes)));
-    if (!image) {
-        throw DatabaseError("Not enough memory to open " + QuoteForMessage(dataSource));
-    }
-    OpenSealedImage(file.data.get(), file.size, password, dataSource, image.get());
-    const auto size = static_cast<sqlite3_int64>(imageBytes);
-    if (sqlite3_deserialize(raw, "main", image.release(), size, size,
-                            SQLITE_DESERIALIZE_READONLY | SQLITE_DESERIALIZE_FREEONCLOSE) !=
-        SQLITE_OK) {
-        throw DatabaseError(DamagedDatabaseMessage(dataSource));
-    }
     // Reading the schema is the first thing that touches the pages.
     sqlite3_stmt* probe = nullptr;
     int probeRc =
@@ -106,6 +56,28 @@ std::shared_ptr<sqlite3> OpenImage(const FileBytes& file, const std::string& pas
         throw DatabaseError(DamagedDatabaseMessage(dataSource));
     }
     return handle;
+}
+
+// A column name as an SQL identifier.
+std::string QuotedIdentifier(const std::string& name) {
+    std::string quoted = "\"";
+    for (const char c : name) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + '"';
+}
+
+// Declared BLOB: the builder's picture fields.
+bool DeclaredBlob(const char* declaredType) {
+    if (declaredType == nullptr) {
+        return false;
+    }
+    std::string lower(declaredType);
+    std::transform(lower.begin(), lower.end(), lower.begin(), AsciiLower);
+    return lower.find("blob") != std::string::npos;
 }
 
 bool IsRowidAlias(const std::string& name) {
@@ -181,11 +153,14 @@ ConnectionSettings ParseConnectionString(std::string_view text) {
 DatabaseConnection::DatabaseConnection(std::string_view connectionString) {
     const ConnectionSettings settings = ParseConnectionString(connectionString);
     dataSource_ = settings.dataSource;
-    handle_ = OpenImage(ReadWholeFile(dataSource_), settings.password, dataSource_);
+    image_ = std::make_shared<SealedImage>(ResolveWindowsPath(dataSource_), settings.password,
+                                           dataSource_);
+    handle_ = OpenImage(image_, dataSource_);
 }
 
 TableCursor::TableCursor(const DatabaseConnection& connection)
-    : dataSource_(connection.dataSource_), handle_(connection.handle_) {
+    : dataSource_(connection.dataSource_), image_(connection.image_), handle_(connection.handle_) {
+    ThrowIfDamaged();
     sqlite3* db = handle_.get();
     const std::string where = " in " + QuoteForMessage(dataSource_);
 
@@ -193,7 +168,7 @@ TableCursor::TableCursor(const DatabaseConnection& connection)
     if (sqlite3_prepare_v2(db,
                            "SELECT type, sql FROM sqlite_schema WHERE name = 't' COLLATE NOCASE",
                            -1, &schema, nullptr) != SQLITE_OK) {
-        throw DatabaseError(DamagedDatabaseMessage(dataSource_));
+        ThrowReadError(sqlite3_errcode(db));
     }
     const int rc = sqlite3_step(schema);
     std::string type;
@@ -209,26 +184,60 @@ TableCursor::TableCursor(const DatabaseConnection& connection)
         throw DatabaseError("Table 't' not found" + where);
     }
     if (rc != SQLITE_ROW) {
-        throw DatabaseError(DamagedDatabaseMessage(dataSource_));
+        ThrowReadError(rc);
     }
     const std::string notPlain = "Table 't'" + where + " is not a plain table";
     if (type != "table" || sql.rfind("CREATE TABLE", 0) != 0) {
         throw DatabaseError(notPlain);
     }
-    sqlite3_stmt* statement = nullptr;
+
+    // The fields, in table order, and which of them the walk reads itself.
+    sqlite3_stmt* all = nullptr;
     const int prepared =
-        sqlite3_prepare_v2(db, "SELECT * FROM t ORDER BY rowid", -1, &statement, nullptr);
-    statement_.reset(statement);
+        sqlite3_prepare_v2(db, "SELECT * FROM t ORDER BY rowid", -1, &all, nullptr);
+    const Statement allFields(all);
     if (prepared != SQLITE_OK) {
+        if (image_->Damaged()) {
+            ThrowReadError(prepared);
+        }
         throw DatabaseError(notPlain); // a table without rowid
     }
-    const int columns = sqlite3_column_count(statement);
+    std::string walk = "SELECT rowid";
+    int walkColumns = 1;
+    const int columns = sqlite3_column_count(all);
     for (int i = 0; i < columns; ++i) {
-        const char* name = sqlite3_column_name(statement, i);
+        const char* name = sqlite3_column_name(all, i);
         fieldNames_.emplace_back(name ? name : "");
         if (IsRowidAlias(fieldNames_.back())) {
             throw DatabaseError(notPlain);
         }
+        Field field{-1, QuotedIdentifier(fieldNames_.back())};
+        if (!DeclaredBlob(sqlite3_column_decltype(all, i))) {
+            field.walkColumn = walkColumns++;
+            walk += ", " + field.quotedName;
+        }
+        fields_.push_back(std::move(field));
+    }
+    fieldStatements_.resize(fields_.size());
+    walk += " FROM t ORDER BY rowid";
+    sqlite3_stmt* statement = nullptr;
+    const int walkPrepared = sqlite3_prepare_v2(db, walk.c_str(), -1, &statement, nullptr);
+    statement_.reset(statement);
+    if (walkPrepared != SQLITE_OK) {
+        ThrowReadError(walkPrepared);
+    }
+
+    // Every page of the table proper is read and checked now, so a damaged
+    // calendar is refused at once whichever record a lookup stops at.
+    // Counting visits each page of t but no page of a value's overflow.
+    sqlite3_stmt* count = nullptr;
+    int counted = sqlite3_prepare_v2(db, "SELECT count(*) FROM t", -1, &count, nullptr);
+    if (counted == SQLITE_OK) {
+        counted = sqlite3_step(count);
+    }
+    sqlite3_finalize(count);
+    if (counted != SQLITE_ROW) {
+        ThrowReadError(counted);
     }
     First();
 }
@@ -237,13 +246,29 @@ void TableCursor::StatementFinalizer::operator()(sqlite3_stmt* statement) const 
     sqlite3_finalize(statement);
 }
 
+void TableCursor::ThrowIfDamaged() const {
+    if (image_->Damaged()) {
+        throw DatabaseError(DamagedDatabaseMessage(dataSource_));
+    }
+}
+
+void TableCursor::ThrowReadError(int rc) const {
+    ThrowIfDamaged();
+    if (rc == SQLITE_TOOBIG) {
+        throw DatabaseError(DamagedDatabaseMessage(dataSource_) + ": a field value is too large");
+    }
+    throw DatabaseError(DamagedDatabaseMessage(dataSource_) + ": " + sqlite3_errstr(rc));
+}
+
 void TableCursor::First() {
+    ThrowIfDamaged();
     sqlite3_reset(statement_.get());
     eof_ = false;
     Step();
 }
 
 void TableCursor::Next() {
+    ThrowIfDamaged();
     if (!eof_) {
         Step();
     }
@@ -256,10 +281,8 @@ void TableCursor::Step() {
     }
     eof_ = true;
     if (rc != SQLITE_DONE) {
-        const std::string detail =
-            rc == SQLITE_TOOBIG ? "a field value is too large" : sqlite3_errstr(rc);
         sqlite3_reset(statement_.get());
-        throw DatabaseError(DamagedDatabaseMessage(dataSource_) + ": " + detail);
+        ThrowReadError(rc);
     }
 }
 
@@ -271,28 +294,72 @@ int TableCursor::FieldIndex(std::string_view name) const {
     return static_cast<int>(found - fieldNames_.begin());
 }
 
-std::string TableCursor::FieldText(std::string_view name) const {
-    const int index = FieldIndex(name);
+std::pair<sqlite3_stmt*, int> TableCursor::ValueOf(int index) const {
+    ThrowIfDamaged();
     if (eof_) {
+        return {nullptr, 0};
+    }
+    const Field& field = fields_[static_cast<std::size_t>(index)];
+    if (field.walkColumn >= 0) {
+        return {statement_.get(), field.walkColumn};
+    }
+    Statement& value = fieldStatements_[static_cast<std::size_t>(index)];
+    if (!value) {
+        const std::string sql = "SELECT " + field.quotedName + " FROM t WHERE rowid = ?1";
+        sqlite3_stmt* raw = nullptr;
+        const int rc = sqlite3_prepare_v2(handle_.get(), sql.c_str(), -1, &raw, nullptr);
+        value.reset(raw);
+        if (rc != SQLITE_OK) {
+            ThrowReadError(rc);
+        }
+    }
+    sqlite3_reset(value.get());
+    sqlite3_bind_int64(value.get(), 1, sqlite3_column_int64(statement_.get(), 0));
+    const int rc = sqlite3_step(value.get());
+    if (rc != SQLITE_ROW) {
+        sqlite3_reset(value.get());
+        ThrowReadError(rc == SQLITE_DONE ? SQLITE_CORRUPT : rc);
+    }
+    return {value.get(), 0};
+}
+
+// Releases a field's own statement, and the copy of the value it holds,
+// once the value has been taken.
+class TableCursor::ValueRelease {
+public:
+    ValueRelease(sqlite3_stmt* statement, const TableCursor& cursor)
+        : statement_(statement != cursor.statement_.get() ? statement : nullptr) {}
+    ~ValueRelease() { sqlite3_reset(statement_); }
+    ValueRelease(const ValueRelease&) = delete;
+    ValueRelease& operator=(const ValueRelease&) = delete;
+
+private:
+    sqlite3_stmt* statement_;
+};
+
+std::string TableCursor::FieldText(std::string_view name) const {
+    const auto [statement, column] = ValueOf(FieldIndex(name));
+    if (statement == nullptr) {
         return {};
     }
-    const auto* text = sqlite3_column_text(statement_.get(), index);
+    const ValueRelease release(statement, *this);
+    const auto* text = sqlite3_column_text(statement, column);
     if (text == nullptr) {
         return {};
     }
     return std::string(reinterpret_cast<const char*>(text),
-                       static_cast<std::size_t>(sqlite3_column_bytes(statement_.get(), index)));
+                       static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
 }
 
 void TableCursor::CopyFieldBytes(std::string_view name, std::vector<unsigned char>& buffer) const {
-    const int index = FieldIndex(name);
+    const auto [statement, column] = ValueOf(FieldIndex(name));
     buffer.clear();
-    if (eof_) {
+    if (statement == nullptr) {
         return;
     }
-    const auto* bytes =
-        static_cast<const unsigned char*>(sqlite3_column_blob(statement_.get(), index));
-    const int size = sqlite3_column_bytes(statement_.get(), index);
+    const ValueRelease release(statement, *this);
+    const auto* bytes = static_cast<const unsigned char*>(sqlite3_column_blob(statement, column));
+    const int size = sqlite3_column_bytes(statement, column);
     if (bytes != nullptr && size > 0) {
         buffer.assign(bytes, bytes + size);
     }

@@ -1,9 +1,12 @@
 // The horoscope database: a read-only connection and a cursor over table t.
 //
-// The file is read whole into memory and handed to SQLite as a read-only
-// image; nothing is ever written. Records come in rowid order, the order they
-// were stored in, so "the first record" is the first one the builder wrote.
-// Only fixed prepared SELECTs run; no SQL is ever built from data.
+// SQLite reads the sealed file page by page (see database_file.h): opening
+// checks the header and the schema, opening table t reads and checks every
+// page of the table itself, and a large value that lies on pages of its own
+// (a picture) is read and checked when it is asked for. Nothing is ever
+// written. Records come in rowid order, the order they were stored in, so
+// "the first record" is the first one the builder wrote. Only fixed prepared
+// SELECTs run; no SQL is ever built from data beyond quoted column names.
 //
 // Texts are UTF-8. A field's text is SQLite's text form of the value: an
 // integer 5 reads "5", NULL reads "".
@@ -13,12 +16,15 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace toravel {
+
+class SealedImage;
 
 // Every failure of the data layer: a missing or damaged file, a missing table,
 // a missing field. The message is the one the user sees.
@@ -51,7 +57,7 @@ class DatabaseConnection {
 public:
     // Opens the file named by the connection string's Data Source, a
     // Windows-style path resolved against the working directory (see
-    // ResolveWindowsPath). Throws DatabaseError.
+    // ResolveWindowsPath), and reads its schema. Throws DatabaseError.
     explicit DatabaseConnection(std::string_view connectionString);
 
     // The path as the connection string wrote it, for messages.
@@ -60,14 +66,19 @@ public:
 private:
     friend class TableCursor;
     std::string dataSource_;
+    std::shared_ptr<SealedImage> image_;
     std::shared_ptr<sqlite3> handle_;
 };
 
 // A cursor over every record of table t, in rowid order. Opening it places
 // it on the first record (at the end when the table is empty).
+//
+// Once the file has been found damaged, by this cursor or another on the
+// same connection, every call that reads throws the damaged-file error.
 class TableCursor {
 public:
-    // Throws DatabaseError when the file has no plain table t.
+    // Throws DatabaseError when the file has no plain table t, or when a
+    // page of t is damaged.
     explicit TableCursor(const DatabaseConnection& connection);
 
     void First();
@@ -78,27 +89,49 @@ public:
     const std::vector<std::string>& FieldNames() const { return fieldNames_; }
 
     // The current record's field as text; "" at the end of the table.
-    // Throws DatabaseError "Field '<name>' not found".
+    // Throws DatabaseError "Field '<name>' not found", or the damaged-file
+    // error.
     std::string FieldText(std::string_view name) const;
 
     // Replaces buffer's content with the field's bytes (a text value gives
     // its UTF-8 bytes); empty at the end of the table or for NULL.
-    // Throws DatabaseError "Field '<name>' not found".
+    // Throws DatabaseError "Field '<name>' not found", or the damaged-file
+    // error.
     void CopyFieldBytes(std::string_view name, std::vector<unsigned char>& buffer) const;
 
 private:
-    int FieldIndex(std::string_view name) const;
-    void Step();
-
     struct StatementFinalizer {
         void operator()(sqlite3_stmt* statement) const;
     };
+    using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+    // Where a field's value is read: from the walk's own statement, or, for
+    // a field declared BLOB, from a statement of its own run when the value
+    // is asked for, so that walking the table never reads a picture.
+    struct Field {
+        int walkColumn = -1; // column of the walk, or -1
+        std::string quotedName;
+    };
+
+    class ValueRelease;
+
+    int FieldIndex(std::string_view name) const;
+    void Step();
+    void ThrowIfDamaged() const;
+    [[noreturn]] void ThrowReadError(int rc) const;
+    // The statement and column holding the current record's value of field
+    // index, stepped onto its row; no statement at the end of the table.
+    std::pair<sqlite3_stmt*, int> ValueOf(int index) const;
 
     std::string dataSource_;
+    std::shared_ptr<SealedImage> image_;
     std::shared_ptr<sqlite3> handle_;
-    // Declared after handle_, so it is finalized before the connection closes.
-    std::unique_ptr<sqlite3_stmt, StatementFinalizer> statement_;
+    // Declared after handle_, so they are finalized before the connection
+    // closes.
+    Statement statement_;
+    mutable std::vector<Statement> fieldStatements_;
     std::vector<std::string> fieldNames_;
+    std::vector<Field> fields_;
     bool eof_ = true;
 };
 

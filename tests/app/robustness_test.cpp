@@ -90,7 +90,9 @@ void RobustnessTest::unusableDatabaseAtStartUp_data() {
     const Bytes image = tools::BuildDatabaseImage({{5, 17, "b", "Первому"}}, {});
     QByteArray flipped = BuiltDatabase();
     QVERIFY(!flipped.isEmpty());
-    flipped[flipped.size() / 2] = static_cast<char>(flipped[flipped.size() / 2] ^ 0x01);
+    // The last byte seals a page of the calendar, which start-up reads; a
+    // picture's bytes are checked when the picture is shown.
+    flipped[flipped.size() - 1] = static_cast<char>(flipped[flipped.size() - 1] ^ 0x01);
 
     QTest::newRow("one byte altered") << flipped << Damaged;
     QTest::newRow("truncated") << BuiltDatabase().left(1000) << Damaged;

@@ -46,12 +46,14 @@ std::string ShellQuoted(const std::string& text) {
     return quoted + "'";
 }
 
-// Runs the program from the build tree's root with the given time zone.
-Outcome RunCli(const std::vector<std::string>& arguments, const std::string& zone = "UTC") {
+// Runs the program from the build tree's root with the given time zone and
+// further environment variables ("NAME=value ...", quoted as the shell needs).
+Outcome RunCli(const std::vector<std::string>& arguments, const std::string& zone = "UTC",
+               const std::string& environment = "") {
     const std::string errFile = std::filesystem::temp_directory_path() /
                                 ("toravel-cli-test-" + std::to_string(::getpid()) + ".err");
     std::string command = "cd " + ShellQuoted(TORAVEL_BUILD_ROOT) + " && TZ=" + ShellQuoted(zone) +
-                          " exec " + ShellQuoted(TORAVEL_CLI);
+                          " " + environment + " exec " + ShellQuoted(TORAVEL_CLI);
     for (const std::string& argument : arguments)
         command += " " + ShellQuoted(argument);
     command += " 2>" + ShellQuoted(errFile);
@@ -369,7 +371,16 @@ TEST(ToravelCliAutoZone, RefusedWhereNoZoneCanBeTaken) {
         const char* computerZone;
         const char* error;
     } rows[] = {
-        {{"--date", "17.07.1990", "--lat", "55", "--lon", "37", "--auto-zone"}, "UTC", "--city"},
+        {{"--date", "17.07.1990", "--auto-zone"},
+         "UTC",
+         "--auto-zone требует --city, --place или --lat с --lon"},
+        {{"--date", "17.07.1990", "--lat", "55", "--auto-zone"}, "UTC", "--lat с --lon"},
+        {{"--date", "17.07.1990", "--lat", "0", "--lon", "-30", "--auto-zone"},
+         "UTC",
+         "в 50 км от 0; -30 нет места атласа"},
+        {{"--date", "17.07.1990", "--lat", "север", "--lon", "37", "--auto-zone"},
+         "UTC",
+         "нужны числа"},
         {{"--date", "17.07.1990", "--city", "Москва", "--auto-zone", "--zone", "3"},
          "UTC",
          "--zone"},
@@ -399,6 +410,144 @@ TEST(ToravelCliAutoZone, WithoutItTheJsonHasNoBirthplaceOffset) {
     const nlohmann::json json = Json(RunCli(With(Moscow1990, {"--json"})));
     EXPECT_TRUE(json["birthplace_utc_offset"].is_null());
     EXPECT_TRUE(json["birthplace_zone"].is_null());
+}
+
+} // namespace
+
+// The world atlas: --place, --places, --auto-zone from the atlas.
+namespace {
+
+TEST(ToravelCliAtlas, PlaceGivesCoordinatesAndZone) {
+    const Outcome outcome = RunCli(
+        {"--date", "17.07.1990", "--time", "12:00", "--place", "кинешма", "--auto-zone", "--json"});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.err.find("место: Кинешма, Ивановская область, Россия (57,4391; 42,1289), "
+                               "Europe/Moscow\n"),
+              std::string::npos)
+        << outcome.err;
+    const nlohmann::json json = Json(outcome);
+    EXPECT_EQ(json["birthplace"]["name"], "Кинешма");
+    EXPECT_EQ(json["birthplace"]["region"], "Ивановская область");
+    EXPECT_EQ(json["birthplace"]["country"], "Россия");
+    EXPECT_EQ(json["birthplace"]["zone"], "Europe/Moscow");
+    EXPECT_NEAR(json["birthplace"]["latitude"].get<double>(), 57.44, 0.01);
+    EXPECT_TRUE(json["birthplace"]["distance_km"].is_null());
+    EXPECT_EQ(json["birthplace_zone"], "Europe/Moscow");
+    EXPECT_EQ(json["zone_offset_days"], 4 / 24.0) << "summer time of 1990";
+
+    const nlohmann::json volgograd =
+        Json(RunCli({"--date", "17.01.2021", "--place", "Урюпинск", "--auto-zone", "--json"}));
+    EXPECT_EQ(volgograd["birthplace"]["zone"], "Europe/Volgograd");
+    EXPECT_EQ(volgograd["birthplace_utc_offset"], "+03:00");
+}
+
+TEST(ToravelCliAtlas, TypedCoordinatesTakeTheZoneOfTheNearestPlace) {
+    const Outcome outcome = RunCli({"--date", "15.06.2020", "--time", "12:00", "--lat", "55,03",
+                                    "--lon", "82,92", "--auto-zone", "--json"},
+                                   "Europe/Moscow");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_NE(outcome.err.find("ближайшее место атласа — Новосибирск, 2 км: UTC+7:00; для расчёта "
+                               "укажите 4; взято --zone 4"),
+              std::string::npos)
+        << outcome.err;
+    const nlohmann::json json = Json(outcome);
+    EXPECT_EQ(json["birthplace"]["name"], "Новосибирск");
+    EXPECT_EQ(json["birthplace"]["zone"], "Asia/Novosibirsk");
+    EXPECT_NEAR(json["birthplace"]["distance_km"].get<double>(), 1.6, 0.5);
+    EXPECT_EQ(json["zone_offset_days"], 4 / 24.0);
+
+    // Without --auto-zone typed coordinates stand alone.
+    const nlohmann::json typed =
+        Json(RunCli({"--date", "15.06.2020", "--lat", "55,03", "--lon", "82,92", "--json"}));
+    EXPECT_TRUE(typed["birthplace"].is_null());
+}
+
+TEST(ToravelCliAtlas, PlacesListsTheMatches) {
+    const Outcome text = RunCli({"--places", "Моск"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    const auto lines = text.OutLines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_LE(lines.size(), 20u);
+    EXPECT_EQ(lines[0], "Москва, Россия (55,7522; 37,6156), Europe/Moscow");
+
+    const Outcome json = RunCli({"--places", "москва", "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    const nlohmann::json list = Json(json);
+    ASSERT_TRUE(list.is_array());
+    EXPECT_EQ(list[0]["name"], "Москва");
+    EXPECT_EQ(list[0]["country"], "Россия");
+    EXPECT_GT(list[0]["population"].get<int>(), list[1]["population"].get<int>());
+
+    EXPECT_EQ(RunCli({"--places", "м"}).OutLines().size(), 20u) << "at most 20";
+    // The installed launcher adds --db to every command line.
+    EXPECT_EQ(RunCli({"--db", "/usr/share/toravel/db", "--places", "Кинешма"}).status, 0);
+}
+
+TEST(ToravelCliAtlas, SearchTextsThatFindNothing) {
+    const std::string texts[] = {"Шамбалаград",      "",     "   ",
+                                 "\xCC\xEE\xF1\xEA", "\xD0", std::string(10000, 'x')};
+    for (const std::string& text : texts) {
+        const Outcome listed = RunCli({"--places", text});
+        EXPECT_EQ(listed.status, 1) << text.size();
+        EXPECT_EQ(listed.out, "");
+        EXPECT_NE(listed.err.find("в атласе нет места, чье название начинается с"),
+                  std::string::npos)
+            << listed.err;
+        const Outcome placed = RunCli({"--date", "17.05.1990", "--place", text});
+        EXPECT_EQ(placed.status, 2) << text.size();
+        EXPECT_NE(placed.err.find("--place: в атласе нет места"), std::string::npos) << placed.err;
+    }
+}
+
+TEST(ToravelCliAtlas, OptionsThatDoNotGoTogether) {
+    struct Row {
+        std::vector<std::string> arguments;
+        const char* error;
+    } rows[] = {
+        {{"--date", "17.05.1990", "--place", "Кинешма", "--city", "Москва"}, "--place"},
+        {{"--date", "17.05.1990", "--place", "Кинешма", "--lat", "55"}, "--place"},
+        {{"--place", "Кинешма"}, "не задан обязательный параметр --date"},
+        {{"--places", "Кин", "--date", "17.05.1990"}, "--places"},
+        {{"--places", "Кин", "--auto-zone"}, "--places нельзя задавать вместе с --auto-zone"},
+        {{"--places", "Кин", "--sex", "female"}, "--places нельзя задавать вместе с --sex"},
+    };
+    for (const Row& row : rows) {
+        const Outcome outcome = RunCli(row.arguments);
+        EXPECT_EQ(outcome.status, 2) << row.arguments[0] << "\n" << outcome.err;
+        EXPECT_NE(outcome.err.find(row.error), std::string::npos) << outcome.err;
+        EXPECT_EQ(outcome.out, "");
+    }
+}
+
+// A broken library found first on the loader's path: the options that need
+// the atlas say so, and a plain calculation runs as before (it would not
+// even start were the library linked to the program).
+TEST(ToravelCliAtlas, WithoutTheAtlasLibraryOnlyTheAtlasOptionsFail) {
+    const std::filesystem::path directory = std::filesystem::temp_directory_path() /
+                                            ("toravel-cli-geonames-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(directory);
+    std::ofstream(directory / "libgeonames.so.0") << "not a library";
+    const std::string environment = "LD_LIBRARY_PATH=" + ShellQuoted(directory.string());
+
+    const Outcome places = RunCli({"--places", "Кинешма"}, "UTC", environment);
+    const Outcome place =
+        RunCli({"--date", "17.05.1990", "--place", "Кинешма"}, "UTC", environment);
+    const Outcome nearest = RunCli(
+        {"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--auto-zone"}, "UTC", environment);
+    const Outcome plain =
+        RunCli({"--date", "17.05.1990", "--lat", "55", "--lon", "37"}, "UTC", environment);
+    std::filesystem::remove_all(directory);
+
+    for (const Outcome* outcome : {&places, &place, &nearest}) {
+        EXPECT_EQ(outcome->status, 1) << outcome->err;
+        EXPECT_NE(outcome->err.find("атлас мест недоступен: не загружается библиотека "
+                                    "libgeonames.so.0"),
+                  std::string::npos)
+            << outcome->err;
+        EXPECT_EQ(outcome->out, "");
+    }
+    EXPECT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(plain.OutLines().size(), 4u);
 }
 
 } // namespace

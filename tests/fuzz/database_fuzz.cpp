@@ -1,9 +1,14 @@
 // The database open over an arbitrary file, then a walk over every field of
-// every record as the program reads them. The first byte's lowest bit
-// chooses what the rest is: the file itself (0), or an SQLite image sealed
-// with the program's password (1), so that the fuzzer also reaches the engine
-// behind the seal.
+// every record as the program reads them (picture fields by their own
+// query). The first byte's lowest bit chooses what the rest is: the file
+// itself (0), or an SQLite image sealed part by part with the program's
+// password (1), so that the fuzzer also reaches the engine and the
+// part-by-part reads behind the seal.
 // Either the walk ends or a DatabaseError says why; nothing else.
+//
+// Seeds in corpus/database/: a sealed file of a small calendar with two
+// pictures and the same image to seal, a small image of 512-byte pages, a
+// file sealed with another password, a header alone and an empty file.
 #include <unistd.h>
 
 #include <cstdint>

@@ -186,6 +186,27 @@ TEST_F(ToravelPdf, ListingsTypedCoordinatesAndTheTzOffset) {
     EXPECT_NE(zonedText.find("Разница в часах с Гринвичем: 4"), std::string::npos) << zonedText;
 }
 
+TEST_F(ToravelPdf, AtlasPlaceIsNamedWithItsZone) {
+    const std::string pdf = File("atlas.pdf");
+    const Outcome outcome = RunPdf({"--date", "17.07.1990", "--time", "12:00", "--place", "Кинешма",
+                                    "--auto-zone", "--output", pdf});
+    ASSERT_EQ(outcome.status, 0) << outcome.out;
+    EXPECT_NE(outcome.out.find("место: Кинешма, Ивановская область, Россия"), std::string::npos)
+        << outcome.out;
+    const std::string text = Text(pdf);
+    EXPECT_NE(text.find("Место рождения: Кинешма, Ивановская область, Россия (широта 57,4391, "),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("UTC+4:00 (летнее время)"), std::string::npos) << text;
+
+    const Outcome listed = RunPdf({"--places", "Кинешма"});
+    EXPECT_EQ(listed.status, 0) << listed.out;
+    EXPECT_NE(listed.out.find("Кинешма, Ивановская область, Россия (57,4391; 42,1289), "
+                              "Europe/Moscow"),
+              std::string::npos)
+        << listed.out;
+}
+
 TEST_F(ToravelPdf, PicturesFollowOnAPageEach) {
     const std::string pdf = File("pictures.pdf");
     const Outcome outcome =

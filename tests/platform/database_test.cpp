@@ -5,6 +5,8 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -79,6 +81,24 @@ protected:
         try {
             DatabaseConnection connection(HoroscopeConnectionString);
             TableCursor cursor(connection);
+        } catch (const DatabaseError& error) {
+            return error.what();
+        }
+        return "(no error)";
+    }
+
+    // Opens the database and reads every field of every record, as the
+    // program reading all it ever reads.
+    static std::string ReadEverythingError() {
+        try {
+            DatabaseConnection connection(HoroscopeConnectionString);
+            TableCursor cursor(connection);
+            Bytes bytes;
+            for (; !cursor.Eof(); cursor.Next()) {
+                for (const auto& field : cursor.FieldNames()) {
+                    cursor.CopyFieldBytes(field, bytes);
+                }
+            }
         } catch (const DatabaseError& error) {
             return error.what();
         }
@@ -238,17 +258,20 @@ TEST_F(DatabaseTest, FilesThatAreNotOursGiveOneClearError) {
     for (std::size_t i = 16; i < brokenImage.size(); ++i) {
         brokenImage[i] = 0xA5;
     }
+    Bytes formerFormat = sealed; // format 1 sealed the whole image at once
+    formerFormat[8] = 1;
     struct Case {
         const char* name;
         Bytes file;
     };
     const std::vector<Case> cases = {
         {"empty file", {}},
+        {"format 1", formerFormat},
         {"plain SQLite file", image},
         {"text", Bytes(4096, 0x41)},
         {"sealed with another password", DatabaseFileOfImage(image, "другой")},
         {"sealed with an empty password", DatabaseFileOfImage(image, "")},
-        {"header only", Bytes(sealed.begin(), sealed.begin() + 60)},
+        {"header only", Bytes(sealed.begin(), sealed.begin() + SealedImage::HeaderBytes)},
         {"sealed image that is not a database", DatabaseFileOfImage(brokenImage, Password)},
         {"sealed text", DatabaseFileOfImage(Bytes(4096, 0x41), Password)},
     };
@@ -258,26 +281,78 @@ TEST_F(DatabaseTest, FilesThatAreNotOursGiveOneClearError) {
     }
 }
 
-TEST_F(DatabaseTest, EveryAlteredByteIsNoticed) {
-    const Bytes sealed = DatabaseFileOfImage(
-        tools::BuildDatabaseImage(tools::ParseCalendarCsv(Header + "1;1;c;A\n", "test.csv"), {}),
-        Password);
-    WriteBytes(sealed);
-    ASSERT_EQ(OpenError(), "(no error)");
+// A picture of bytes that occur nowhere else, about size bytes long.
+Bytes PatternPicture(unsigned char seed, std::size_t size) {
+    Bytes bytes{0xFF, 0xD8};
+    std::uint32_t state = seed * 2654435761u + 1;
+    while (bytes.size() < size) {
+        state = state * 1664525u + 1013904223u;
+        bytes.push_back(static_cast<unsigned char>(state >> 24));
+    }
+    return bytes;
+}
 
-    std::vector<std::size_t> positions;
-    for (std::size_t i = 0; i < 60; ++i) {
-        positions.push_back(i); // every header byte
+// Where byte offset of the image lies in the sealed file: after the header,
+// and after the tags of the parts before its own.
+std::size_t FileOffsetOfImageByte(const Bytes& sealed, std::size_t offset) {
+    const std::size_t partBytes = sealed[60] | (sealed[61] << 8) | (sealed[62] << 16);
+    return SealedImage::HeaderBytes + offset + 16 * (offset / partBytes);
+}
+
+// The offset in image of the first occurrence of what.
+std::size_t OffsetIn(const Bytes& image, const Bytes& what) {
+    const auto found = std::search(image.begin(), image.end(), what.begin(), what.end());
+    EXPECT_NE(found, image.end());
+    return static_cast<std::size_t>(found - image.begin());
+}
+
+// The first rows days of a leap year, each with a circle of its own.
+std::string CalendarCsv(int rows) {
+    static constexpr int Days[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    std::string text = "Mont;Day;Mir;Krug\n";
+    for (int i = 0, month = 1, day = 1; i < rows; ++i) {
+        text += std::to_string(month) + ";" + std::to_string(day) + ";c;Круг" + std::to_string(i) +
+                "\n";
+        if (++day > Days[month - 1]) {
+            day = 1;
+            ++month;
+        }
     }
-    for (const std::size_t i :
-         {std::size_t{60}, sealed.size() / 2, sealed.size() - 17, sealed.size() - 1}) {
-        positions.push_back(i); // body start, middle, last image byte, last tag byte
-    }
-    for (const std::size_t i : positions) {
+    return text;
+}
+
+TEST_F(DatabaseTest, EveryAlteredByteIsNoticed) {
+    // The file is sealed part by part: an altered byte is noticed when the
+    // part holding it is read, the header and the calendar when the table is
+    // opened, and every part by a reader that reads every field.
+    const Bytes image = tools::BuildDatabaseImage(
+        tools::ParseCalendarCsv(CalendarCsv(60), "test.csv"),
+        {Picture{"рас", PatternPicture(1, 9000)}, Picture{"жоб", PatternPicture(2, 9000)}});
+    const Bytes sealed = DatabaseFileOfImage(image, Password);
+    WriteBytes(sealed);
+    ASSERT_EQ(ReadEverythingError(), "(no error)");
+
+    for (std::size_t i = 0; i < SealedImage::HeaderBytes; ++i) {
         Bytes altered = sealed;
         altered[i] ^= 0x01;
         WriteBytes(altered);
-        EXPECT_EQ(OpenError(), Damaged) << "byte " << i << " of " << sealed.size() << " flipped";
+        EXPECT_EQ(OpenError(), Damaged) << "header byte " << i << " flipped";
+    }
+    const std::size_t partBytes = 4096;
+    const std::size_t parts = (image.size() + partBytes - 1) / partBytes;
+    ASSERT_GE(parts, 6u) << "schema, pointer map, calendar and two pictures' pages";
+    for (std::size_t part = 0; part < parts; ++part) {
+        const std::size_t first = FileOffsetOfImageByte(sealed, part * partBytes);
+        const std::size_t length = std::min(partBytes, image.size() - part * partBytes) + 16;
+        // The part's first byte, a middle one, its tag's first and last.
+        for (const std::size_t i :
+             {first, first + length / 2, first + length - 16, first + length - 1}) {
+            Bytes altered = sealed;
+            altered[i] ^= 0x80;
+            WriteBytes(altered);
+            EXPECT_EQ(ReadEverythingError(), Damaged)
+                << "byte " << i << " of part " << part << " of " << parts << " flipped";
+        }
     }
     for (const std::size_t length : {sealed.size() - 1, sealed.size() - 16, std::size_t{100}}) {
         WriteBytes(Bytes(sealed.begin(), sealed.begin() + static_cast<std::ptrdiff_t>(length)));
@@ -287,6 +362,65 @@ TEST_F(DatabaseTest, EveryAlteredByteIsNoticed) {
     longer.push_back(0);
     WriteBytes(longer);
     EXPECT_EQ(OpenError(), Damaged) << "a byte appended";
+
+    // Two parts swapped: each is sound, neither in its place.
+    Bytes swapped = sealed;
+    const std::size_t a = FileOffsetOfImageByte(sealed, 1 * partBytes);
+    const std::size_t b = FileOffsetOfImageByte(sealed, 2 * partBytes);
+    std::swap_ranges(swapped.begin() + static_cast<std::ptrdiff_t>(a),
+                     swapped.begin() + static_cast<std::ptrdiff_t>(a + partBytes + 16),
+                     swapped.begin() + static_cast<std::ptrdiff_t>(b));
+    WriteBytes(swapped);
+    EXPECT_EQ(ReadEverythingError(), Damaged) << "parts 1 and 2 swapped";
+}
+
+TEST_F(DatabaseTest, DamagedCalendarIsRefusedWhenTheTableIsOpened) {
+    // A lookup of 1 January stops at the first record; the last one's
+    // damage is noticed all the same, before any lookup.
+    const Bytes image =
+        tools::BuildDatabaseImage(tools::ParseCalendarCsv(CalendarCsv(366), "test.csv"),
+                                  {Picture{"рас", PatternPicture(1, 20000)}});
+    const std::string lastCircle = "Круг365";
+    const Bytes sealed = DatabaseFileOfImage(image, Password);
+    Bytes altered = sealed;
+    altered[FileOffsetOfImageByte(
+        sealed, OffsetIn(image, Bytes(lastCircle.begin(), lastCircle.end())))] ^= 0x01;
+    WriteBytes(altered);
+    EXPECT_EQ(OpenError(), Damaged);
+}
+
+TEST_F(DatabaseTest, PicturesAreReadAndCheckedOneByOne) {
+    const Bytes first = PatternPicture(1, 30000);
+    const Bytes second = PatternPicture(2, 30000);
+    const Bytes third = PatternPicture(3, 30000);
+    const Bytes image = tools::BuildDatabaseImage(
+        tools::ParseCalendarCsv(CalendarCsv(366), "test.csv"),
+        {Picture{"рас", first}, Picture{"пмас", second}, Picture{"гим", third}});
+    const Bytes sealed = DatabaseFileOfImage(image, Password);
+    const Bytes middle(second.begin() + 15000, second.begin() + 15032);
+    Bytes altered = sealed;
+    altered[FileOffsetOfImageByte(sealed, OffsetIn(image, middle))] ^= 0x01;
+    WriteBytes(altered);
+
+    DatabaseConnection connection(HoroscopeConnectionString);
+    TableCursor cursor(connection);
+    ASSERT_TRUE(FindDay(cursor, 12, 31).has_value()) << "the calendar never reads a picture";
+    cursor.First();
+    Bytes buffer;
+    cursor.CopyFieldBytes("гим", buffer);
+    EXPECT_EQ(buffer, third) << "a picture is read without the pages of those before it";
+    cursor.CopyFieldBytes("рас", buffer);
+    EXPECT_EQ(buffer, first);
+    try {
+        cursor.CopyFieldBytes("пмас", buffer);
+        ADD_FAILURE() << "the damaged picture was read";
+    } catch (const DatabaseError& error) {
+        EXPECT_EQ(std::string(error.what()), Damaged);
+    }
+    // From then on the file is refused whole, through every cursor.
+    EXPECT_THROW(FindDay(cursor, 1, 1), DatabaseError);
+    EXPECT_THROW(cursor.CopyFieldBytes("гим", buffer), DatabaseError);
+    EXPECT_THROW(TableCursor{connection}, DatabaseError);
 }
 
 TEST_F(DatabaseTest, SameImageGivesTheSameFile) {
@@ -324,30 +458,79 @@ TEST_F(DatabaseTest, TableTMustBeAPlainTable) {
 }
 
 TEST_F(DatabaseTest, OversizedFieldIsRefused) {
-    // A value above the layer's cap is reported, not loaded.
-    const std::string sql = "CREATE TABLE t (Mont INTEGER, \"рас\" BLOB);"
-                            "INSERT INTO t VALUES (1, zeroblob(" +
-                            std::to_string(MaxFieldBytes + 1) + "));";
-    WriteBytes(DatabaseFileOfImage(ImageFromSql(sql.c_str()), Password));
+    // A value above the layer's cap is reported, not loaded: a calendar
+    // field's when the table is opened, a picture field's when it is read.
+    const std::string oversized = "zeroblob(" + std::to_string(MaxFieldBytes + 1) + ")";
+    const std::string tooLarge = Damaged + ": a field value is too large";
+
+    WriteBytes(DatabaseFileOfImage(ImageFromSql(("CREATE TABLE t (Mont INTEGER, Krug TEXT);"
+                                                 "INSERT INTO t VALUES (1, " +
+                                                 oversized + ");")
+                                                    .c_str()),
+                                   Password));
+    EXPECT_EQ(OpenError(), tooLarge) << "in a calendar field";
+
+    WriteBytes(DatabaseFileOfImage(ImageFromSql(("CREATE TABLE t (Mont INTEGER, \"рас\" BLOB);"
+                                                 "INSERT INTO t VALUES (1, " +
+                                                 oversized + ");")
+                                                    .c_str()),
+                                   Password));
     DatabaseConnection connection(HoroscopeConnectionString);
+    TableCursor cursor(connection);
+    EXPECT_EQ(cursor.FieldText("Mont"), "1");
+    Bytes buffer;
     try {
-        TableCursor cursor(connection);
-        FAIL() << "no error for an oversized field";
+        cursor.CopyFieldBytes("рас", buffer);
+        ADD_FAILURE() << "no error for an oversized picture";
     } catch (const DatabaseError& error) {
-        EXPECT_EQ(std::string(error.what()), Damaged + ": a field value is too large");
+        EXPECT_EQ(std::string(error.what()), tooLarge) << "in a picture field";
     }
 }
 
 TEST_F(DatabaseTest, FailedOpeningReleasesTheDatabase) {
     // A cursor whose first record cannot be read must not keep the
     // connection's memory alive once both are gone.
-    const std::string sql = "CREATE TABLE t (Mont INTEGER, \"рас\" BLOB);"
+    const std::string sql = "CREATE TABLE t (Mont INTEGER, Krug TEXT);"
                             "INSERT INTO t VALUES (1, zeroblob(" +
                             std::to_string(MaxFieldBytes + 1) + "));";
     WriteBytes(DatabaseFileOfImage(ImageFromSql(sql.c_str()), Password));
     const sqlite3_int64 before = sqlite3_memory_used();
     EXPECT_NE(OpenError(), "(no error)");
     EXPECT_EQ(sqlite3_memory_used(), before);
+}
+
+TEST_F(DatabaseTest, FieldsDeclaredBlobReadLikeTheOthers) {
+    // Picture fields are read by a query of their own; whatever a field is
+    // declared and holds, its text and bytes are SQLite's.
+    const char* sql = "CREATE TABLE t (i INTEGER, x TEXT, b BLOB, n, \"q\"\"uote\" blob);"
+                      "INSERT INTO t VALUES (5, 'a', x'00FF41', 2.5, 'текст');"
+                      "INSERT INTO t VALUES (NULL, x'4142', 7, NULL, NULL);"
+                      "INSERT INTO t VALUES ('s', 3, 'Б', x'', 1e300);";
+    WriteBytes(DatabaseFileOfImage(ImageFromSql(sql), Password));
+    DatabaseConnection connection(HoroscopeConnectionString);
+    TableCursor cursor(connection);
+    ASSERT_EQ(cursor.FieldNames(), (std::vector<std::string>{"i", "x", "b", "n", "q\"uote"}));
+    const std::vector<std::vector<std::string>> expected = {
+        {"5", "a",
+         std::string("\0\xFF"
+                     "A",
+                     3),
+         "2.5", "текст"},
+        {"", "AB", "7", "", ""},
+        {"s", "3", "Б", "", "1.0e+300"},
+    };
+    Bytes bytes;
+    for (const auto& row : expected) {
+        ASSERT_FALSE(cursor.Eof());
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            const std::string& name = cursor.FieldNames()[i];
+            EXPECT_EQ(cursor.FieldText(name), row[i]) << name << " of record " << row[0];
+            cursor.CopyFieldBytes(name, bytes);
+            EXPECT_EQ(std::string(bytes.begin(), bytes.end()), row[i]) << name;
+        }
+        cursor.Next();
+    }
+    EXPECT_TRUE(cursor.Eof());
 }
 
 TEST_F(DatabaseTest, MissingPictureLeavesItsFieldEmpty) {

@@ -4,6 +4,8 @@
 // Table t (Mont INTEGER, Day INTEGER, Mir TEXT, Krug TEXT, рас BLOB,
 // пмас BLOB, гим BLOB, моб BLOB, жоб BLOB), one record per row in the order
 // given; months and days are integers, so their text has no leading zeros.
+// Pages of 4 KiB with pointer maps, so that a reader of the sealed file
+// reads each picture's pages alone (see platform/database_file.h).
 #pragma once
 
 #include <array>

@@ -1,0 +1,198 @@
+#include "cli/birthplace_lookup.h"
+
+#include <cmath>
+
+#include "cli/command_run.h"
+#include "platform/birthplace_hint_place.h"
+#include "platform/city_line.h"
+#include "platform/city_list.h"
+#include "platform/geonames_atlas.h"
+
+namespace toravel::cli {
+namespace {
+
+constexpr std::size_t kListedPlaces = 20;
+
+BirthplaceLookup Usage(std::string problem) {
+    return {std::nullopt, ExitUsage, std::move(problem)};
+}
+
+// The atlas, naming on `err` what it lacks; nothing, with the failure, when
+// there is none.
+const WorldAtlas* AtlasOrProblem(std::ostream& err, BirthplaceLookup& failure) {
+    const AtlasLoad& load = SharedWorldAtlas();
+    if (!load.note.empty())
+        err << load.note << '\n';
+    if (!load.atlas) {
+        failure = {std::nullopt, ExitFailed, load.problem};
+        return nullptr;
+    }
+    return load.atlas.get();
+}
+
+Birthplace OfAtlasPlace(const AtlasPlace& place) {
+    return {place.name,      place.region == place.name ? std::string() : place.region,
+            place.country,   place.latitude,
+            place.longitude, place.zone,
+            std::nullopt};
+}
+
+BirthplaceLookup FromCityList(const CommandOptions& o) {
+    for (const std::string& line : LoadCityList(o.db + "/atlas.ini")) {
+        CityIdentity identity = CityIdentityOfLine(line);
+        if (identity.name != o.city)
+            continue;
+        const CityCoordinateTexts texts = ApplyCityLine(line);
+        ResolvedBirthplace resolved;
+        resolved.latitude = texts.latitude;
+        resolved.longitude = texts.longitude;
+        const auto point = FieldCoordinates(texts.latitude, texts.longitude);
+        resolved.place = Birthplace{identity.name,
+                                    {},
+                                    {},
+                                    point ? std::optional<double>(point->latitude) : std::nullopt,
+                                    point ? std::optional<double>(point->longitude) : std::nullopt,
+                                    identity.zone,
+                                    std::nullopt};
+        resolved.zone = identity.zone;
+        resolved.zoneOwner = "населенного пункта «" + o.city + "»";
+        return {std::move(resolved), ExitDone, {}};
+    }
+    return Usage("--city: нет населенного пункта «" + o.city + "» в списке");
+}
+
+BirthplaceLookup FromAtlas(const CommandOptions& o, std::ostream& err) {
+    BirthplaceLookup failure;
+    const WorldAtlas* atlas = AtlasOrProblem(err, failure);
+    if (atlas == nullptr)
+        return failure;
+    const auto found = atlas->Search(*o.place, 1);
+    if (found.empty())
+        return Usage("--place: в атласе нет места, чье название начинается с «" + *o.place + "»");
+    const AtlasPlace& place = *found.front();
+    err << "место: " << PlaceLine(place) << '\n';
+    ResolvedBirthplace resolved;
+    resolved.latitude = CoordinateFieldText(place.latitude);
+    resolved.longitude = CoordinateFieldText(place.longitude);
+    resolved.place = OfAtlasPlace(place);
+    resolved.zone = place.zone;
+    resolved.zoneOwner = "места «" + PlaceFullName(place) + "»";
+    return {std::move(resolved), ExitDone, {}};
+}
+
+// Typed coordinates whose zone --auto-zone takes from the nearest place.
+BirthplaceLookup NearestToTyped(const CommandOptions& o, std::ostream& err) {
+    const auto point = FieldCoordinates(o.latitude, o.longitude);
+    if (!point)
+        return Usage("--auto-zone: по --lat «" + o.latitude + "» и --lon «" + o.longitude +
+                     "» место не найти: нужны числа, широта от -90 до 90, долгота от -180 до 180");
+    BirthplaceLookup failure;
+    const WorldAtlas* atlas = AtlasOrProblem(err, failure);
+    if (atlas == nullptr)
+        return failure;
+    const auto nearest = atlas->NearestWithin(*point, kNearestPlaceRadiusKm);
+    if (!nearest)
+        return Usage("--auto-zone: в " + std::to_string(static_cast<int>(kNearestPlaceRadiusKm)) +
+                     " км от " + o.latitude + "; " + o.longitude +
+                     " нет места атласа, часовой пояс не определить; задайте --zone");
+    const AtlasPlace& place = *nearest->place;
+    const HintPlace hintPlace{HintPlaceSource::NearestAtlasPlace, place.name, place.zone,
+                              nearest->distanceKm, &place};
+    ResolvedBirthplace resolved;
+    resolved.latitude = o.latitude;
+    resolved.longitude = o.longitude;
+    resolved.place = OfAtlasPlace(place);
+    resolved.place->distanceKm = nearest->distanceKm;
+    resolved.zone = place.zone;
+    resolved.zoneOwner = "места атласа «" + PlaceFullName(place) + "»";
+    resolved.hintWording = HintPlaceWording(hintPlace);
+    err << "место: ближайшее место атласа, " << DistanceKmText(nearest->distanceKm) << ": "
+        << PlaceLine(place) << '\n';
+    return {std::move(resolved), ExitDone, {}};
+}
+
+} // namespace
+
+BirthplaceLookup LookUpBirthplace(const CommandOptions& o, std::ostream& err) {
+    if (!o.city.empty())
+        return FromCityList(o);
+    if (o.place)
+        return FromAtlas(o, err);
+    if (o.autoZone) {
+        if (o.latitude.empty() || o.longitude.empty())
+            return Usage("--auto-zone требует --city, --place или --lat с --lon");
+        return NearestToTyped(o, err);
+    }
+    ResolvedBirthplace typed;
+    typed.latitude = o.latitude;
+    typed.longitude = o.longitude;
+    return {std::move(typed), ExitDone, {}};
+}
+
+std::string PlaceLine(const AtlasPlace& place) {
+    return PlaceFullName(place) + " (" + CoordinateFieldText(place.latitude) + "; " +
+           CoordinateFieldText(place.longitude) + "), " + place.zone;
+}
+
+std::string BirthplaceName(const Birthplace& place) {
+    std::string name = place.name;
+    for (const std::string* part : {&place.region, &place.country})
+        if (!part->empty())
+            name += ", " + *part;
+    return name;
+}
+
+nlohmann::json BirthplaceJson(const std::optional<Birthplace>& place) {
+    if (!place)
+        return nullptr;
+    const auto textOrNull = [](const std::string& text) {
+        return text.empty() ? nlohmann::json(nullptr) : nlohmann::json(text);
+    };
+    const auto numberOrNull = [](const std::optional<double>& value) {
+        return value ? nlohmann::json(*value) : nlohmann::json(nullptr);
+    };
+    nlohmann::json json;
+    json["name"] = place->name;
+    json["region"] = textOrNull(place->region);
+    json["country"] = textOrNull(place->country);
+    json["latitude"] = numberOrNull(place->latitude);
+    json["longitude"] = numberOrNull(place->longitude);
+    json["zone"] = textOrNull(place->zone);
+    // To 100 m: the atlas's coordinates are no finer.
+    json["distance_km"] = place->distanceKm
+                              ? nlohmann::json(std::round(*place->distanceKm * 10) / 10)
+                              : nlohmann::json(nullptr);
+    return json;
+}
+
+int ListPlaces(const std::string& text, bool json, std::ostream& out, std::ostream& err) {
+    BirthplaceLookup failure;
+    const WorldAtlas* atlas = AtlasOrProblem(err, failure);
+    if (atlas == nullptr) {
+        err << failure.problem << '\n';
+        return ExitFailed;
+    }
+    const auto found = atlas->Search(text, kListedPlaces);
+    if (found.empty()) {
+        err << "в атласе нет места, чье название начинается с «" << text << "»\n";
+        if (json)
+            out << "[]\n";
+        return ExitFailed;
+    }
+    if (!json) {
+        for (const AtlasPlace* place : found)
+            out << PlaceLine(*place) << '\n';
+        return ExitDone;
+    }
+    nlohmann::json list = nlohmann::json::array();
+    for (const AtlasPlace* place : found) {
+        nlohmann::json entry = BirthplaceJson(OfAtlasPlace(*place));
+        entry.erase("distance_km");
+        entry["population"] = place->population;
+        list.push_back(std::move(entry));
+    }
+    out << list.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    return ExitDone;
+}
+
+} // namespace toravel::cli

@@ -1,0 +1,68 @@
+// The birthplace of a command line: from the city list (--city), from the
+// world atlas (--place), or typed (--lat, --lon); for --auto-zone also the
+// time zone, which for typed coordinates is that of the nearest atlas place
+// within 50 km. And --places, the atlas's matches listed.
+//
+// The atlas is loaded only by the options that need it, so a plain
+// calculation does not load the geonames library.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "cli/command_options.h"
+#include "platform/world_atlas.h"
+
+namespace toravel::cli {
+
+// The birthplace as the JSON output names it.
+struct Birthplace {
+    std::string name;
+    std::string region;  // empty for a city of the list
+    std::string country; // the same
+    std::optional<double> latitude;
+    std::optional<double> longitude;
+    std::string zone;                 // empty when unknown
+    std::optional<double> distanceKm; // set for the nearest atlas place
+};
+
+struct ResolvedBirthplace {
+    std::string latitude; // the latitude field's text
+    std::string longitude;
+    std::optional<Birthplace> place; // none for typed coordinates without --auto-zone
+    // For --auto-zone: the zone, how errors name its owner ("населенного
+    // пункта «Москва»") and the hint's opening words.
+    std::string zone;
+    std::string zoneOwner;
+    std::string hintWording = "в месте рождения";
+};
+
+struct BirthplaceLookup {
+    std::optional<ResolvedBirthplace> resolved;
+    // When nothing was resolved: ExitUsage with the problem for the usage
+    // error, or ExitFailed with the message to show (the atlas is missing).
+    int status = 0;
+    std::string problem;
+};
+
+// Resolves the options' birthplace, naming an atlas place on `err` («место:
+// …»). Throws what reading the city list throws.
+BirthplaceLookup LookUpBirthplace(const CommandOptions& options, std::ostream& err);
+
+// "Кинешма, Ивановская область, Россия (57,4391; 42,1289), Europe/Moscow".
+std::string PlaceLine(const AtlasPlace& place);
+
+// "Кинешма, Ивановская область, Россия"; the city's name alone for a city
+// of the list.
+std::string BirthplaceName(const Birthplace& place);
+
+nlohmann::json BirthplaceJson(const std::optional<Birthplace>& place);
+
+// --places: the matches (at most 20) as lines, or with `json` one JSON array,
+// on `out`. Returns the exit status: done, or failed when nothing matches or
+// there is no atlas (the message on `err`).
+int ListPlaces(const std::string& text, bool json, std::ostream& out, std::ostream& err);
+
+} // namespace toravel::cli

@@ -1,0 +1,58 @@
+#include "csv/csv_header.h"
+
+namespace toravel {
+namespace {
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string KeyOf(std::string_view name) {
+    std::string key(TrimBlanks(name));
+    for (char& c : key) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return key;
+}
+
+} // namespace
+
+std::string CsvHeader::Read(const CsvRecord& first) {
+    names_.clear();
+    keys_.clear();
+    if (!first.error.empty())
+        return "заголовок: " + first.error;
+    for (const std::string& field : first.fields) {
+        std::string key = KeyOf(field);
+        if (!key.empty() && Find(key))
+            return "заголовок: столбец «" + std::string(TrimBlanks(field)) + "» назван дважды";
+        names_.emplace_back(TrimBlanks(field));
+        keys_.push_back(std::move(key));
+    }
+    return {};
+}
+
+std::optional<std::size_t> CsvHeader::Find(std::string_view name) const {
+    const std::string key = KeyOf(name);
+    for (std::size_t i = 0; i < keys_.size(); ++i) {
+        if (keys_[i] == key)
+            return i;
+    }
+    return std::nullopt;
+}
+
+void CsvHeader::CheckFieldCount(CsvRecord& record) const {
+    if (!record.error.empty() || record.fields.size() == names_.size())
+        return;
+    const std::string counts = std::to_string(record.fields.size()) + " вместо " +
+                               std::to_string(names_.size()) + ", как в заголовке";
+    record.error = record.fields.size() > names_.size() ? "лишние поля: " + counts
+                                                        : "не хватает полей: " + counts;
+}
+
+} // namespace toravel

@@ -1,0 +1,183 @@
+#include "csv/csv_reader.h"
+
+#include "csv/utf8_text.h"
+
+namespace toravel {
+namespace {
+
+constexpr std::size_t BufferBytes = 64u << 10;
+constexpr int End = -1;
+
+} // namespace
+
+CsvReader::CsvReader(std::istream& in, CsvLimits limits)
+    : in_(in), limits_(limits), buffer_(BufferBytes) {}
+
+void CsvReader::Fill() {
+    position_ = 0;
+    size_ = 0;
+    if (!in_)
+        return;
+    in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    size_ = static_cast<std::size_t>(in_.gcount());
+}
+
+int CsvReader::Peek() {
+    if (position_ == size_)
+        Fill();
+    return position_ < size_ ? static_cast<unsigned char>(buffer_[position_]) : End;
+}
+
+int CsvReader::Get() {
+    const int c = Peek();
+    if (c != End)
+        ++position_;
+    return c;
+}
+
+void CsvReader::Fail(CsvRecord& record, std::string message) {
+    if (record.error.empty())
+        record.error = std::move(message);
+}
+
+void CsvReader::EndField(CsvRecord& record) {
+    if (!dropping_ && record.fields.size() == limits_.maxFields) {
+        Fail(record, "больше " + std::to_string(limits_.maxFields) + " полей в записи");
+        dropping_ = true;
+    }
+    if (!dropping_) {
+        if (!IsValidUtf8(field_))
+            Fail(record,
+                 "поле " + std::to_string(record.fields.size() + 1) + " не в кодировке UTF-8");
+        record.fields.push_back(std::move(field_));
+    }
+    field_.clear();
+}
+
+bool CsvReader::Next(CsvRecord& record) {
+    record.fields.clear();
+    record.error.clear();
+    if (atStart_) {
+        atStart_ = false;
+        // A byte order mark, as spreadsheet programs write it.
+        if (Peek() == 0xEF) {
+            static constexpr unsigned char Bom[] = {0xEF, 0xBB, 0xBF};
+            std::size_t matched = 0;
+            while (matched < 3 && position_ + matched < size_ &&
+                   static_cast<unsigned char>(buffer_[position_ + matched]) == Bom[matched])
+                ++matched;
+            if (matched == 3)
+                position_ += 3;
+        }
+    }
+    // Empty lines are no records.
+    for (;;) {
+        const int c = Peek();
+        if (c == '\n') {
+            Get();
+            ++line_;
+        } else if (c == '\r') {
+            Get();
+            if (Peek() == '\n')
+                Get();
+            ++line_;
+        } else {
+            break;
+        }
+    }
+    if (Peek() == End)
+        return false;
+
+    record.line = line_;
+    dropping_ = false;
+    recordBytes_ = 0;
+    field_.clear();
+
+    enum class State { FieldStart, Unquoted, Quoted, AfterQuoted };
+    State state = State::FieldStart;
+    std::uint64_t quoteLine = 0;
+    for (;;) {
+        const int c = Get();
+        if (c == End) {
+            if (state == State::Quoted)
+                Fail(record, "кавычка, открытая в строке " + std::to_string(quoteLine) +
+                                 ", не закрыта до конца файла");
+            EndField(record);
+            record.endLine = line_;
+            break;
+        }
+        if (++recordBytes_ > limits_.maxRecordBytes && !dropping_) {
+            Fail(record, "запись длиннее " + std::to_string(limits_.maxRecordBytes) + " байт");
+            dropping_ = true;
+            record.fields.clear();
+            field_.clear();
+            field_.shrink_to_fit();
+        }
+        if (c == 0) {
+            Fail(record, "нулевой байт (NUL) в строке " + std::to_string(line_));
+            continue;
+        }
+        if (c == '\n' || c == '\r') {
+            const bool crlf = c == '\r' && Peek() == '\n';
+            if (crlf)
+                Get();
+            if (state != State::Quoted) {
+                EndField(record);
+                record.endLine = line_++;
+                break;
+            }
+            ++line_;
+            if (!dropping_)
+                field_ += crlf ? "\r\n" : c == '\r' ? "\r" : "\n";
+            continue;
+        }
+        switch (state) {
+        case State::FieldStart:
+            if (c == '"') {
+                state = State::Quoted;
+                quoteLine = line_;
+                break;
+            }
+            state = State::Unquoted;
+            [[fallthrough]];
+        case State::Unquoted:
+            if (c == ',') {
+                EndField(record);
+                state = State::FieldStart;
+            } else {
+                if (c == '"')
+                    Fail(record,
+                         "кавычка внутри поля без кавычек в строке " + std::to_string(line_));
+                if (!dropping_)
+                    field_ += static_cast<char>(c);
+            }
+            break;
+        case State::Quoted:
+            if (c == '"') {
+                if (Peek() == '"') {
+                    Get();
+                    if (!dropping_)
+                        field_ += '"';
+                } else {
+                    state = State::AfterQuoted;
+                }
+            } else if (!dropping_) {
+                field_ += static_cast<char>(c);
+            }
+            break;
+        case State::AfterQuoted:
+            if (c == ',') {
+                EndField(record);
+                state = State::FieldStart;
+            } else {
+                Fail(record, "текст после закрывающей кавычки в строке " + std::to_string(line_));
+                if (!dropping_)
+                    field_ += static_cast<char>(c);
+            }
+            break;
+        }
+    }
+    return true;
+}
+
+} // namespace toravel

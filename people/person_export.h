@@ -1,0 +1,29 @@
+// Exporting the person file as a birth CSV (csv/birth_columns.h): a header
+// line and one record per person, sorted by name, UTF-8 with RFC 4180
+// quoting and CRLF line ends. Every field reads back unchanged through
+// ImportPeople; the last results and the created/changed moments are not
+// part of the format.
+//
+//     ExportPeople(file, std::cout);                 // --people-export -
+//     ExportPeopleToFile(file, "люди.csv");          // --people-export FILE
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <ostream>
+
+#include "people/person_file.h"
+
+namespace toravel {
+
+// Returns the number of people written. Throws PersonFileError when the
+// stream fails.
+std::size_t ExportPeople(const PersonFile& file, std::ostream& out);
+
+// Writes a temporary file beside the target and renames it into place once
+// it is whole and on the disk: the target is either as it was or the whole
+// export. Refuses to write over the person file itself. Throws
+// PersonFileError.
+std::size_t ExportPeopleToFile(const PersonFile& file, const std::filesystem::path& target);
+
+} // namespace toravel
