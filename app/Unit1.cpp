@@ -413,9 +413,12 @@ void TForm1::ComboBox1Enter() {}
 // ---------------------------------------------------------------- commands
 
 void TForm1::Button1Click() {
-    reportWritten_ = false;
-    RunHandler([this] { RunCalculationCommand(*this, calendarDays_); });
-    if (reportWritten_)
+    bool reportWritten = false;
+    RunHandler([this, &reportWritten] {
+        reportWritten = RunCalculationCommand(*this, calendarDays_).ending ==
+                        CalculationEnding::ReportWritten;
+    });
+    if (reportWritten)
         RememberCalculation();
 }
 
@@ -562,7 +565,6 @@ void TForm1::ShowMessage(const std::string& text) {
 }
 
 void TForm1::EnablePictureButtons() {
-    reportWritten_ = true; // the command's last step: the report is written
     Button3->setEnabled(true);
     Button4->setEnabled(true);
     Button5->setEnabled(true);

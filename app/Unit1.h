@@ -218,7 +218,6 @@ private:
     std::optional<Person> inputsPerson_;
     std::optional<Person> lastCalculation_;
     std::string calculatedPersonName_;
-    bool reportWritten_ = false;
     MonthWindow* monthWindow_ = nullptr;
 };
 
