@@ -415,8 +415,8 @@ void TForm1::ComboBox1Enter() {}
 void TForm1::Button1Click() {
     bool reportWritten = false;
     RunHandler([this, &reportWritten] {
-        reportWritten = RunCalculationCommand(*this, calendarDays_).ending ==
-                        CalculationEnding::ReportWritten;
+        reportWritten =
+            RunCalculationCommand(*this, calendarDays_).ending == CalculationEnding::ReportWritten;
     });
     if (reportWritten)
         RememberCalculation();
@@ -644,6 +644,9 @@ QMenu* TForm1::CreateReportMenu() {
 ReportDocument TForm1::CurrentReportDocument() const {
     ReportDocument document;
     BirthData& birth = document.birth;
+    // The name only while the inputs printed are still the person's.
+    if (!calculatedPersonName_.empty() && InputsPersonName() == calculatedPersonName_)
+        birth.name = calculatedPersonName_;
     birth.date = DateTimePicker1->date().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
     birth.time = DateTimePicker2->time().toString(QStringLiteral("HH:mm")).toStdString();
     birth.latitude = LatitudeText();

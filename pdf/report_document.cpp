@@ -125,6 +125,8 @@ void PaintPicturePage(QPainter& painter, const QRectF& page, const DocumentPictu
 
 std::vector<std::string> BirthDataLines(const BirthData& birth) {
     std::vector<std::string> lines;
+    if (!birth.name.empty())
+        lines.push_back("Имя: " + birth.name);
     lines.push_back("Дата рождения: " + birth.date);
     lines.push_back("Время рождения: " + birth.time);
     const std::string coordinates = "широта " + birth.latitude + ", долгота " + birth.longitude;

@@ -23,6 +23,7 @@ namespace toravel {
 
 // The inputs of the calculation, as the window or the options gave them.
 struct BirthData {
+    std::string name;      // the person's, when the inputs were a saved person's
     std::string date;      // "17.05.1990"
     std::string time;      // "14:30", or "14:30:15" with seconds
     std::string place;     // the city's name; empty for typed coordinates

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -27,6 +28,7 @@
 #include "app/person_file_opening.h"
 #include "app/person_list_dialog.h"
 #include "app/person_list_model.h"
+#include "app/report_printing.h"
 #include "lunar/calculation_state.h"
 #include "people/person_schema.h"
 #include "tests/app/scripted_presenter.h"
@@ -115,6 +117,7 @@ private slots:
     void peopleButtonOpensTheListAndCalculates();
     void aFileThatIsNotOursIsOfferedToBeSetAside();
     void aNewerFileIsRefusedAndTheWindowGoesOn();
+    void printCarriesThePersonsName();
 
 private:
     std::unique_ptr<QTemporaryDir> dataHome_;
@@ -572,6 +575,45 @@ void PersonListTest::aNewerFileIsRefusedAndTheWindowGoesOn() {
     w.Button1Click();
     QVERIFY(!w.RichEdit1->document()->isEmpty());
     QCOMPARE(presenter.errors, QStringList());
+}
+
+void PersonListTest::printCarriesThePersonsName() {
+#ifndef TORAVEL_PDFTOTEXT
+    QSKIP("poppler's pdftotext is not installed");
+#else
+    ScriptedPresenter presenter;
+    StartedWindows windows;
+    TForm1& w = windows.mainWindow;
+    {
+        PersonFile file(PersonFilePath());
+        file.Save(Saved("Анна Петрова", "17.07.1990"), OnConflict::Skip);
+        w.OpenPerson(*file.Find("Анна Петрова"));
+    }
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("отчёт.pdf"));
+    SetPdfPathChooser([&path](QWidget*) { return path; });
+    const auto printed = [&path] {
+        QProcess process;
+        process.start(QStringLiteral(TORAVEL_PDFTOTEXT),
+                      {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+        process.waitForFinished(30000);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    w.SaveReportAsPdf();
+    QString text = printed();
+    QVERIFY2(text.contains(QStringLiteral("Имя: Анна Петрова")), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("Дата рождения: 17.07.1990")));
+
+    // Inputs of nobody: no name.
+    w.Edit2->setText(QStringLiteral("55,8"));
+    w.Button1Click();
+    w.SaveReportAsPdf();
+    text = printed();
+    SetPdfPathChooser({});
+    QVERIFY(!text.contains(QStringLiteral("Имя:")));
+    QVERIFY(text.contains(QStringLiteral("широта 55,8")));
+    QCOMPARE(presenter.errors, QStringList());
+#endif
 }
 
 QTEST_MAIN(PersonListTest)
