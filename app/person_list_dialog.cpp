@@ -83,9 +83,13 @@ void PersonListDialog::CreateControls() {
     List->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List->header()->setStretchLastSection(true);
     List->header()->setSectionsMovable(false);
-    List->setColumnWidth(PersonListModel::NameColumn, 260);
-    List->setColumnWidth(PersonListModel::DateColumn, 100);
-    List->setColumnWidth(PersonListModel::TimeColumn, 70);
+    const QFontMetrics metrics(List->font());
+    List->setColumnWidth(PersonListModel::NameColumn,
+                         metrics.horizontalAdvance(QLatin1Char('m')) * 24);
+    List->setColumnWidth(PersonListModel::DateColumn,
+                         metrics.horizontalAdvance(QStringLiteral("Дата рождения")) + 24);
+    List->setColumnWidth(PersonListModel::TimeColumn,
+                         metrics.horizontalAdvance(QStringLiteral("00:00:00")) + 24);
 
     Details = new QLabel(this);
     Details->setObjectName(QStringLiteral("Details"));
@@ -115,8 +119,12 @@ void PersonListDialog::CreateControls() {
     FileLabel->setObjectName(QStringLiteral("FileLabel"));
     FileLabel->setTextFormat(Qt::PlainText);
     FileLabel->setWordWrap(true);
-    QString where = QStringLiteral("Файл картотеки: ") +
-                    QDir::toNativeSeparators(QString::fromStdString(file_.Path().string()));
+    // The file where the user finds it, the home folder as "~".
+    QString path = QString::fromStdString(file_.Path().string());
+    const QString home = QDir::homePath();
+    if (home != QDir::rootPath() && path.startsWith(home + QLatin1Char('/')))
+        path = QLatin1Char('~') + path.mid(home.size());
+    QString where = QStringLiteral("Файл картотеки: ") + QDir::toNativeSeparators(path);
     if (file_.ReadOnly())
         where += QStringLiteral(" — открыт только для чтения, изменения невозможны");
     FileLabel->setText(where);

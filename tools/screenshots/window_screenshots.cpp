@@ -1,15 +1,15 @@
 // Screenshots of the person list and the month window for the
-// documentation, and the month's PDF page beside them: the program's own
+// documentation, and, when asked, the month's PDF page: the program's own
 // windows, filled as a user would fill them, captured with QWidget::grab().
-// The person file is made in a temporary XDG_DATA_HOME, never the user's;
+// The person file is made in a temporary home folder, never the user's;
 // "now" is fixed at 10 December 2026, 12:00 in Moscow.
 //
 //   cd build && xvfb-run -s "-screen 0 1600x1300x24 -dpi 96"
-//       tools/screenshots/toravel-window-screenshots ../docs/screenshots
+//       tools/screenshots/toravel-window-screenshots ../docs/screenshots [PDF]
 //   (one command line)
 //
-// Run from the build tree, which holds db/. Writes person-list.png,
-// month-window.png and month-page.pdf into the folder given.
+// Run from the build tree, which holds db/. Writes person-list.png and
+// month-window.png into the folder given, and the month's page to PDF.
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -85,8 +85,11 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("toravel"));
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
-    QTemporaryDir dataHome;
-    qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+    out.mkpath(QStringLiteral("."));
+    // A home folder of its own, where the data folder is ~/.local/share.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qunsetenv("XDG_DATA_HOME");
     SetLunarWorkingStream(&DiscardingStream());
 
     TForm1 window;
@@ -113,6 +116,13 @@ int main(int argc, char* argv[]) {
     {
         PersonFile file(PersonFilePath());
         window.OpenPerson(*file.Find("Анна Петрова"));
+    }
+    {
+        // Its moment fixed, as "now" is.
+        PersonFile file(PersonFilePath());
+        LastResult result = *file.Find("Анна Петрова")->lastResult;
+        result.calculated = "2026-12-10T09:00:00Z";
+        file.RecordResult("Анна Петрова", result);
     }
 
     bool written = true;
@@ -141,9 +151,10 @@ int main(int argc, char* argv[]) {
     month->ThisMonth();
     month->resize(1100, 820);
     written &= Save(*month, out.filePath(QStringLiteral("month-window.png")));
-    SetMonthPdfPathChooser([&out](QWidget*, const QString&) {
-        return out.filePath(QStringLiteral("month-page.pdf"));
-    });
-    month->SaveAsPdf();
+    if (argc > 2) {
+        const QString pdf = QString::fromLocal8Bit(argv[2]);
+        SetMonthPdfPathChooser([&pdf](QWidget*, const QString&) { return pdf; });
+        month->SaveAsPdf();
+    }
     return written ? 0 : 1;
 }
