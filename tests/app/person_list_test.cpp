@@ -104,6 +104,7 @@ private slots:
     void initTestCase();
     void init();
 
+    void buttonsStandBesideExitAfterTheDesignedControls();
     void personFileIsInTheApplicationsDataFolder();
     void savingAsksForANameAndKeepsTheInputs();
     void replacingAsksFirstAndKeepsTheNote();
@@ -132,6 +133,20 @@ void PersonListTest::init() {
     dataHome_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dataHome_->isValid());
     qputenv("XDG_DATA_HOME", dataHome_->path().toUtf8());
+}
+
+void PersonListTest::buttonsStandBesideExitAfterTheDesignedControls() {
+    TForm1 w;
+    QCOMPARE(w.PeopleButton->text(), QStringLiteral("Картотека"));
+    QCOMPARE(w.PeopleButton->geometry(), QRect(150, 472, 120, 33));
+    QCOMPARE(w.MonthCalendarButton->text(), QStringLiteral("Лунный календарь"));
+    QCOMPARE(w.MonthCalendarButton->geometry(), QRect(276, 472, 120, 33));
+    // In the free space: beside «Выход», clear of the book's reference.
+    QVERIFY(w.Button2->geometry().right() < w.PeopleButton->geometry().left());
+    QVERIFY(w.MonthCalendarButton->geometry().right() < w.Label6->geometry().left());
+    // The keyboard reaches them after the last designed control.
+    QCOMPARE(w.RadioButton2->nextInFocusChain(), static_cast<QWidget*>(w.PeopleButton));
+    QCOMPARE(w.PeopleButton->nextInFocusChain(), static_cast<QWidget*>(w.MonthCalendarButton));
 }
 
 void PersonListTest::personFileIsInTheApplicationsDataFolder() {
