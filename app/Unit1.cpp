@@ -821,17 +821,20 @@ void TForm1::SetInputs(const BirthInputs& inputs) {
 }
 
 void TForm1::OpenPerson(const Person& person) {
-    RunHandler([this, &person] {
+    bool filled = false;
+    RunHandler([this, &person, &filled] {
         const InputsOfPersonResult opened = InputsOfPerson(person, computerOffsetSeconds_);
         SetInputs(opened.inputs);
         inputsPerson_.reset();
         if (!person.name.empty())
             inputsPerson_ =
                 PersonOfInputs(CurrentInputs(), person.name, computerOffsetSeconds_).person;
+        filled = true;
         if (!opened.note.empty())
             Presenter().ShowMessage(Utf8(opened.note));
     });
-    Button1Click();
+    if (filled)
+        Button1Click();
 }
 
 void TForm1::RememberCalculation() {

@@ -308,9 +308,10 @@ void PersonListDialog::OpenSelected() {
             const std::string name = model_->NameAt(row);
             person = file_.Find(name);
             if (!person) {
-                Presenter().ShowMessage(QStringLiteral("«%1» больше нет в картотеке: его удалили "
-                                                       "в другом окне программы.")
-                                            .arg(Utf8(name)));
+                Presenter().ShowMessage(
+                    QStringLiteral("«%1» больше нет в картотеке: запись удалили в другой копии "
+                                   "программы.")
+                        .arg(Utf8(name)));
                 model_->Refresh();
                 return;
             }
