@@ -141,6 +141,19 @@ void MonthWindow::CreateControls() {
                          metrics.horizontalAdvance(QStringLiteral("Правь → Правь → Правь")) + 16);
     Days->verticalHeader()->setDefaultSectionSize(metrics.height() + 8);
 
+    DayDetails = new QLabel(this);
+    DayDetails->setObjectName(QStringLiteral("DayDetails"));
+    DayDetails->setTextFormat(Qt::PlainText);
+    DayDetails->setWordWrap(true);
+    DayDetails->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    DayDetails->setMinimumHeight(4 * DayDetails->fontMetrics().height());
+    DayDetails->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    connect(Days, &QTableWidget::currentCellChanged, this, [this](int row) {
+        const bool shown = row >= 0 && row < static_cast<int>(table_.rows.size());
+        DayDetails->setText(shown ? Utf8(table_.rows[static_cast<std::size_t>(row)].details)
+                                  : QString());
+    });
+
     auto* navigation = new QHBoxLayout;
     navigation->addWidget(PreviousButton);
     navigation->addWidget(MonthLabel);
@@ -154,6 +167,7 @@ void MonthWindow::CreateControls() {
     layout->addLayout(navigation);
     layout->addWidget(NowLabel);
     layout->addWidget(Days, 1);
+    layout->addWidget(DayDetails);
 
     // Every column readable, and the header above the month's 31 days
     // reachable by scrolling.
@@ -248,8 +262,10 @@ void MonthWindow::FillTable() {
         }
     }
     const int current = table_.todayRow ? static_cast<int>(*table_.todayRow) : 0;
+    DayDetails->clear();
     if (Days->rowCount() > 0) {
         Days->setCurrentCell(current, DateColumn);
+        DayDetails->setText(Utf8(table_.rows[static_cast<std::size_t>(current)].details));
         Days->scrollToItem(Days->item(current, DateColumn));
     }
 }

@@ -65,6 +65,7 @@ public:
     QPushButton* PrintButton;
     QPushButton* PdfButton;
     QTableWidget* Days;
+    QLabel* DayDetails; // the selected day in full, under the table
 
 private:
     void CreateControls();

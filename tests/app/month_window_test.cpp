@@ -222,6 +222,7 @@ void MonthWindowTest::navigatesByKeys() {
     window.Days->setFocus();
     QTest::keyClick(window.Days, Qt::Key_Down);
     QCOMPARE(window.Days->currentRow(), 10);
+    QCOMPARE(window.DayDetails->text(), Utf8(window.Table().rows[10].details));
     QTest::keyClick(window.Days, Qt::Key_PageUp);
     QCOMPARE(window.Month(), (CalendarMonth{2026, 11}));
     QTest::keyClick(window.Days, Qt::Key_PageDown);

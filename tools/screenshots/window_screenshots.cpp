@@ -149,7 +149,7 @@ int main(int argc, char* argv[]) {
         return 1;
     month->SetClock(FixedNow);
     month->ThisMonth();
-    month->resize(1100, 820);
+    month->resize(1100, 900);
     written &= Save(*month, out.filePath(QStringLiteral("month-window.png")));
     if (argc > 2) {
         const QString pdf = QString::fromLocal8Bit(argv[2]);
