@@ -429,6 +429,8 @@ void TForm1::Button2Click() {
 void TForm1::closeEvent(QCloseEvent* event) {
     if (pictureWindow_ != nullptr)
         pictureWindow_->hide();
+    if (monthWindow_ != nullptr) // closing the main window ends the program
+        monthWindow_->hide();
     QWidget::closeEvent(event);
 }
 

@@ -140,6 +140,11 @@ void MonthWindowTest::opensForThePickedCityAtTodaysMonth() {
     w.MonthCalendarButtonClick();
     QCOMPARE(w.MonthCalendarWindow(), month);
     QVERIFY(month->PlaceLabel->text().startsWith(QStringLiteral("Новосибирск")));
+
+    // Closing the main window closes it too: the program ends.
+    w.show();
+    w.Button2Click();
+    QVERIFY(!month->isVisible());
 }
 
 void MonthWindowTest::tableShowsTheMonthsCalendar() {
