@@ -120,8 +120,8 @@ void UsabilityTest::enterElsewhereDoesNotCalculate() {
     RecordingPresenter presenter;
     ReadyWindows windows;
     TForm1& w = windows.mainWindow;
-    for (QWidget* widget : std::initializer_list<QWidget*>{w.CheckBox1, w.DateTimePicker1,
-                                                           w.Edit4, w.RadioButton2}) {
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{w.CheckBox1, w.DateTimePicker1, w.Edit4, w.RadioButton2}) {
         widget->setFocus();
         QTest::keyClick(widget, Qt::Key_Return);
         QVERIFY2(w.RichEdit1->document()->isEmpty(), qPrintable(widget->objectName()));
