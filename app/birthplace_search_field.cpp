@@ -72,6 +72,9 @@ bool BirthplaceSearchField::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void BirthplaceSearchField::Search(const QString& text) {
+    // The popup is a window of its own: it takes the field's font here, so
+    // that it speaks as the rest of the window does.
+    completer_->popup()->setFont(font());
     pickedLabel_.clear();
     matches_.clear();
     model_->clear();
