@@ -40,6 +40,7 @@
 #include "app/report_printing.h"
 #include "app/termination.h"
 #include "horoscope/calculation_command.h"
+#include "horoscope/horoscope_pictures.h"
 #include "lunar/calculation_state.h"
 #include "pdf/report_pictures.h"
 #include "platform/birthplace_zone_hint.h"
@@ -450,19 +451,20 @@ void TForm1::Label7Click() {
 // ---------------------------------------------------------------- pictures
 
 void TForm1::Button3Click() {
-    ShowPicture("рас", QStringLiteral("Значение периода"), PaperSize::A4);
+    ShowPicture(MeaningPicture.field, Utf8(MeaningPicture.windowCaption), PaperSize::A4);
 }
 
 void TForm1::Button4Click() {
-    ShowPicture("пмас", QStringLiteral("Массаж"), PaperSize::A4);
+    ShowPicture(MassagePicture.field, Utf8(MassagePicture.windowCaption), PaperSize::A4);
 }
 
 void TForm1::Button5Click() {
-    ShowPicture("гим", QStringLiteral("Гимнастика"), PaperSize::A4);
+    ShowPicture(GymnasticsPicture.field, Utf8(GymnasticsPicture.windowCaption), PaperSize::A4);
 }
 
 void TForm1::Button6Click() {
-    ShowPicture(RadioButton1->isChecked() ? "моб" : "жоб", QStringLiteral("Оберег"), PaperSize::A5);
+    const HoroscopePicture amulet = AmuletPicture(!RadioButton1->isChecked());
+    ShowPicture(amulet.field, Utf8(amulet.windowCaption), PaperSize::A5);
 }
 
 void TForm1::ShowPicture(std::string_view fieldName, const QString& windowCaption,
@@ -475,10 +477,6 @@ void TForm1::ShowPicture(std::string_view fieldName, const QString& windowCaptio
 
         // An empty field, or one that holds no JPEG file, has no picture to
         // show: say so instead of showing an empty page.
-        if (buffer.size() < 2 || buffer[0] != 0xFF || buffer[1] != 0xD8) {
-            Presenter().ShowMessage(NoPictureMessage);
-            return;
-        }
         DecodedImage decoded;
         try {
             decoded = DecodeJpeg(std::span<const std::uint8_t>(buffer.data(), buffer.size()));

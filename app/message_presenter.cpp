@@ -53,15 +53,6 @@ void SetPresenter(MessagePresenter* presenter) {
     currentPresenter = presenter != nullptr ? presenter : &boxPresenter;
 }
 
-std::string ErrorDisplayText(std::string_view message) {
-    std::string text(message);
-    if (!text.empty() &&
-        static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) {
-        text += '.';
-    }
-    return text;
-}
-
 void ShowErrorDisplay(std::string_view message) noexcept {
     try {
         const std::string text = ErrorDisplayText(message);

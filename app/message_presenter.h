@@ -12,6 +12,8 @@
 
 #include <QString>
 
+#include "platform/error_display_text.h"
+
 namespace toravel {
 
 // The application's title: the caption of every message box.
@@ -32,13 +34,8 @@ MessagePresenter& Presenter();
 // nullptr puts the message boxes back. The presenter must outlive its use.
 void SetPresenter(MessagePresenter* presenter);
 
-// The text the error display shows for an error's message: the message with
-// "." appended when its last byte, compared as unsigned, sorts after ".", so
-// a message ending in a letter (Latin or Cyrillic) gets its full stop and one
-// ending in ".", "!" or a quote keeps its end. An empty message stays empty.
-std::string ErrorDisplayText(std::string_view message);
-
-// Shows an error's message (UTF-8) through the standard error display.
+// Shows an error's message (UTF-8) through the standard error display, as
+// ErrorDisplayText makes it.
 void ShowErrorDisplay(std::string_view message) noexcept;
 
 // Inside a catch block: shows the exception being handled, its what() text,

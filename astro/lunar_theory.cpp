@@ -119,99 +119,87 @@ void FillTables(const MeanArguments& a, double T,
     FillColumn(cosMultiple, sinMultiple, 3, a.D, 1.0, 6);
 }
 
-void AddPlanetary(double T, double& longitudeSum) {
-    for (const PlanetaryTerm& term : PlanetaryTerms) {
-        longitudeSum += term.c * SineOfRevolutions(term.a + term.b * T);
-    }
-}
-
-double LongitudeOf(double meanLongitude, double longitudeSum) {
-    const double longitude = FloatModulo(meanLongitude + longitudeSum / ArcsecondsPerRadian, TwoPi);
-    // A sum a hair below zero rounds up to a full turn in the reduction;
-    // that is the direction 0.
-    return longitude < TwoPi ? longitude : 0.0;
-}
-
-double LatitudeOf(double nodeDistance, double latitudeArgumentSum, double g,
-                  double latitudeAmplitudeSum, double latitudeSum) {
-    const double S = nodeDistance + latitudeArgumentSum / ArcsecondsPerRadian;
-    const double factor = NodeFactor(g);
-    return (factor * (LatitudeAmplitude + latitudeAmplitudeSum) * std::sin(S) -
-            6.24 * std::sin(3.0 * S) + latitudeSum) /
-           ArcsecondsPerRadian;
-}
-
-double DistanceOf(double parallaxSum) {
-    return EarthRadiusKm * ArcsecondsPerRadian / (0.999953253 * parallaxSum);
-}
-
-// The series summed straight through, without a LunarSeries: the same
-// operations in the same order, with every term's steps through the
-// multiple tables fixed at compile time and the tables left unzeroed (only
-// the filled entries are ever read). With Whole false only the longitude is
-// summed, for callers that need nothing else.
-struct Sums {
-    double longitude = 0.0;         // dλ
-    double latitudeArgument = 0.0;  // dS
-    double latitudeAmplitude = 0.0; // dγ
-    double parallax = 3422.7;       // P
-    double latitude = 0.0;          // N
-};
-
 using MultipleTable = double[LunarSeries::MultipleRows][4];
 
+// The term loop of the whole series is one long unrolled run; the small
+// steps below are shared with the step-by-step calls and are always inlined
+// into it, or the sums would leave the registers at every term.
+
 // One step of a term's product: the running (x, y) times the column's
-// multiple K; a multiplier 0 contributes nothing.
-template <int K, int Column>
-inline void MultiplyStep(const MultipleTable& c, const MultipleTable& s, double& x, double& y) {
-    if constexpr (K != 0) {
-        SinCosSum(x, y, c[K + LunarSeries::MultipleOffset][Column],
-                  s[K + LunarSeries::MultipleOffset][Column], x, y);
+// multiple k; a multiplier 0 contributes nothing, not even its factor.
+[[gnu::always_inline]] inline void MultiplyStep(const MultipleTable& c, const MultipleTable& s,
+                                                int column, int k, double& x, double& y) {
+    if (k != 0) {
+        SinCosSum(x, y, c[k + LunarSeries::MultipleOffset][column],
+                  s[k + LunarSeries::MultipleOffset][column], x, y);
     }
 }
 
-template <int P, int Q, int R, int S>
-inline void TermProduct(const MultipleTable& c, const MultipleTable& s, double& x, double& y) {
+// The additions of one solar term, given its argument's cosine x and sine y:
+// sine terms to the longitude and the argument of latitude, cosine terms to
+// the amplitude of the latitude and the parallax. With Whole false only the
+// longitude, for callers that need nothing else.
+template <bool Whole>
+[[gnu::always_inline]] inline void
+AddSolarProduct(LunarSeries& series, const LunarSolarCoefficients& c, double x, double y) {
+    series.longitudeSum += c.longitude * y;
+    if constexpr (Whole) {
+        series.latitudeArgumentSum += c.latitudeArgument * y;
+        series.latitudeAmplitudeSum += c.latitudeAmplitude * x;
+        series.parallaxSum += c.parallax * x;
+    }
+}
+
+// x, y: cosine and sine of p·l + q·l′ + r·F + s·D, each scaled by the
+// factors of the multiples used.
+[[gnu::always_inline]] inline void TermProduct(const LunarSeries& series, int p, int q, int r,
+                                               int s, double& x, double& y) {
     x = 1.0;
     y = 0.0;
-    MultiplyStep<P, 0>(c, s, x, y);
-    MultiplyStep<Q, 1>(c, s, x, y);
-    MultiplyStep<R, 2>(c, s, x, y);
-    MultiplyStep<S, 3>(c, s, x, y);
+    MultiplyStep(series.cosMultiple, series.sinMultiple, 0, p, x, y);
+    MultiplyStep(series.cosMultiple, series.sinMultiple, 1, q, x, y);
+    MultiplyStep(series.cosMultiple, series.sinMultiple, 2, r, x, y);
+    MultiplyStep(series.cosMultiple, series.sinMultiple, 3, s, x, y);
 }
 
+// The series summed straight through, term after term in table order, each
+// term's multipliers a constant, so that its steps through the multiple
+// tables are fixed at compile time: the same operations, in the same order,
+// as the step-by-step calls.
 template <bool Whole, std::size_t Row>
-inline void AddSolarRow(const MultipleTable& c, const MultipleTable& s, Sums& sums) {
+[[gnu::always_inline]] inline void AddSolarRow(LunarSeries& series) {
     constexpr LunarArgumentKey k = LunarSolarKeys[Row];
-    constexpr LunarSolarCoefficients coefficients = LunarSolarCoefficientTable[Row];
     double x, y;
-    TermProduct<k.p, k.q, k.r, k.s>(c, s, x, y);
-    sums.longitude += coefficients.longitude * y;
-    if constexpr (Whole) {
-        sums.latitudeArgument += coefficients.latitudeArgument * y;
-        sums.latitudeAmplitude += coefficients.latitudeAmplitude * x;
-        sums.parallax += coefficients.parallax * x;
-    }
+    TermProduct(series, k.p, k.q, k.r, k.s, x, y);
+    AddSolarProduct<Whole>(series, LunarSolarCoefficientTable[Row], x, y);
 }
 
-template <std::size_t Row>
-inline void AddLatitudeRow(const MultipleTable& c, const MultipleTable& s, Sums& sums) {
+template <std::size_t Row> [[gnu::always_inline]] inline void AddLatitudeRow(LunarSeries& series) {
     constexpr LunarLatitudeRow row = LunarLatitudeTable[Row];
     double x, y;
-    TermProduct<row.key.p, row.key.q, row.key.r, row.key.s>(c, s, x, y);
-    sums.latitude += row.coefficient * y;
+    TermProduct(series, row.key.p, row.key.q, row.key.r, row.key.s, x, y);
+    series.latitudeSum += row.coefficient * y;
 }
 
 template <bool Whole, std::size_t... Rows>
-void AddSolarRows(const MultipleTable& c, const MultipleTable& s, Sums& sums,
-                  std::index_sequence<Rows...>) {
-    (AddSolarRow<Whole, Rows>(c, s, sums), ...); // in table order
+void AddSolarRows(LunarSeries& series, std::index_sequence<Rows...>) {
+    (AddSolarRow<Whole, Rows>(series), ...); // in table order
 }
 
 template <std::size_t... Rows>
-void AddLatitudeRows(const MultipleTable& c, const MultipleTable& s, Sums& sums,
-                     std::index_sequence<Rows...>) {
-    (AddLatitudeRow<Rows>(c, s, sums), ...);
+void AddLatitudeRows(LunarSeries& series, std::index_sequence<Rows...>) {
+    (AddLatitudeRow<Rows>(series), ...);
+}
+
+// Prepare, the 104 solar terms, with Whole the 10 latitude terms, and the
+// planetary terms: everything that MoonEclipticPosition reads, or with Whole
+// false everything that the longitude reads.
+template <bool Whole> void SumSeries(LunarSeries& series, double T) {
+    series.Prepare(T);
+    AddSolarRows<Whole>(series, std::make_index_sequence<LunarSolarRowCount>{});
+    if constexpr (Whole)
+        AddLatitudeRows(series, std::make_index_sequence<LunarLatitudeRowCount>{});
+    series.AddPlanetaryTerms(T);
 }
 
 } // namespace
@@ -234,16 +222,7 @@ void LunarSeries::Prepare(double T) {
 }
 
 void LunarSeries::TermCosSin(int p, int q, int r, int s, double& x, double& y) const {
-    x = 1.0;
-    y = 0.0;
-    const int multipliers[4] = {p, q, r, s};
-    for (int column = 0; column < 4; ++column) {
-        const int k = multipliers[column];
-        if (k != 0) {
-            SinCosSum(x, y, cosMultiple[k + MultipleOffset][column],
-                      sinMultiple[k + MultipleOffset][column], x, y);
-        }
-    }
+    TermProduct(*this, p, q, r, s, x, y);
 }
 
 void LunarSeries::AddSolarTerm(double cLongitude, double cLatitudeArgument,
@@ -252,10 +231,8 @@ void LunarSeries::AddSolarTerm(double cLongitude, double cLatitudeArgument,
     double x = 0.0;
     double y = 0.0;
     TermCosSin(p, q, r, s, x, y);
-    longitudeSum += cLongitude * y;
-    latitudeArgumentSum += cLatitudeArgument * y;
-    latitudeAmplitudeSum += cLatitudeAmplitude * x;
-    parallaxSum += cParallax * x;
+    AddSolarProduct<true>(*this, {cLongitude, cLatitudeArgument, cLatitudeAmplitude, cParallax}, x,
+                          y);
 }
 
 void LunarSeries::AddLatitudeTerm(double cN, int p, int q, int r, int s) {
@@ -266,49 +243,45 @@ void LunarSeries::AddLatitudeTerm(double cN, int p, int q, int r, int s) {
 }
 
 void LunarSeries::AddPlanetaryTerms(double T) {
-    AddPlanetary(T, longitudeSum);
+    for (const PlanetaryTerm& term : PlanetaryTerms) {
+        longitudeSum += term.c * SineOfRevolutions(term.a + term.b * T);
+    }
 }
 
 double LunarSeries::Longitude() const {
-    return LongitudeOf(meanLongitude, longitudeSum);
+    const double longitude = FloatModulo(meanLongitude + longitudeSum / ArcsecondsPerRadian, TwoPi);
+    // A sum a hair below zero rounds up to a full turn in the reduction;
+    // that is the direction 0.
+    return longitude < TwoPi ? longitude : 0.0;
 }
 
 double LunarSeries::Latitude() const {
-    return LatitudeOf(nodeDistance, latitudeArgumentSum, inclinationPerturbation,
-                      latitudeAmplitudeSum, latitudeSum);
+    const double S = nodeDistance + latitudeArgumentSum / ArcsecondsPerRadian;
+    const double factor = NodeFactor(inclinationPerturbation);
+    return (factor * (LatitudeAmplitude + latitudeAmplitudeSum) * std::sin(S) -
+            6.24 * std::sin(3.0 * S) + latitudeSum) /
+           ArcsecondsPerRadian;
 }
 
 double LunarSeries::Distance() const {
-    return DistanceOf(parallaxSum);
+    return EarthRadiusKm * ArcsecondsPerRadian / (0.999953253 * parallaxSum);
 }
 
 // Prepare, the 104 solar and 10 latitude terms, the planetary terms, then
-// distance, latitude and longitude, as a LunarSeries would take them.
+// distance, latitude and longitude, which only read the series.
 Vector3 MoonEclipticPosition(double T) {
-    const MeanArguments a = ComputeMeanArguments(T);
-    MultipleTable c;
-    MultipleTable s;
-    FillTables(a, T, c, s);
-    Sums sums;
-    AddSolarRows<true>(c, s, sums, std::make_index_sequence<LunarSolarRowCount>{});
-    AddLatitudeRows(c, s, sums, std::make_index_sequence<LunarLatitudeRowCount>{});
-    AddPlanetary(T, sums.longitude);
-    const double distance = DistanceOf(sums.parallax);
-    const double latitude =
-        LatitudeOf(a.F, sums.latitudeArgument, a.g, sums.latitudeAmplitude, sums.latitude);
-    const double longitude = LongitudeOf(a.L0, sums.longitude);
+    LunarSeries series;
+    SumSeries<true>(series, T);
+    const double distance = series.Distance();
+    const double latitude = series.Latitude();
+    const double longitude = series.Longitude();
     return Vector3(SphericalCoord(longitude, latitude, distance));
 }
 
 double MoonEclipticLongitude(double T) {
-    const MeanArguments a = ComputeMeanArguments(T);
-    MultipleTable c;
-    MultipleTable s;
-    FillTables(a, T, c, s);
-    Sums sums;
-    AddSolarRows<false>(c, s, sums, std::make_index_sequence<LunarSolarRowCount>{});
-    AddPlanetary(T, sums.longitude);
-    return LongitudeOf(a.L0, sums.longitude);
+    LunarSeries series;
+    SumSeries<false>(series, T);
+    return series.Longitude();
 }
 
 } // namespace toravel

@@ -118,9 +118,12 @@ struct LunarSeries {
     double nodeDistance = 0.0;            // F, radians
     double elongation = 0.0;              // D, radians
     // Entry [k + MultipleOffset][i] holds fᵢ^|k|·cos(k·argᵢ) (sine in the
-    // other table); columns 0 = l, 1 = l′, 2 = F, 3 = D.
-    double cosMultiple[MultipleRows][4] = {};
-    double sinMultiple[MultipleRows][4] = {};
+    // other table); columns 0 = l, 1 = l′, 2 = F, 3 = D. Prepare fills the
+    // rows −m … +m of each column, m its highest multiple (4, 3, 4, 6), which
+    // are all that any term reads; the rest is left unset, as zeroing it at
+    // every evaluation costs time for nothing.
+    double cosMultiple[MultipleRows][4];
+    double sinMultiple[MultipleRows][4];
 };
 
 // The Moon's geocentric ecliptic position for T (centuries of ephemeris time

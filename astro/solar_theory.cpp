@@ -195,39 +195,82 @@ double MeanArgument(double c0, double c1, double T) {
     return TwoPi * FracPart(c0 + motion);
 }
 
+// The mean arguments of the theory at T, radians.
+struct SolarMeanArguments {
+    double M2; // mean anomaly of Venus
+    double M3; // mean anomaly of the Sun (the Earth)
+    double M4; // mean anomaly of Mars
+    double M5; // mean anomaly of Jupiter
+    double M6; // mean anomaly of Saturn
+    double D;  // mean elongation of the Moon from the Sun
+    double A;  // mean anomaly of the Moon
+};
+
+inline SolarMeanArguments MeanArgumentsAt(double T) {
+    return {
+        MeanArgument(0.1387306, 162.5485917, T), MeanArgument(0.9931266, 99.9973604, T),
+        MeanArgument(0.0543250, 53.1666028, T),  MeanArgument(0.0551750, 8.4293972, T),
+        MeanArgument(0.8816500, 3.3938722, T),   MeanArgument(0.8274, 1236.8531, T),
+        MeanArgument(0.3749, 1325.5524, T),
+    };
+}
+
+// The mean anomaly that a group pairs with the Sun's.
+double PlanetAnomaly(const SolarMeanArguments& a, Planet planet) {
+    switch (planet) {
+    case Planet::Venus:
+        return a.M2;
+    case Planet::Mars:
+        return a.M4;
+    case Planet::Jupiter:
+        return a.M5;
+    case Planet::Saturn:
+        return a.M6;
+    }
+    return 0.0;
+}
+
+// The displacement of the Earth's centre about the Earth–Moon barycentre:
+// longitude in arcseconds, distance in 10⁻⁶ AU, latitude in arcseconds.
+// Inline, so that the sine and cosine of the same argument in Perturbations
+// stay one call.
+inline double BarycentreLongitude(const SolarMeanArguments& a) {
+    return 6.45 * std::sin(a.D) - 0.42 * std::sin(a.D - a.A) + 0.18 * std::sin(a.D + a.A) +
+           0.17 * std::sin(a.D - a.M3) - 0.06 * std::sin(a.D + a.M3);
+}
+
+double BarycentreDistance(const SolarMeanArguments& a) {
+    return 30.76 * std::cos(a.D) - 3.06 * std::cos(a.D - a.A) + 0.85 * std::cos(a.D + a.A) -
+           0.58 * std::cos(a.D + a.M3) + 0.57 * std::cos(a.D - a.M3);
+}
+
+// U, the Moon's mean argument of latitude, enters the latitude alone.
+double BarycentreLatitude(double T) {
+    const double U = MeanArgument(0.2591, 1342.2278, T);
+    return 0.576 * std::sin(U);
+}
+
+// Long-period terms of the longitude, arcseconds; their arguments are not
+// reduced to one revolution.
+inline double LongPeriodLongitude(double T) {
+    return 6.40 * std::sin(TwoPi * (0.6983 + 0.0561 * T)) +
+           1.87 * std::sin(TwoPi * (0.5764 + 0.4174 * T)) +
+           0.27 * std::sin(TwoPi * (0.4189 + 0.3306 * T)) +
+           0.20 * std::sin(TwoPi * (0.3581 + 2.4814 * T));
+}
+
 // The perturbations, and the Sun's mean anomaly M₃ that the longitude needs.
 void Perturbations(double T, double& M3, double& dl, double& dr, double& db) {
-    const double M2 = MeanArgument(0.1387306, 162.5485917, T); // Venus
-    M3 = MeanArgument(0.9931266, 99.9973604, T);               // Sun (Earth)
-    const double M4 = MeanArgument(0.0543250, 53.1666028, T);  // Mars
-    const double M5 = MeanArgument(0.0551750, 8.4293972, T);   // Jupiter
-    const double M6 = MeanArgument(0.8816500, 3.3938722, T);   // Saturn
-    const double D = MeanArgument(0.8274, 1236.8531, T);       // Moon's elongation from the Sun
-    const double A = MeanArgument(0.3749, 1325.5524, T);       // Moon's mean anomaly
-    const double U = MeanArgument(0.2591, 1342.2278, T);       // Moon's argument of latitude
+    const SolarMeanArguments a = MeanArgumentsAt(T);
+    M3 = a.M3;
 
     // One series per planet, each prepared once and filled in table order.
     PerturbationSeries series[std::size(SolarGroups)];
     const PerturbationRow* row = SolarRows;
     for (std::size_t g = 0; g < std::size(SolarGroups); ++g) {
         const PerturbationGroup& group = SolarGroups[g];
-        double m = 0.0;
-        switch (group.planet) {
-        case Planet::Venus:
-            m = M2;
-            break;
-        case Planet::Mars:
-            m = M4;
-            break;
-        case Planet::Jupiter:
-            m = M5;
-            break;
-        case Planet::Saturn:
-            m = M6;
-            break;
-        }
-        series[g].Prepare(T, M3, group.primaryMin, group.primaryMax, m, group.planetMin,
-                          group.planetMax);
+        series[g].Prepare(T, a.M3, group.primaryMin, group.primaryMax,
+                          PlanetAnomaly(a, group.planet), group.planetMin, group.planetMax);
         for (int n = 0; n < group.rowCount; ++n, ++row) {
             series[g].Accumulate(row->I, row->i, row->extension, row->dlc, row->dls, row->drc,
                                  row->drs, row->dbc, row->dbs);
@@ -244,18 +287,10 @@ void Perturbations(double T, double& M3, double& dl, double& dr, double& db) {
         db += series[g].LatitudeSum();
     }
 
-    // The Earth's centre about the Earth–Moon barycentre.
-    dl += 6.45 * std::sin(D) - 0.42 * std::sin(D - A) + 0.18 * std::sin(D + A) +
-          0.17 * std::sin(D - M3) - 0.06 * std::sin(D + M3);
-    dr += 30.76 * std::cos(D) - 3.06 * std::cos(D - A) + 0.85 * std::cos(D + A) -
-          0.58 * std::cos(D + M3) + 0.57 * std::cos(D - M3);
-    db += 0.576 * std::sin(U);
-
-    // Long-period terms; their arguments are not reduced to one revolution.
-    dl += 6.40 * std::sin(TwoPi * (0.6983 + 0.0561 * T)) +
-          1.87 * std::sin(TwoPi * (0.5764 + 0.4174 * T)) +
-          0.27 * std::sin(TwoPi * (0.4189 + 0.3306 * T)) +
-          0.20 * std::sin(TwoPi * (0.3581 + 2.4814 * T));
+    dl += BarycentreLongitude(a);
+    dr += BarycentreDistance(a);
+    db += BarycentreLatitude(T);
+    dl += LongPeriodLongitude(T);
 }
 
 // The longitude's share of the perturbations alone, for callers that read
@@ -306,53 +341,44 @@ constexpr std::size_t FirstRowOf(std::size_t g) {
 }
 
 template <std::size_t G>
-double GroupLongitudeSum(const MultipleTable& primary, double m, double T) {
+double GroupLongitudeSum(const MultipleTable& primary, const SolarMeanArguments& a, double T) {
     constexpr PerturbationGroup group = SolarGroups[G];
     MultipleTable planet;
-    FillMultipleTables(m, group.planetMin, group.planetMax, planet.cosK, planet.sinK);
+    FillMultipleTables(PlanetAnomaly(a, group.planet), group.planetMin, group.planetMax,
+                       planet.cosK, planet.sinK);
     return GroupLongitudeSum<FirstRowOf(G)>(
         primary, planet, T, std::make_index_sequence<static_cast<std::size_t>(group.rowCount)>{});
 }
 
-constexpr int LowestPrimary() {
-    int lowest = SolarGroups[0].primaryMin;
-    for (const PerturbationGroup& g : SolarGroups)
-        lowest = std::min(lowest, g.primaryMin);
-    return lowest;
-}
+// The multiples of the Sun's anomaly that the groups use, lowest and highest.
+struct MultipleRange {
+    int lowest, highest;
+};
 
-constexpr int HighestPrimary() {
-    int highest = SolarGroups[0].primaryMax;
-    for (const PerturbationGroup& g : SolarGroups)
-        highest = std::max(highest, g.primaryMax);
-    return highest;
+constexpr MultipleRange PrimaryRange() {
+    MultipleRange range{SolarGroups[0].primaryMin, SolarGroups[0].primaryMax};
+    for (const PerturbationGroup& g : SolarGroups) {
+        range.lowest = std::min(range.lowest, g.primaryMin);
+        range.highest = std::max(range.highest, g.primaryMax);
+    }
+    return range;
 }
-
-static_assert(SolarGroups[0].planet == Planet::Venus && SolarGroups[1].planet == Planet::Mars &&
-              SolarGroups[2].planet == Planet::Jupiter && SolarGroups[3].planet == Planet::Saturn);
 
 double LongitudePerturbation(double T, double& M3) {
-    const double M2 = MeanArgument(0.1387306, 162.5485917, T);
-    M3 = MeanArgument(0.9931266, 99.9973604, T);
-    const double M4 = MeanArgument(0.0543250, 53.1666028, T);
-    const double M5 = MeanArgument(0.0551750, 8.4293972, T);
-    const double M6 = MeanArgument(0.8816500, 3.3938722, T);
-    const double D = MeanArgument(0.8274, 1236.8531, T);
-    const double A = MeanArgument(0.3749, 1325.5524, T);
+    const SolarMeanArguments a = MeanArgumentsAt(T);
+    M3 = a.M3;
 
     MultipleTable primary;
-    FillMultipleTables(M3, LowestPrimary(), HighestPrimary(), primary.cosK, primary.sinK);
-    double dl = GroupLongitudeSum<0>(primary, M2, T);
-    dl += GroupLongitudeSum<1>(primary, M4, T);
-    dl += GroupLongitudeSum<2>(primary, M5, T);
-    dl += GroupLongitudeSum<3>(primary, M6, T);
+    constexpr MultipleRange range = PrimaryRange();
+    FillMultipleTables(a.M3, range.lowest, range.highest, primary.cosK, primary.sinK);
+    // Venus first, then Mars, Jupiter and Saturn, as the groups stand.
+    double dl = GroupLongitudeSum<0>(primary, a, T);
+    dl += GroupLongitudeSum<1>(primary, a, T);
+    dl += GroupLongitudeSum<2>(primary, a, T);
+    dl += GroupLongitudeSum<3>(primary, a, T);
 
-    dl += 6.45 * std::sin(D) - 0.42 * std::sin(D - A) + 0.18 * std::sin(D + A) +
-          0.17 * std::sin(D - M3) - 0.06 * std::sin(D + M3);
-    dl += 6.40 * std::sin(TwoPi * (0.6983 + 0.0561 * T)) +
-          1.87 * std::sin(TwoPi * (0.5764 + 0.4174 * T)) +
-          0.27 * std::sin(TwoPi * (0.4189 + 0.3306 * T)) +
-          0.20 * std::sin(TwoPi * (0.3581 + 2.4814 * T));
+    dl += BarycentreLongitude(a);
+    dl += LongPeriodLongitude(T);
     return dl;
 }
 

@@ -5,12 +5,18 @@
 // date; latitude and longitude in radians, distance in AU. The theory holds
 // the Earth's elliptic motion, the periodic perturbations by Venus, Mars,
 // Jupiter and Saturn, the displacement of the Earth's centre from the
-// Earth–Moon barycentre and four long-period terms of the longitude. The
-// position is geometric (no light time, no aberration); from 1800 to 2200 it
-// keeps within 4″ in longitude, 0.5″ in latitude and 5·10⁻⁶ AU in distance of
-// a numerically integrated ephemeris (the reference test in tests/astro).
-// Every T is accepted and nothing fails; far from J2000.0 the result loses
-// accuracy but stays a well-formed position.
+// Earth–Moon barycentre and four long-period terms of the longitude.
+//
+// The theory is Newcomb's (S. Newcomb, Tables of the Sun, Astronomical Papers
+// of the American Ephemeris 6, 1895) in a truncated form: the equation of the
+// centre and the radius vector with their secular terms, the largest
+// perturbations by each planet as series in multiples of the two mean
+// anomalies, coefficients to 0.01″ and 10⁻⁸ AU, on mean elements of J2000.0.
+// The position is geometric (no light time, no aberration); from 1800 to 2200
+// it keeps within 4″ in longitude, 0.5″ in latitude and 5·10⁻⁶ AU in distance
+// of a numerically integrated ephemeris (Swiss Ephemeris; the reference test
+// in tests/astro). Every T is accepted and nothing fails; far from J2000.0
+// the result loses accuracy but stays a well-formed position.
 //
 // Each planet's perturbations are a trigonometric series with arguments
 // I·M + i·m of the Sun's mean anomaly M and the planet's m. PerturbationSeries

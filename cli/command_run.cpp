@@ -1,29 +1,18 @@
 #include "cli/command_run.h"
 
-#include <cmath>
 #include <exception>
-#include <limits>
 
 #include "cli/help_formatter.h"
 #include "cli/option_values.h"
 #include "horoscope/calculation_command.h"
 #include "horoscope/horoscope_database.h"
 #include "lunar/calculation_state.h"
-#include "lunar/moonrise_count.h"
 #include "lunar/working_stream.h"
 #include "platform/birthplace_zone.h"
 #include "platform/birthplace_zone_hint.h"
 #include "platform/computer_zone.h"
 
 namespace toravel::cli {
-namespace {
-
-bool IsBirthplaceMessage(const std::string& text) {
-    return text == NoPlaceMessage || text == NoLatitudeMessage || text == NoLongitudeMessage ||
-           text == InvalidBirthplaceMessage;
-}
-
-} // namespace
 
 CommandRun RunCommandFromOptions(const CommandOptions& o, CliView& view, std::ostream& err,
                                  const std::string& program) {
@@ -56,10 +45,8 @@ CommandRun RunCommandFromOptions(const CommandOptions& o, CliView& view, std::os
 
     SetLunarWorkingStream(&DiscardingStream());
     CalculationState& state = SharedCalculationState();
-    // Marks the tables, so that only what this run computed is reported.
-    state.NewMoonTable.fill(std::numeric_limits<double>::quiet_NaN());
-    state.MoonriseTable.fill(std::numeric_limits<double>::quiet_NaN());
 
+    bool stoppedByMessage = false;
     try {
         const BirthplaceLookup birthplace = LookUpBirthplace(o, err);
         if (!birthplace.resolved && birthplace.status == ExitUsage)
@@ -104,18 +91,18 @@ CommandRun RunCommandFromOptions(const CommandOptions& o, CliView& view, std::os
         }
 
         HoroscopeDatabase database(ConnectionStringForDirectory(o.db));
-        RunCalculationCommand(view, database);
+        const CalculationOutcome outcome = RunCalculationCommandReportingErrors(view, database);
+        run.computedPath = outcome.newMoonsComputed;
+        run.moonrisesComputed = outcome.moonrisesComputed;
+        stoppedByMessage = outcome.ending == CalculationEnding::StoppedByMessage;
+        if (outcome.ending == CalculationEnding::StoppedByError)
+            run.error = ErrorDisplayText(outcome.text);
     } catch (const std::exception& e) {
         run.error = ErrorDisplayText(e.what());
-        err << *run.error << '\n';
     }
-
-    bool failed = run.error.has_value();
-    for (const std::string& message : view.messages)
-        failed = failed || IsBirthplaceMessage(message);
-    run.status = failed ? ExitFailed : ExitDone;
-    // The new moons were computed by this run exactly when the marks are gone.
-    run.computedPath = !std::isnan(state.NewMoonTable[0]);
+    if (run.error)
+        err << *run.error << '\n';
+    run.status = run.error || stoppedByMessage ? ExitFailed : ExitDone;
     return run;
 }
 

@@ -34,8 +34,11 @@ struct CommandRun {
     int status = ExitDone;
     // The error that ended the calculation, as the error display shows it.
     std::optional<std::string> error;
-    // The new moons and moonrises in the calculation state are this run's.
+    // The new moons, the birth moment and the preceding new moon in the
+    // calculation state are this run's.
     bool computedPath = false;
+    // So are the moonrises.
+    bool moonrisesComputed = false;
     // The spin box's hours the calculation ran with (--zone or --auto-zone).
     int zoneHours = 0;
     std::optional<AutoZoneChoice> autoZone;

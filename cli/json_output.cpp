@@ -1,7 +1,6 @@
 #include "cli/json_output.h"
 
 #include <charconv>
-#include <cmath>
 
 namespace toravel::cli {
 namespace {
@@ -17,12 +16,8 @@ void AppendPadded(std::string& text, int value, int width) {
 
 nlohmann::json TableJson(const auto& table, bool dateOnlyAtMidnight) {
     nlohmann::json texts = nlohmann::json::array();
-    for (TDateTime entry : table) {
-        // Entries not written by this run were marked with NaN beforehand.
-        if (std::isnan(entry))
-            return nlohmann::json::array();
+    for (TDateTime entry : table)
         texts.push_back(MinuteText(entry, dateOnlyAtMidnight));
-    }
     return texts;
 }
 
@@ -47,8 +42,8 @@ std::string MinuteText(TDateTime t, bool dateOnlyAtMidnight) {
     return text;
 }
 
-nlohmann::json OutcomeJson(const CalculationState& state, const CliView& view, bool computedPath,
-                           const std::optional<std::string>& error) {
+nlohmann::json OutcomeJson(const CalculationState& state, const CliView& view,
+                           ComputedTables computed, const std::optional<std::string>& error) {
     nlohmann::json out;
     out["lunar_day"] = state.LunarDay;
     out["given_lunar_day"] = state.GivenLunarDay;
@@ -60,13 +55,13 @@ nlohmann::json OutcomeJson(const CalculationState& state, const CliView& view, b
     out["zone_offset_days"] = state.ZoneOffsetDays;
     out["computer_zone_offset_days"] = state.ComputerZoneOffset;
     out["calculation_moment"] =
-        computedPath ? nlohmann::json(MinuteText(state.CalculationMoment, false)) : nullptr;
+        computed.newMoons ? nlohmann::json(MinuteText(state.CalculationMoment, false)) : nullptr;
     out["preceding_new_moon"] =
-        computedPath ? nlohmann::json(MinuteText(state.PrecedingNewMoon, false)) : nullptr;
+        computed.newMoons ? nlohmann::json(MinuteText(state.PrecedingNewMoon, false)) : nullptr;
     out["new_moons"] =
-        computedPath ? TableJson(state.NewMoonTable, false) : nlohmann::json::array();
+        computed.newMoons ? TableJson(state.NewMoonTable, false) : nlohmann::json::array();
     out["moonrises"] =
-        computedPath ? TableJson(state.MoonriseTable, true) : nlohmann::json::array();
+        computed.moonrises ? TableJson(state.MoonriseTable, true) : nlohmann::json::array();
     out["report"] = view.reportLines;
     out["listing"] = nlohmann::json::array();
     for (std::size_t i = 0; i + view.reportLines.size() < view.area.size(); ++i) {

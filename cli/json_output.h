@@ -16,9 +16,16 @@ namespace toravel::cli {
 // the value is at exactly midnight.
 std::string MinuteText(TDateTime t, bool dateOnlyAtMidnight);
 
-// computedPath: whether the new moons and moonrises of this run are in the
-// state (empty arrays otherwise). error: the error that ended the command.
-nlohmann::json OutcomeJson(const CalculationState& state, const CliView& view, bool computedPath,
-                           const std::optional<std::string>& error);
+// Which of the state's tables this run wrote: the new moons (with the birth
+// moment and the preceding new moon) and the moonrises. The others are left
+// out (null or empty arrays).
+struct ComputedTables {
+    bool newMoons = false;
+    bool moonrises = false;
+};
+
+// error: the error that ended the command.
+nlohmann::json OutcomeJson(const CalculationState& state, const CliView& view,
+                           ComputedTables computed, const std::optional<std::string>& error);
 
 } // namespace toravel::cli

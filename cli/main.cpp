@@ -49,8 +49,8 @@ int main(int argc, char** argv) {
         return run.status;
 
     if (json) {
-        nlohmann::json out =
-            cli::OutcomeJson(SharedCalculationState(), view, run.computedPath, run.error);
+        nlohmann::json out = cli::OutcomeJson(SharedCalculationState(), view,
+                                              {run.computedPath, run.moonrisesComputed}, run.error);
         out["birthplace_zone"] = run.autoZone ? nlohmann::json(run.autoZone->zoneName) : nullptr;
         out["birthplace_utc_offset"] =
             run.autoZone ? nlohmann::json(UtcOffsetText(run.autoZone->offsetSeconds)) : nullptr;

@@ -71,11 +71,4 @@ std::size_t CharacterCount(std::string_view text) {
     return count;
 }
 
-std::string ErrorDisplayText(std::string_view message) {
-    std::string text(message);
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
-        text += '.';
-    return text;
-}
-
 } // namespace toravel::cli

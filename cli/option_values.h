@@ -1,12 +1,12 @@
 // The values of the command-line options that need more than a number: the
-// birth date and time, the typed lunar day's length, and the error text as
-// the application's error display would show it.
+// birth date and time and the typed lunar day's length.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/error_display_text.h"
 #include "platform/tdatetime.h"
 
 namespace toravel::cli {
@@ -27,8 +27,7 @@ std::optional<TDateTime> ParseBirthTime(std::string_view text);
 // The number of characters of a UTF-8 text (continuation bytes not counted).
 std::size_t CharacterCount(std::string_view text);
 
-// An error's message as the error display shows it: "." appended when the
-// last character sorts after ".".
-std::string ErrorDisplayText(std::string_view message);
+// Errors are written as the window's error display shows them.
+using toravel::ErrorDisplayText;
 
 } // namespace toravel::cli

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "platform/ascii_text.h"
 #include "platform/birthplace_zone.h"
 #include "platform/tdatetime.h"
 
@@ -26,14 +27,6 @@ enum Column {
     Note,
     ColumnCount
 };
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -117,12 +110,13 @@ std::string BirthColumns::Read(const CsvRecord& record, BirthRow& row) const {
     row.place = cell(Place);
     row.note = cell(Note);
     std::string problem;
-    if (!Trimmed(cell(Date)).empty() && !(problem = ReadBirthDate(cell(Date), row.date)).empty())
+    if (!TrimSpacesAndTabs(cell(Date)).empty() &&
+        !(problem = ReadBirthDate(cell(Date), row.date)).empty())
         return fault(Date, problem);
     if (!(problem = ReadBirthTime(cell(Time), row.time)).empty())
         return fault(Time, problem);
     for (const Column column : {Latitude, Longitude}) {
-        if (Trimmed(cell(column)).empty())
+        if (TrimSpacesAndTabs(cell(column)).empty())
             continue;
         double degrees = 0;
         problem = ReadDegrees(cell(column), column == Latitude ? 90 : 180, degrees);
@@ -164,7 +158,7 @@ std::vector<std::string> BirthRowFields(const BirthRow& row) {
 }
 
 std::string ReadBirthDate(std::string_view cell, std::string& date) {
-    const std::string_view text = Trimmed(cell);
+    const std::string_view text = TrimSpacesAndTabs(cell);
     int year = 0, month = 0, day = 0;
     bool read = false;
     if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
@@ -200,7 +194,7 @@ std::string ReadBirthDate(std::string_view cell, std::string& date) {
 }
 
 std::string ReadBirthTime(std::string_view cell, std::string& time) {
-    const std::string_view text = Trimmed(cell);
+    const std::string_view text = TrimSpacesAndTabs(cell);
     if (text.empty()) {
         time = "00:00";
         return {};
@@ -224,7 +218,7 @@ std::string ReadBirthTime(std::string_view cell, std::string& time) {
 }
 
 std::string ReadDegrees(std::string_view cell, double limit, double& degrees) {
-    const std::string_view text = Trimmed(cell);
+    const std::string_view text = TrimSpacesAndTabs(cell);
     const std::string shape = Quoted(cell) + " — нужно число градусов с точкой (55.75)";
     // Plain decimals only: no exponent, no "inf" or "nan", no hexadecimal.
     const std::size_t sign = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
@@ -256,7 +250,7 @@ std::string ReadDegrees(std::string_view cell, double limit, double& degrees) {
 }
 
 std::string ReadUtcOffset(std::string_view cell, std::string& offset) {
-    const std::string_view text = Trimmed(cell);
+    const std::string_view text = TrimSpacesAndTabs(cell);
     offset.clear();
     if (text.empty())
         return {};
@@ -271,7 +265,7 @@ std::string ReadUtcOffset(std::string_view cell, std::string& offset) {
 }
 
 std::string ReadZoneName(std::string_view cell, std::string& zoneName) {
-    const std::string_view text = Trimmed(cell);
+    const std::string_view text = TrimSpacesAndTabs(cell);
     zoneName.clear();
     if (text.empty())
         return {};
@@ -282,7 +276,7 @@ std::string ReadZoneName(std::string_view cell, std::string& zoneName) {
 }
 
 std::string ReadZoneHours(std::string_view cell, std::optional<int>& hours) {
-    const std::string_view text = Trimmed(cell);
+    const std::string_view text = TrimSpacesAndTabs(cell);
     hours.reset();
     if (text.empty())
         return {};
@@ -296,7 +290,7 @@ std::string ReadZoneHours(std::string_view cell, std::optional<int>& hours) {
 }
 
 std::string ReadSex(std::string_view cell, BirthSex& sex) {
-    const std::string_view text = Trimmed(cell);
+    const std::string_view text = TrimSpacesAndTabs(cell);
     sex = BirthSex::Unknown;
     if (text.empty())
         return {};
@@ -321,7 +315,7 @@ std::string ReadSex(std::string_view cell, BirthSex& sex) {
 }
 
 std::string ReadLunarDay(std::string_view cell, std::optional<int>& lunarDay) {
-    const std::string_view text = Trimmed(cell);
+    const std::string_view text = TrimSpacesAndTabs(cell);
     lunarDay.reset();
     if (text.empty())
         return {};

@@ -1,22 +1,14 @@
 #include "csv/csv_header.h"
 
+#include "platform/ascii_text.h"
+
 namespace toravel {
 namespace {
 
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::string KeyOf(std::string_view name) {
-    std::string key(TrimBlanks(name));
-    for (char& c : key) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
+    std::string key(TrimSpacesAndTabs(name));
+    for (char& c : key)
+        c = AsciiLower(c);
     return key;
 }
 
@@ -30,8 +22,9 @@ std::string CsvHeader::Read(const CsvRecord& first) {
     for (const std::string& field : first.fields) {
         std::string key = KeyOf(field);
         if (!key.empty() && Find(key))
-            return "заголовок: столбец «" + std::string(TrimBlanks(field)) + "» назван дважды";
-        names_.emplace_back(TrimBlanks(field));
+            return "заголовок: столбец «" + std::string(TrimSpacesAndTabs(field)) +
+                   "» назван дважды";
+        names_.emplace_back(TrimSpacesAndTabs(field));
         keys_.push_back(std::move(key));
     }
     return {};

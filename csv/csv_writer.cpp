@@ -1,5 +1,7 @@
 #include "csv/csv_writer.h"
 
+#include "platform/ascii_text.h"
+
 namespace toravel {
 namespace {
 
@@ -10,8 +12,7 @@ bool NeedsQuotes(std::string_view value) {
     // data wherever the field stands.
     if (value.substr(0, 3) == "\xEF\xBB\xBF")
         return true;
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    return !value.empty() && (blank(value.front()) || blank(value.back()));
+    return !value.empty() && (IsSpaceOrTab(value.front()) || IsSpaceOrTab(value.back()));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "horoscope/calculation_command.h"
 
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -8,27 +9,18 @@
 #include "lunar/calculation_state.h"
 #include "lunar/moonrise_count.h"
 #include "lunar/new_moon_search.h"
+#include "platform/ascii_text.h"
 #include "platform/conversions.h"
 #include "platform/tdatetime.h"
 
 namespace toravel {
 namespace {
 
-// Blank: nothing left once blanks and control characters (codes up to 32)
-// are taken off both ends.
-bool IsBlank(std::string_view text) {
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) > 32)
-            return false;
-    }
-    return true;
-}
-
 // The message for a birthplace with a blank coordinate; nullptr when both
 // are given. Whether they are numbers is not asked here.
 const char* MissingBirthplaceMessage(const HoroscopeView& view) {
-    const bool noLatitude = IsBlank(view.LatitudeText());
-    const bool noLongitude = IsBlank(view.LongitudeText());
+    const bool noLatitude = OnlyBlanksAndControls(view.LatitudeText());
+    const bool noLongitude = OnlyBlanksAndControls(view.LongitudeText());
     if (noLatitude && noLongitude)
         return NoPlaceMessage;
     if (noLatitude)
@@ -76,11 +68,18 @@ void ChoosePrecedingNewMoon(CalculationState& state) {
     }
 }
 
-} // namespace
+// Ends the command with a message box.
+void StopWithMessage(HoroscopeView& view, CalculationOutcome& outcome, const std::string& text) {
+    view.ShowMessage(text);
+    outcome.ending = CalculationEnding::StoppedByMessage;
+    outcome.text = text;
+}
 
-void RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays) {
+// The command; `outcome` is kept up to date as it goes, so that it tells
+// what was done also when an error ends the command.
+void RunCommand(HoroscopeView& view, CalendarDayLookup& calendarDays, CalculationOutcome& outcome) {
     if (const char* missing = MissingBirthplaceMessage(view)) {
-        view.ShowMessage(missing);
+        StopWithMessage(view, outcome, missing);
         return;
     }
 
@@ -90,7 +89,7 @@ void RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays)
     state.NewMoonFlag = false;
     state.ZoneOffsetDays = StrToInt(view.ZoneHoursText()) / 24.0;
     const std::string lunarDayText = view.LunarDayFieldText();
-    state.GivenLunarDay = IsBlank(lunarDayText) ? 0 : StrToInt(lunarDayText);
+    state.GivenLunarDay = OnlyBlanksAndControls(lunarDayText) ? 0 : StrToInt(lunarDayText);
 
     state.LunarDay = 0;
     state.DayWorld.clear();
@@ -103,6 +102,7 @@ void RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays)
 
     if (state.GivenLunarDay == 0) {
         ComputeNewMoonsOfYear(year);
+        outcome.newMoonsComputed = true;
         if (view.ListingWanted())
             ListNewMoons(view, state);
         const BirthMoments moment = BirthMomentOf(view.BirthDate(), view.BirthTime());
@@ -118,9 +118,10 @@ void RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays)
         try {
             CountMoonrisesSinceNewMoon(view);
         } catch (const InvalidBirthplaceError& e) {
-            view.ShowMessage(e.what());
+            StopWithMessage(view, outcome, e.what());
             return;
         }
+        outcome.moonrisesComputed = true;
     }
 
     state.DayWorld.clear();
@@ -139,6 +140,26 @@ void RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays)
 
     WriteReport(view);
     view.EnablePictureButtons();
+}
+
+} // namespace
+
+CalculationOutcome RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays) {
+    CalculationOutcome outcome;
+    RunCommand(view, calendarDays, outcome);
+    return outcome;
+}
+
+CalculationOutcome RunCalculationCommandReportingErrors(HoroscopeView& view,
+                                                        CalendarDayLookup& calendarDays) {
+    CalculationOutcome outcome;
+    try {
+        RunCommand(view, calendarDays, outcome);
+    } catch (const std::exception& e) {
+        outcome.ending = CalculationEnding::StoppedByError;
+        outcome.text = e.what();
+    }
+    return outcome;
 }
 
 } // namespace toravel

@@ -10,16 +10,46 @@
 // are no place on the Earth end the command with a message); then the calendar
 // day's record, the worlds, the report, and the picture buttons.
 //
-// Conversion errors (ConversionError) and database errors are thrown to the
-// caller, whose error display shows them; what the command did before stays.
+// Conversion errors (ConversionError), database errors and a failed search
+// of the new moons are thrown to the caller, whose error display shows them;
+// what the command did before stays.
 #pragma once
+
+#include <string>
 
 #include "horoscope/calendar_day_lookup.h"
 #include "horoscope/horoscope_view.h"
 
 namespace toravel {
 
-void RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays);
+// How a run of the command ended.
+enum class CalculationEnding {
+    ReportWritten,    // the report is in the area, also after the not-found
+                      // message of the calendar day
+    StoppedByMessage, // a message box ended it: a blank or impossible birthplace
+    StoppedByError,   // an error ended it
+};
+
+struct CalculationOutcome {
+    CalculationEnding ending = CalculationEnding::ReportWritten;
+    // The text of the message box that stopped the command, or the error's
+    // message; empty when the report was written.
+    std::string text;
+    // This run wrote NewMoonTable, CalculationMoment and PrecedingNewMoon.
+    bool newMoonsComputed = false;
+    // This run wrote MoonriseTable and counted LunarDay from it.
+    bool moonrisesComputed = false;
+};
+
+// The command as the window runs it: the outcome says whether the report was
+// written or a message stopped the command; an error is thrown.
+CalculationOutcome RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays);
+
+// The same for a caller without an error display of its own: an error that
+// ends the command (a std::exception) is returned as StoppedByError with its
+// message instead of being thrown.
+CalculationOutcome RunCalculationCommandReportingErrors(HoroscopeView& view,
+                                                        CalendarDayLookup& calendarDays);
 
 // The texts of the command's message boxes.
 inline constexpr const char* NoPlaceMessage = "нет географических данных";

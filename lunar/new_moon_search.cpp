@@ -28,6 +28,7 @@ constexpr double WeekStep = 7.0 / 36525.0;                 // centuries
 constexpr double HalfMinute = 0.5 / (1440.0 * 36525.0);    // centuries
 constexpr double SunLightTime = 8.32 / (1440.0 * 36525.0); // centuries
 constexpr int PegasusPassLimit = 30;
+constexpr int BisectionPassLimit = 200;
 constexpr int LunationCount = 14;
 
 // A phase is always bracketed within one or two week steps from the previous
@@ -133,6 +134,37 @@ void PegasusRoot(double (*function)(double), double x1, double x2, double accura
     }
 }
 
+double BracketedRoot(double (*function)(double), double x1, double x2, double accuracy) {
+    double root = x1;
+    bool success = false;
+    PegasusRoot(function, x1, x2, accuracy, root, success);
+    if (success)
+        return root;
+
+    // Bisection keeps the sign change inside the bracket whatever the
+    // function's shape; each pass halves the bracket, so a week comes down to
+    // half a minute in 15 passes. The pass limit only stops an accuracy
+    // below what doubles can halve to.
+    double f1 = function(x1);
+    double f2 = function(x2);
+    for (int pass = 0; pass < BisectionPassLimit; ++pass) {
+        if (!(f1 * f2 <= 0.0))
+            throw NewMoonSearchError("lunar phase not bracketed");
+        if (f1 == 0.0 || f2 == 0.0 || std::fabs(x2 - x1) <= accuracy)
+            break;
+        const double middle = x1 + 0.5 * (x2 - x1);
+        const double f = function(middle);
+        if (f1 * f <= 0.0) {
+            x2 = middle;
+            f2 = f;
+        } else {
+            x1 = middle;
+            f1 = f;
+        }
+    }
+    return std::fabs(f1) < std::fabs(f2) ? x1 : x2;
+}
+
 LunarPhasesOfYear FindLunarPhasesOfYear(int year) {
     LunarPhasesOfYear phases{};
     recentDifferences.Clear();
@@ -156,12 +188,10 @@ LunarPhasesOfYear FindLunarPhasesOfYear(int year) {
                 T1 = T1 + WeekStep;
                 D1 = SearchElongation(T1);
             }
-            double T = T0;
-            bool success = false;
-            PegasusRoot(SearchElongation, T0, T1, HalfMinute, T, success);
+            const double T = BracketedRoot(SearchElongation, T0, T1, HalfMinute);
 
             // The compact ΔT table ends at 1825 and 2005; beyond, the
-            // observed values and their extrapolation take over.
+            // polynomials, the observations and the prediction take over.
             const double seconds = SearchDeltaT(T);
             phases[static_cast<std::size_t>(4 * lunation + quarter)] = {
                 quarter, T * 36525.0 + MjdJ2000 - seconds / 86400.0};

@@ -3,10 +3,17 @@
 // The day is sampled every hour; a parabola through three neighbouring
 // samples of the altitude's sine locates each crossing of the standard
 // altitude inside a two-hour interval, so a day costs at most 25 positions.
+// The parabola's extremum and zeros are those of interpolation from three
+// tabular values (J. Meeus, Astronomical Algorithms, 2nd ed. 1998, ch. 3).
 // Positions are the low-precision geocentric Moon and Sun (astro/
 // low_precision.h) with Greenwich mean sidereal time (astro/sidereal_time.h);
 // universal time is their time argument, without ΔT. The standard altitude
-// stands in for refraction, semidiameter and (for the Moon) parallax.
+// h0 stands in for refraction, semidiameter and (for the Moon) parallax, as
+// in Meeus ch. 15: −50′ for the Sun's upper limb, +8′ for the Moon's
+// (0.7275 of a mean horizontal parallax of 57′ less 34′ of refraction).
+// Any date and any place; beyond the polar circles, and near them for the
+// Moon, a day may hold no event. The moonrises keep within a minute of those of Swiss Ephemeris's
+// apparent Moon (tests/lunar/moonrise_reference_test.cpp).
 //
 // Time and place:
 //   dayStartMjd  MJD in universal time of the local midnight that begins the

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstddef>
 
+#include "platform/ascii_text.h"
+
 namespace toravel {
 namespace {
 
@@ -29,20 +31,6 @@ std::array<std::string_view, 4> SplitLikeStrtok(std::string_view line) {
         position = end;
     }
     return pieces;
-}
-
-bool IsBlankOrControl(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlankOrControl(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlankOrControl(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 std::string ReplaceDegreeSigns(std::string_view text) {
@@ -74,7 +62,7 @@ std::string_view CutAtMinuteSign(std::string_view text) {
 
 std::string CoordinateText(std::string_view piece) {
     const std::string withCommas = ReplaceDegreeSigns(piece);
-    return std::string(Trim(CutAtMinuteSign(withCommas)));
+    return std::string(TrimBlanksAndControls(CutAtMinuteSign(withCommas)));
 }
 
 } // namespace
@@ -86,7 +74,8 @@ CityCoordinateTexts ApplyCityLine(std::string_view line) {
 
 CityIdentity CityIdentityOfLine(std::string_view line) {
     const auto pieces = SplitLikeStrtok(line);
-    return {std::string(Trim(pieces[0])), std::string(Trim(pieces[3]))};
+    return {std::string(TrimBlanksAndControls(pieces[0])),
+            std::string(TrimBlanksAndControls(pieces[3]))};
 }
 
 } // namespace toravel

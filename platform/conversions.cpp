@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <system_error>
 
+#include "platform/ascii_text.h"
 #include "platform/regional_settings.h"
 
 namespace toravel {
@@ -15,18 +16,6 @@ namespace {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 [[noreturn]] void Refuse(std::string_view text, const char* what) {
@@ -100,7 +89,7 @@ void DecodeToSecond(TDateTime t, int& year, int& month, int& day, int& secondsOf
 
 int StrToInt(std::string_view text) {
     std::size_t pos = 0;
-    while (pos < text.size() && IsBlank(text[pos]))
+    while (pos < text.size() && IsSpaceOrTab(text[pos]))
         ++pos;
     bool negative = false;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
@@ -128,7 +117,7 @@ double StrToFloat(std::string_view text) {
     // digits with at most one decimal separator (comma or dot) and at least one
     // digit, and an optional exponent. Everything else, "inf", "nan" and
     // hexadecimal forms included, is refused before from_chars sees it.
-    const std::string_view number = TrimBlanks(text);
+    const std::string_view number = TrimSpacesAndTabs(text);
     std::string normalized;
     normalized.reserve(number.size());
     std::size_t pos = 0;
@@ -181,7 +170,7 @@ double StrToFloat(std::string_view text) {
 TDateTime StrToDateTime(std::string_view text) {
     // Blanks around the whole text are allowed (a user's typing); inside it the
     // date and the time are separated by exactly one blank.
-    const std::string_view body = TrimBlanks(text);
+    const std::string_view body = TrimSpacesAndTabs(text);
     std::size_t pos = 0;
     int day = 0, month = 0, year = 0, hour = 0, minute = 0, second = 0;
     bool ok = ReadField(body, pos, 2, day) && Expect(body, pos, regional::kDateSeparator) &&

@@ -7,32 +7,13 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/ascii_text.h"
 #include "platform/database_file.h"
 #include "platform/database_vfs.h"
 #include "platform/windows_path.h"
 
 namespace toravel {
 namespace {
-
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-bool KeyIs(std::string_view key, std::string_view wanted) {
-    return key.size() == wanted.size() &&
-           std::equal(key.begin(), key.end(), wanted.begin(),
-                      [](char a, char b) { return AsciiLower(a) == AsciiLower(b); });
-}
 
 std::string QuoteForMessage(const std::string& dataSource) {
     return "'" + dataSource + "'";
@@ -123,9 +104,9 @@ ConnectionSettings ParseConnectionString(std::string_view text) {
             position = semicolon + 1;
             continue;
         }
-        const std::string_view key = TrimBlanks(text.substr(position, equals - position));
+        const std::string_view key = TrimSpacesAndTabs(text.substr(position, equals - position));
         std::size_t valueStart = equals + 1;
-        while (valueStart < text.size() && (text[valueStart] == ' ' || text[valueStart] == '\t')) {
+        while (valueStart < text.size() && IsSpaceOrTab(text[valueStart])) {
             ++valueStart;
         }
         std::string value;
@@ -153,13 +134,13 @@ ConnectionSettings ParseConnectionString(std::string_view text) {
         } else {
             const std::size_t next = text.find(';', valueStart);
             const std::size_t end = next == std::string_view::npos ? text.size() : next;
-            value = std::string(TrimBlanks(text.substr(valueStart, end - valueStart)));
+            value = std::string(TrimSpacesAndTabs(text.substr(valueStart, end - valueStart)));
             position = next == std::string_view::npos ? text.size() : next + 1;
         }
-        if (KeyIs(key, "Data Source")) {
+        if (EqualIgnoringAsciiCase(key, "Data Source")) {
             settings.dataSource = std::move(value);
             haveDataSource = true;
-        } else if (KeyIs(key, "Jet OLEDB:Database Password")) {
+        } else if (EqualIgnoringAsciiCase(key, "Jet OLEDB:Database Password")) {
             settings.password = std::move(value);
         }
     }

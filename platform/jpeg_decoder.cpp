@@ -140,7 +140,7 @@ private:
 DecodedImage DecodeJpeg(std::span<const std::uint8_t> data) {
     if (data.empty())
         throw NotAJpegError("Поле рисунка пусто");
-    if (data.size() < 2 || data[0] != 0xFF || data[1] != 0xD8)
+    if (!StartsWithJpegMarker(data))
         throw NotAJpegError("Поле не содержит рисунка JPEG");
 
     DecoderSession session{};

@@ -46,6 +46,12 @@ public:
     using JpegError::JpegError;
 };
 
+// Whether the buffer starts with the JPEG start-of-image marker FF D8, as
+// every JPEG file does.
+constexpr bool StartsWithJpegMarker(std::span<const std::uint8_t> data) {
+    return data.size() >= 2 && data[0] == 0xFF && data[1] == 0xD8;
+}
+
 // Decodes one JPEG file held in memory. Grey-scale and colour (YCbCr, RGB)
 // pictures, baseline or progressive, come out as RGB; a CMYK picture is
 // refused with JpegError.

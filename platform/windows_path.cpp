@@ -7,18 +7,10 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/ascii_text.h"
+
 namespace toravel {
 namespace {
-
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return AsciiLower(x) == AsciiLower(y);
-           });
-}
 
 // The entry of directory that the component names, if any.
 std::optional<std::string> FindEntry(const std::filesystem::path& directory,

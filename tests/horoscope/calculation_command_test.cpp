@@ -339,3 +339,56 @@ TEST_F(CalculationCommandTest, BirthMomentTakesTheTimePickersTimeOfDayToTheSecon
 
 } // namespace
 } // namespace toravel
+
+namespace toravel {
+namespace {
+
+// The outcome tells the caller how the command ended and which tables it
+// wrote, without the caller reading message texts or marking the tables.
+TEST_F(CalculationCommandTest, OutcomeSaysHowTheCommandEndedAndWhatItComputed) {
+    using enum CalculationEnding;
+    struct Row {
+        const char* name;
+        const char* latitude;
+        const char* lunarDay;
+        int month, day;
+        bool databaseFails;
+        CalculationEnding ending;
+        const char* text;
+        bool newMoons, moonrises;
+    } const rows[] = {
+        {"computed path", "55,7558", "", 5, 17, false, ReportWritten, "", true, true},
+        {"typed lunar day", "55,7558", "7", 5, 17, false, ReportWritten, "", false, false},
+        {"calendar day missing, report still written", "55,7558", "", 5, 18, false, ReportWritten,
+         "", true, true},
+        {"blank latitude", " ", "", 5, 17, false, StoppedByMessage, NoLatitudeMessage, false,
+         false},
+        {"latitude off the Earth", "95", "", 5, 17, false, StoppedByMessage,
+         "неверные географические данные", true, false},
+        {"latitude not a number", "55°45'", "", 5, 17, false, StoppedByError,
+         "'55°45'' is not a valid floating point value", true, false},
+        {"database unreadable", "55,7558", "", 5, 17, true, StoppedByError,
+         "Could not find file '.\\DB\\bd.mdb'", true, true},
+    };
+    for (const Row& row : rows) {
+        view_.latitude = row.latitude;
+        view_.lunarDay = row.lunarDay;
+        view_.birthDate = EncodeDateTime(1990, row.month, row.day);
+        days_.fail = row.databaseFails;
+        const CalculationOutcome outcome = RunCalculationCommandReportingErrors(view_, days_);
+        EXPECT_EQ(outcome.ending, row.ending) << row.name;
+        EXPECT_EQ(outcome.text, row.text) << row.name;
+        EXPECT_EQ(outcome.newMoonsComputed, row.newMoons) << row.name;
+        EXPECT_EQ(outcome.moonrisesComputed, row.moonrises) << row.name;
+
+        // The window's form of the command ends alike, but throws the error.
+        if (row.ending == StoppedByError) {
+            EXPECT_ANY_THROW(RunCalculationCommand(view_, days_)) << row.name;
+        } else {
+            EXPECT_EQ(RunCalculationCommand(view_, days_).ending, row.ending) << row.name;
+        }
+    }
+}
+
+} // namespace
+} // namespace toravel

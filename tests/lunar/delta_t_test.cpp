@@ -68,8 +68,8 @@ double LargestStep(double from, double to, double& where) {
 TEST(DeltaT, ExtendedJoinsObservationsWithoutAJump) {
     // ΔT changes by well under a second per year, so between samples a tenth
     // of a day apart a step of more than 0.05 s is a seam between sources:
-    // the polynomials and the observations at 2005 and at the last observed
-    // year, and the polynomials' own pieces at 2050 and 2150.
+    // the polynomials and the observations at 2005, the observations and the
+    // prediction at the last observed year.
     double where = 0.0;
     EXPECT_LT(LargestStep(1990.0, 2300.0, where), 0.05) << "jump at year " << where;
 }
@@ -86,8 +86,33 @@ TEST(DeltaT, ExtendedMatchesPolynomialsFarFromObservations) {
     EXPECT_NEAR(ExtendedDeltaT(TFromYear(1700.0)), 8.83, 1e-9);
     EXPECT_NEAR(ExtendedDeltaT(TFromYear(1000.0)), 1574.2, 1e-9);
     EXPECT_NEAR(ExtendedDeltaT(TFromYear(0.0)), 10583.6, 1e-9);
-    const double u = (2200.0 - 1820.0) / 100.0;
-    EXPECT_NEAR(ExtendedDeltaT(TFromYear(2200.0)), -20.0 + 32.0 * u * u, 1e-9);
+}
+
+// After the observations: the prediction of Morrison, Stephenson, Hohenkerk
+// and Zawilski (2021), their long-term lod 1.72·t − 3.5·sin(2π(t + 0.75)/14)
+// ms integrated from ΔT = 69.240 s at 2019.0, evaluated by hand.
+TEST(DeltaT, ExtendedFollowsThePublishedPredictionAfterTheJoin) {
+    struct Row {
+        double year, seconds;
+    } rows[] = {{2040.0, 70.72}, {2050.0, 72.14}, {2100.0, 87.29}, {2200.0, 167.87}};
+    for (const Row& r : rows)
+        EXPECT_NEAR(ExtendedDeltaT(TFromYear(r.year)), r.seconds, 0.006) << r.year;
+}
+
+double RateAt(double year, double side) {
+    const double h = 1e-3 * side; // years
+    return (ExtendedDeltaT(TFromYear(year + h)) - ExtendedDeltaT(TFromYear(year))) / h;
+}
+
+// The prediction runs 0.32 s above the last observation (69.14 s at 2025.0)
+// and rises while the observations fall by 0.04 s a year; the join keeps
+// both the value and the rate, at the observation and ten years on.
+TEST(DeltaT, ExtendedJoinsTheLastObservationInValueAndRate) {
+    EXPECT_NEAR(ExtendedDeltaT(TFromYear(2025.0)), 69.14, 1e-9);
+    for (double year : {2025.0, 2035.0}) {
+        EXPECT_NEAR(RateAt(year, -1.0), RateAt(year, +1.0), 1e-4) << year;
+    }
+    EXPECT_NEAR(RateAt(2025.0, +1.0), -0.04, 1e-4);
 }
 
 TEST(DeltaT, SearchSwitchesAtTheEndOfTheTableIn2005) {

@@ -73,6 +73,52 @@ TEST(PegasusRoot, ConvergesWithinTheAccuracy) {
     EXPECT_NEAR(root, 0.3, 1e-12);
 }
 
+// Regression: the search took PegasusRoot's root without asking whether it
+// had converged. A root finder that runs out of passes, or meets a root
+// exactly at the far end of the bracket (where it gives up and returns the
+// near end, a week away), must still give the root to the accuracy.
+double NinthPower(double x) {
+    const double d = x - 0.3;
+    return d * d * d * d * d * d * d * d * d;
+}
+
+double NotANumber(double) {
+    return std::nan("");
+}
+
+TEST(BracketedRoot, RootIsFoundToTheAccuracyWhenPegasusFails) {
+    struct Row {
+        const char* name;
+        double (*function)(double);
+        double x1, x2, root;
+        bool pegasusConverges, pegasusRight;
+    } const rows[] = {
+        {"smooth: Pegasus converges", Cubic, -2.0, 3.0, 0.3, true, true},
+        {"flat ninth power: Pegasus runs out of passes", NinthPower, -1.0, 3.0, 0.3, false, false},
+        {"root exactly at the far end", CountedLine, 0.0, 0.25, 0.25, false, false},
+        {"root exactly at the near end", CountedLine, 0.25, 1.0, 0.25, false, true},
+    };
+    const double accuracy = 1e-9;
+    for (const Row& r : rows) {
+        double pegasus = 0.0;
+        bool success = false;
+        PegasusRoot(r.function, r.x1, r.x2, accuracy, pegasus, success);
+        ASSERT_EQ(success, r.pegasusConverges) << r.name;
+        const double root = BracketedRoot(r.function, r.x1, r.x2, accuracy);
+        EXPECT_NEAR(root, r.root, accuracy) << r.name;
+        if (r.pegasusConverges) {
+            EXPECT_EQ(root, pegasus) << r.name << ": Pegasus's own root, to the bit";
+        }
+        if (!r.pegasusRight) {
+            EXPECT_GT(std::fabs(pegasus - r.root), accuracy) << r.name << ": the case is real";
+        }
+    }
+}
+
+TEST(BracketedRoot, NoNumberInTheBracketIsAnError) {
+    EXPECT_THROW(BracketedRoot(NotANumber, 0.0, 1.0, 1e-9), NewMoonSearchError);
+}
+
 TEST_F(NewMoonSearch, ElongationStaysWithinHalfATurn) {
     for (int quarter = 0; quarter < 4; ++quarter) {
         PhaseQuarter = static_cast<std::uint8_t>(quarter);

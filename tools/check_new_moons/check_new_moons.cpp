@@ -8,10 +8,15 @@
 // reference rounded to the minute; also the same for the unrounded roots,
 // which tell the theory's error from the rounding's.
 //
+// First it prints the ΔT both sides apply: this program's at a few years of
+// the prediction, and how far the compact quarter-century table of 1825–2005
+// lies from Swiss Ephemeris's ΔT (the almanacs' observed values) there.
+//
 //   toravel-check-new-moons [first-year last-year]
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <swephexp.h>
 
 #include "astro/constants.h"
@@ -79,6 +84,47 @@ double OwnNewMoon(double jdUt, bool referenceDeltaT) {
     return jdTt - SearchDeltaT(root) / 86400.0;
 }
 
+// Swiss Ephemeris's ΔT in seconds at a decimal year of universal time.
+double ReferenceDeltaT(double year) {
+    const double jdUt = 2451545.0 + (year - 2000.0) * 365.25;
+    return swe_deltat(jdUt) * 86400.0;
+}
+
+double CenturiesOfYear(double year) {
+    return (year - 2000.0) / 100.0;
+}
+
+// The largest |compact table − reference| over [from, to), sampled monthly.
+double LargestTableDifference(double from, double to, double& where) {
+    double largest = 0.0;
+    for (double year = from; year < to; year += 1.0 / 12.0) {
+        double seconds = 0.0;
+        bool valid = false;
+        DeltaT(CenturiesOfYear(year), seconds, valid);
+        const double difference = std::fabs(seconds - ReferenceDeltaT(year));
+        if (valid && difference > largest) {
+            largest = difference;
+            where = year;
+        }
+    }
+    return largest;
+}
+
+void PrintDeltaT() {
+    std::printf("ΔT, s:");
+    for (double year : {2025.0, 2030.0, 2050.0, 2100.0}) {
+        std::printf("  %.0f: %.2f (Swiss Ephemeris %.2f)", year,
+                    SearchDeltaT(CenturiesOfYear(year)), ReferenceDeltaT(year));
+    }
+    std::printf("\n");
+    double where = 0.0;
+    const double early = LargestTableDifference(1825.0, 1990.0, where);
+    std::printf("compact table − Swiss Ephemeris: 1825–1990 max |diff| %.2f s (at %.1f)", early,
+                where);
+    const double late = LargestTableDifference(1990.0, 2005.0, where);
+    std::printf(", 1990–2005 max |diff| %.2f s (at %.1f)\n", late, where);
+}
+
 struct Stats {
     double maxAbs = 0.0, sumSquares = 0.0;
     long count = 0, sameMinute = 0;
@@ -97,6 +143,8 @@ int main(int argc, char** argv) {
     const int firstYear = argc > 2 ? std::atoi(argv[1]) : 1900;
     const int lastYear = argc > 2 ? std::atoi(argv[2]) : 2100;
     swe_set_ephe_path(const_cast<char*>(TORAVEL_SWE_DATA_DIR));
+
+    PrintDeltaT();
 
     SetLunarWorkingStream(&DiscardingStream());
     CalculationState& state = SharedCalculationState();
