@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QStandardItemModel>
 
+#include "app/message_presenter.h"
+
 namespace toravel {
 namespace {
 
@@ -41,17 +43,21 @@ BirthplaceSearchField::BirthplaceSearchField(QWidget* parent)
     // Installed after the completer's own filter, so it sees the keys first.
     completer_->popup()->installEventFilter(this);
 
-    connect(this, &QLineEdit::textEdited, this, [this](const QString& text) { Search(text); });
+    connect(this, &QLineEdit::textEdited, this,
+            [this](const QString& text) { RunHandler([&] { Search(text); }); });
     connect(completer_, qOverload<const QModelIndex&>(&QCompleter::activated), this,
             [this](const QModelIndex& index) {
-                const QVariant row = index.data(kPlaceRole);
-                if (!row.isValid())
-                    return;
-                const auto at = static_cast<std::size_t>(row.toULongLong());
-                if (at < matches_.size())
-                    Pick(*matches_[at]);
+                RunHandler([&] {
+                    const QVariant row = index.data(kPlaceRole);
+                    if (!row.isValid())
+                        return;
+                    const auto at = static_cast<std::size_t>(row.toULongLong());
+                    if (at < matches_.size())
+                        Pick(*matches_[at]);
+                });
             });
-    connect(this, &QLineEdit::returnPressed, this, [this] { PickFirstMatch(); });
+    connect(this, &QLineEdit::returnPressed, this,
+            [this] { RunHandler([this] { PickFirstMatch(); }); });
 }
 
 bool BirthplaceSearchField::eventFilter(QObject* watched, QEvent* event) {
