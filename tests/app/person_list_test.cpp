@@ -113,6 +113,7 @@ private slots:
     void keyboardSearchesOpensAndDeletes();
     void openingFillsTheWindowAndCalculates();
     void aPersonFromAnotherZoneKeepsItsClock();
+    void anAtlasPlaceStaysTheBirthplaceOfTheHintAndThePrint();
     void lastCalculationIsOfferedWithoutSaving();
     void noteIsSavedOnLeavingThePerson();
     void peopleButtonOpensTheListAndCalculates();
@@ -421,6 +422,32 @@ void PersonListTest::aPersonFromAnotherZoneKeepsItsClock() {
     QVERIFY2(presenter.messages[0].contains(QStringLiteral("UTC+5:30")),
              qPrintable(presenter.messages[0]));
     QVERIFY(!w.RichEdit1->document()->isEmpty());
+    QCOMPARE(presenter.errors, QStringList());
+}
+
+void PersonListTest::anAtlasPlaceStaysTheBirthplaceOfTheHintAndThePrint() {
+    ScriptedPresenter presenter;
+    StartedWindows windows;
+    TForm1& w = windows.mainWindow;
+    Person kira;
+    kira.name = "Кира";
+    kira.date = "17.07.1990";
+    kira.time = "12:00";
+    kira.place = "Кинешма, Ивановская область, Россия"; // not in the city list
+    kira.latitude = 57.4391;
+    kira.longitude = 42.1289;
+    kira.zoneName = "Europe/Moscow";
+    kira.utcOffset = "+04:00";
+    w.OpenPerson(kira);
+    QCOMPARE(w.ComboBox1->currentIndex(), -1);
+    QCOMPARE(w.Edit2->text(), QStringLiteral("57,4391"));
+    QVERIFY2(w.Label13->text().startsWith(QStringLiteral("в месте рождения UTC+4:00")),
+             qPrintable(w.Label13->text()));
+    QCOMPARE(Utf8(w.CalculatedPersonName()), QStringLiteral("Кира"));
+    const BirthData printed = w.CurrentReportDocument().birth;
+    QCOMPARE(Utf8(printed.name), QStringLiteral("Кира"));
+    QCOMPARE(Utf8(printed.place), QStringLiteral("Кинешма, Ивановская область, Россия"));
+    QCOMPARE(presenter.messages, QStringList());
     QCOMPARE(presenter.errors, QStringList());
 }
 
