@@ -1,64 +1,102 @@
 // toravel-cli: the horoscope's calculation without a window.
 //
-// Runs the same calculation command as the desktop application, with the
-// computer's offset taken from the machine's time zone (TZ selects it), and
-// prints the report area's lines, or with --json one JSON object. Message-box
-// texts go to standard error. Exit status: 0 done (also after the not-found
-// message of the calendar day), 1 blank or impossible coordinates or an
-// error (also no world atlas where one is needed), 2 a usage error. The lunar
-// calendar's working texts are discarded.
+// Runs the same calculation command as the desktop application and prints
+// the report area's lines, or with --json one JSON document (docs/json.md).
+// The birthplace's clock is --utc-offset, --zone-name or --auto-zone, which
+// do not depend on the machine, or, as in the window, --zone hours added to
+// the computer's own offset (TZ selects the computer's zone). Message-box
+// texts, notes and errors go to standard error; the lunar calendar's working
+// texts are discarded.
 //
-// With --places it lists the world atlas's matches instead: exit status 0,
-// or 1 when nothing matches or there is no atlas.
+// Other runs: --batch (a birth CSV, one result per line), --places (the world
+// atlas's matches), --month (a month's lunar calendar at a place).
+//
+// Exit status: 0 a result (also after the not-found message of the calendar
+// day), 1 a calculation or data error (blank or impossible coordinates, an
+// unreadable database, no world atlas where one is needed, a failed batch
+// line), 2 a usage error.
 #include <iostream>
 #include <string>
+#include <string_view>
 
-#include "cli/birthplace_lookup.h"
-#include "cli/cli11.h"
-#include "cli/cli_view.h"
-#include "cli/command_options.h"
-#include "cli/command_run.h"
-#include "cli/json_output.h"
-#include "lunar/calculation_state.h"
-#include "platform/birthplace_zone.h"
+#include "cli/batch_command.h"
+#include "cli/calculation_output.h"
+#include "command_line/birthplace_lookup.h"
+#include "command_line/cli11.h"
+#include "command_line/command_options.h"
+#include "command_line/help_formatter.h"
+#include "command_line/json_document.h"
+
+namespace {
+
+using namespace toravel;
+using namespace toravel::command_line;
+
+// Whether --json was asked for, read from the words themselves when the
+// parser refused the line.
+bool JsonWanted(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view word = argv[i];
+        if (word == "--")
+            return false;
+        if (word == "--json")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    using namespace toravel;
-
     CLI::App app{"Торавель: славянский гороскоп по лунному дню момента рождения", "toravel-cli"};
-    cli::CommandOptions options;
+    CommandOptions options;
     bool json = false;
-    cli::DescribeCommandOptions(
+    cli::BatchCommand batch;
+    DescribeCommandOptions(
         app, options,
         "пол: male (мужской) или female (женский); выбирает оберег, картинок здесь нет");
-    app.add_flag("--json", json, "вывести результат одним объектом JSON");
+    app.add_flag("--json", json, "вывести результат одним документом JSON (docs/json.md)");
+    auto* batchOption =
+        app.add_option("--batch", batch.input,
+                       "рассчитать каждую строку файла CSV (или стандартного ввода, «-»): "
+                       "столбцы date, time, latitude и longitude или place, utc_offset или "
+                       "zone_name, по желанию lunar_day, sex, name; результат — строка JSON на "
+                       "каждую строку файла")
+            ->type_name("ФАЙЛ.csv");
+    app.add_option("--batch-format", batch.format, "вывод --batch: jsonl (по умолчанию) или csv")
+        ->type_name("jsonl|csv")
+        ->check(CLI::IsMember({"jsonl", "csv"}))
+        ->needs(batchOption);
+    batch.format = "jsonl";
+
+    app.final_callback([&app] {
+        CheckRunModes(app, {{"--places", {"--json"}},
+                            {"--month",
+                             [] {
+                                 auto companions = PlaceAndClockOptions();
+                                 companions.push_back("--json");
+                                 return companions;
+                             }()},
+                            {"--batch", {"--batch-format", "--list"}}});
+    });
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         const int status = app.exit(e);
-        return status == 0 ? cli::ExitDone : cli::ExitUsage;
+        if (status == 0)
+            return ExitDone;
+        if (JsonWanted(argc, argv))
+            std::cout << JsonText(
+                FailureJson(JsonKind::Horoscope, UsageError(RussianUsageProblem(e))));
+        return ExitUsage;
     }
 
     if (options.places)
-        return cli::ListPlaces(*options.places, json, std::cout, std::cerr);
-
-    cli::CliView view(std::cerr);
-    const cli::CommandRun run =
-        cli::RunCommandFromOptions(options, view, std::cerr, app.get_name());
-    if (run.status == cli::ExitUsage)
-        return run.status;
-
-    if (json) {
-        nlohmann::json out = cli::OutcomeJson(SharedCalculationState(), view,
-                                              {run.computedPath, run.moonrisesComputed}, run.error);
-        out["birthplace_zone"] = run.autoZone ? nlohmann::json(run.autoZone->zoneName) : nullptr;
-        out["birthplace_utc_offset"] =
-            run.autoZone ? nlohmann::json(UtcOffsetText(run.autoZone->offsetSeconds)) : nullptr;
-        out["birthplace"] = cli::BirthplaceJson(run.birthplace);
-        std::cout << out.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
-    } else {
-        for (const std::string& line : view.area)
-            std::cout << line << '\n';
+        return ListPlaces(*options.places, json, std::cout, std::cerr);
+    if (batchOption->count() > 0) {
+        batch.db = options.db;
+        batch.listing = options.list;
+        return cli::RunBatchCommand(batch, std::cout, std::cerr);
     }
-    return run.status;
+    return cli::RunSingleCalculation(options, json, std::cout, std::cerr);
 }

@@ -1,12 +1,17 @@
-#include "cli/cli_view.h"
+#include "command_line/command_view.h"
 
-namespace toravel::cli {
+namespace toravel::command_line {
 
-void CliView::AppendLine(const std::string& line) {
+std::vector<std::string> CommandView::ListingLines() const {
+    const std::size_t listed = area.size() - reportLines.size();
+    return {area.begin(), area.begin() + static_cast<std::ptrdiff_t>(listed)};
+}
+
+void CommandView::AppendLine(const std::string& line) {
     area.push_back(line);
 }
 
-void CliView::ClearReport() {
+void CommandView::ClearReport() {
     area.clear();
     reportLines.clear();
     reportFormats.clear();
@@ -14,15 +19,16 @@ void CliView::ClearReport() {
 
 // A terminal has no character formats: the line is kept as it is, and its
 // format for the front ends that print.
-void CliView::AppendFormattedLine(const CharacterFormat& format, const std::string& line) {
+void CommandView::AppendFormattedLine(const CharacterFormat& format, const std::string& line) {
     area.push_back(line);
     reportLines.push_back(line);
     reportFormats.push_back(format);
 }
 
-void CliView::ShowMessage(const std::string& text) {
+void CommandView::ShowMessage(const std::string& text) {
     messages.push_back(text);
-    messageStream_ << text << '\n' << std::flush;
+    if (messageStream_ != nullptr)
+        *messageStream_ << text << '\n' << std::flush;
 }
 
-} // namespace toravel::cli
+} // namespace toravel::command_line
