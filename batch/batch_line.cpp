@@ -73,12 +73,17 @@ BatchLineReader::BatchLineReader(std::istream& in) : reader_(in) {
         return;
     }
     columns_.emplace(header_);
+    for (const std::string& name : columns_->UnknownColumns())
+        extraColumns_.emplace_back(name, *header_.Find(name));
     if (std::string problem = LineHeaderProblem(*columns_); !problem.empty())
         headerError_ = InputError(problem);
 }
 
 std::vector<std::string> BatchLineReader::ExtraColumns() const {
-    return columns_ ? columns_->UnknownColumns() : std::vector<std::string>();
+    std::vector<std::string> names;
+    for (const auto& [name, index] : extraColumns_)
+        names.push_back(name);
+    return names;
 }
 
 bool BatchLineReader::Next(BatchLine& line) {
@@ -91,10 +96,12 @@ bool BatchLineReader::Next(BatchLine& line) {
         line.error = InputError(record_.error);
         return true;
     }
+    // The carried columns also go with a line whose values are wrong.
+    for (const auto& [name, index] : extraColumns_)
+        line.extra.emplace_back(name, record_.fields[index]);
     const std::string problem = columns_->Read(record_, row_);
     line.name = row_.name;
     line.place = row_.place;
-    line.extra = std::move(row_.extra);
     if (!problem.empty()) {
         line.error = InputError(problem);
         return true;

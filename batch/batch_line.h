@@ -65,6 +65,7 @@ private:
     CsvReader reader_;
     CsvHeader header_;
     std::optional<BirthColumns> columns_;
+    std::vector<std::pair<std::string, std::size_t>> extraColumns_; // name, index
     std::optional<command_line::CommandError> headerError_;
     std::uint64_t headerLine_ = 1;
     CsvRecord record_;

@@ -2,8 +2,8 @@
 
 #include <chrono>
 
-#include "command_line/calculation_json.h"
 #include "command_line/calculation_clock.h"
+#include "command_line/calculation_json.h"
 #include "csv/csv_writer.h"
 #include "lunar/working_stream.h"
 #include "platform/birthplace_zone.h"
@@ -119,11 +119,11 @@ Json BatchResultJson(const BatchResult& result) {
 
 std::vector<std::string> BatchCsvHeader(const std::vector<std::string>& extraColumns) {
     std::vector<std::string> header = {
-        "line",          "name",        "date",           "time",
-        "latitude",      "longitude",   "utc_offset",     "zone_name",
-        "path",          "lunar_day",   "day_world",      "lunar_world",
-        "period_world",  "circle",      "moment",         "preceding_new_moon",
-        "new_moon_birth", "messages",   "warnings",       "error_code",
+        "line",           "name",      "date",       "time",
+        "latitude",       "longitude", "utc_offset", "zone_name",
+        "path",           "lunar_day", "day_world",  "lunar_world",
+        "period_world",   "circle",    "moment",     "preceding_new_moon",
+        "new_moon_birth", "messages",  "warnings",   "error_code",
         "error_message"};
     header.insert(header.end(), extraColumns.begin(), extraColumns.end());
     return header;
@@ -149,8 +149,7 @@ std::vector<std::string> BatchCsvFields(const BatchResult& result) {
         fields.push_back(input["latitude"].is_null() ? "" : input["latitude"].dump());
         fields.push_back(input["longitude"].is_null() ? "" : input["longitude"].dump());
         fields.push_back(clock["utc_offset"].get<std::string>());
-        fields.push_back(clock["zone_name"].is_null() ? ""
-                                                      : clock["zone_name"].get<std::string>());
+        fields.push_back(clock["zone_name"].is_null() ? "" : clock["zone_name"].get<std::string>());
     } else {
         fields.resize(fields.size() + 6);
     }
@@ -160,7 +159,8 @@ std::vector<std::string> BatchCsvFields(const BatchResult& result) {
     fields.push_back(done ? WorldCode(document["day_world"]) : "");
     fields.push_back(done ? WorldCode(document["lunar_world"]) : "");
     fields.push_back(done ? WorldCode(document["period_world"]) : "");
-    fields.push_back(done && !document["circle"].is_null() && !document["circle"]["number"].is_null()
+    fields.push_back(done && !document["circle"].is_null() &&
+                             !document["circle"]["number"].is_null()
                          ? document["circle"]["number"].dump()
                          : "");
     fields.push_back(done ? text("moment") : "");

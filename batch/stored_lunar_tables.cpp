@@ -19,8 +19,8 @@ std::uint64_t Bits(double value) {
 }
 
 std::size_t Mix(std::size_t seed, std::uint64_t value) {
-    return seed ^ (std::hash<std::uint64_t>{}(value) + 0x9e3779b97f4a7c15ull + (seed << 6) +
-                   (seed >> 2));
+    return seed ^
+           (std::hash<std::uint64_t>{}(value) + 0x9e3779b97f4a7c15ull + (seed << 6) + (seed >> 2));
 }
 
 template <typename Map> void BoundSize(Map& map, std::size_t limit) {
@@ -76,10 +76,9 @@ void StoredLunarTables::CountMoonrisesSinceNewMoon(LunarCalendarView& view) {
     ReadRiseSetInput(view, dayStart, longitude, latitude, offset);
 
     CalculationState& state = SharedCalculationState();
-    const int searched = view.ListingWanted()
-                             ? MoonriseDayCount
-                             : MoonriseEntriesCounted(state.PrecedingNewMoon,
-                                                      state.CalculationMoment);
+    const int searched = view.ListingWanted() ? MoonriseDayCount
+                                              : MoonriseEntriesCounted(state.PrecedingNewMoon,
+                                                                       state.CalculationMoment);
     for (int i = 0; i < MoonriseDayCount; ++i) {
         state.MoonriseTable[static_cast<std::size_t>(i)] =
             i < searched ? MoonriseEntry(dayStart + i, offset, longitude, latitude)

@@ -639,3 +639,75 @@ TEST(ToravelCliAtlas, WithoutTheAtlasLibraryOnlyTheAtlasOptionsFail) {
 }
 
 } // namespace
+
+// --batch as a program: standard input or a file, JSON Lines or CSV, the
+// count of failed lines and the exit status.
+namespace {
+
+Outcome RunBatch(const std::vector<std::string>& arguments, const std::string& input,
+                 const std::string& zone = "UTC") {
+    return RunProgram(TORAVEL_CLI, arguments, {zone, "", input});
+}
+
+const std::string Births = "name,date,time,latitude,longitude,utc_offset,zone_name\r\n"
+                           "Анна,17.05.1990,14:30,55.7558,37.6173,+04:00,\r\n"
+                           "Борис,17.07.1990,12:00,55.03,82.92,,Asia/Novosibirsk\r\n";
+
+TEST(ToravelCliBatch, EachLineIsTheSingleRunsDocument) {
+    const Outcome batch = RunBatch({"--batch", "-"}, Births);
+    ASSERT_EQ(batch.status, 0) << batch.err;
+    EXPECT_EQ(batch.err, "");
+    const std::vector<std::string> lines = batch.OutLines();
+    ASSERT_EQ(lines.size(), 2u);
+    const std::vector<std::vector<std::string>> singles = {
+        {"--date", "17.05.1990", "--time", "14:30", "--lat", "55.7558", "--lon", "37.6173",
+         "--utc-offset", "+04:00", "--json"},
+        {"--date", "17.07.1990", "--time", "12:00", "--lat", "55.03", "--lon", "82.92",
+         "--zone-name", "Asia/Novosibirsk", "--json"}};
+    for (std::size_t i = 0; i < 2; ++i) {
+        nlohmann::json line = nlohmann::json::parse(lines[i]);
+        EXPECT_EQ(line["line"], i + 2);
+        line.erase("line");
+        line.erase("name");
+        EXPECT_EQ(line, Json(RunCli(singles[i]))) << i;
+    }
+    // The same lines whatever the computer's zone.
+    EXPECT_EQ(RunBatch({"--batch", "-"}, Births, "Asia/Vladivostok").out, batch.out);
+}
+
+TEST(ToravelCliBatch, FailedLinesAreCountedAndEndWithStatusOne) {
+    const TemporaryFolder folder("toravel-cli-batch");
+    std::ofstream(folder / "births.csv", std::ios::binary)
+        << Births << "Глеб,31.02.1990,,55,37,+03:00,\r\nДарья,17.05.1990,,95,37,+03:00,\r\n";
+    const Outcome outcome = RunCli({"--batch", folder / "births.csv", "--batch-format", "csv"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "строк с ошибкой: 2 из 4\n");
+    const std::vector<std::string> lines = outcome.OutLines();
+    ASSERT_EQ(lines.size(), 5u) << outcome.out;
+    EXPECT_EQ(lines[0].rfind("line,name,date,time,", 0), 0u) << lines[0];
+    EXPECT_NE(lines[3].find("input"), std::string::npos) << lines[3];
+    EXPECT_NE(lines[4].find("широта вне"), std::string::npos) << lines[4];
+
+    const Outcome missing = RunCli({"--batch", folder / "no-such.csv"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("--batch: не открыть файл"), std::string::npos) << missing.err;
+
+    const Outcome empty = RunBatch({"--batch", "-"}, "");
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_NE(empty.err.find("пустой файл"), std::string::npos) << empty.err;
+    EXPECT_EQ(nlohmann::json::parse(empty.out)["error"]["code"], "input");
+}
+
+TEST(ToravelCliBatch, OptionsThatDoNotGoWithABatch) {
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"--batch", "-", "--date", "17.05.1990"},
+             {"--batch", "-", "--json"},
+             {"--batch", "-", "--batch-format", "xml"},
+             {"--batch-format", "csv", "--date", "17.05.1990", "--lat", "55", "--lon", "37"}}) {
+        const Outcome outcome = RunBatch(arguments, Births);
+        EXPECT_EQ(outcome.status, 2) << arguments[2] << "\n" << outcome.err;
+        EXPECT_NE(outcome.err.find("ошибка в параметрах"), std::string::npos) << outcome.err;
+    }
+}
+
+} // namespace

@@ -71,9 +71,9 @@ inline Outcome RunProgram(const std::string& program, const std::vector<std::str
     const std::string inFile = stem.string() + ".in";
     if (settings.input)
         std::ofstream(inFile, std::ios::binary) << *settings.input;
-    std::string command = "cd " + ShellQuoted(TORAVEL_BUILD_ROOT) + " && TZ=" +
-                          ShellQuoted(settings.zone) + " " + settings.environment + " exec " +
-                          ShellQuoted(program);
+    std::string command = "cd " + ShellQuoted(TORAVEL_BUILD_ROOT) +
+                          " && TZ=" + ShellQuoted(settings.zone) + " " + settings.environment +
+                          " exec " + ShellQuoted(program);
     for (const std::string& argument : arguments)
         command += " " + ShellQuoted(argument);
     command += " 2>" + ShellQuoted(errFile);
