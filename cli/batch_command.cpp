@@ -33,8 +33,8 @@ int RunBatchCommand(const BatchCommand& command, std::ostream& out, std::ostream
     batch::BatchSettings settings;
     settings.db = command.db;
     settings.listing = command.listing;
-    settings.format = command.format == "csv" ? batch::BatchFormat::Csv
-                                              : batch::BatchFormat::JsonLines;
+    settings.format =
+        command.format == "csv" ? batch::BatchFormat::Csv : batch::BatchFormat::JsonLines;
 
     std::ifstream file;
     std::istream* in = &std::cin;

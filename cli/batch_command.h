@@ -9,8 +9,8 @@
 namespace toravel::cli {
 
 struct BatchCommand {
-    std::string input;        // a path, or "-"
-    std::string format;       // "jsonl" or "csv"
+    std::string input;  // a path, or "-"
+    std::string format; // "jsonl" or "csv"
     std::string db = "./db";
     bool listing = false;
 };

@@ -51,10 +51,10 @@ Json ListingJson(const CalculationState& state, int clockOffsetSeconds) {
     for (TDateTime entry : state.MoonriseTable) {
         // A day without moonrise is its date at 00:00.
         const bool rises = TimeOf(entry) != 0.0;
-        moonrises.push_back({{"date", IsoDateText(entry)},
-                             {"moment", rises ? Json(IsoMoment(entry, clockOffsetSeconds))
-                                              : Json(nullptr)},
-                             {"text", DateTimeToStr(entry)}});
+        moonrises.push_back(
+            {{"date", IsoDateText(entry)},
+             {"moment", rises ? Json(IsoMoment(entry, clockOffsetSeconds)) : Json(nullptr)},
+             {"text", DateTimeToStr(entry)}});
     }
     return {{"new_moons", std::move(newMoons)}, {"moonrises", std::move(moonrises)}};
 }
@@ -109,8 +109,7 @@ void AppendCalculationJson(Json& document, const CalculationRequest& request,
     const bool computed = result.newMoonsComputed;
     document["path"] = computed ? "computed" : "typed";
     document["lunar_day"] = state.LunarDay;
-    document["given_lunar_day"] =
-        state.GivenLunarDay != 0 ? Json(state.GivenLunarDay) : nullptr;
+    document["given_lunar_day"] = state.GivenLunarDay != 0 ? Json(state.GivenLunarDay) : nullptr;
     document["new_moon_birth"] = state.NewMoonFlag;
     // The birth moment to the second, as the calculation compares it.
     const TDateTime moment = request.BirthLocal();

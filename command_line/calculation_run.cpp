@@ -46,9 +46,8 @@ std::string RussianConversionMessage(const std::string& message) {
     return ErrorDisplayText(message);
 }
 
-CalculationResult RunCalculation(const CalculationRequest& request,
-                                 CalendarDayLookup& calendarDays, LunarTables& tables,
-                                 std::ostream* messages) {
+CalculationResult RunCalculation(const CalculationRequest& request, CalendarDayLookup& calendarDays,
+                                 LunarTables& tables, std::ostream* messages) {
     CalculationResult result;
     CommandView view(messages);
     view.birthDate = request.birthDate;

@@ -34,9 +34,8 @@ struct CalculationResult {
 
 // Runs the calculation. Message boxes are echoed to `messages` when it is
 // given, as they come up. The lunar calendar's working texts are discarded.
-CalculationResult RunCalculation(const CalculationRequest& request,
-                                 CalendarDayLookup& calendarDays, LunarTables& tables,
-                                 std::ostream* messages);
+CalculationResult RunCalculation(const CalculationRequest& request, CalendarDayLookup& calendarDays,
+                                 LunarTables& tables, std::ostream* messages);
 
 // A conversion error of the command in Russian: "«abc» — не число". Other
 // texts are given as the window's error display shows them.

@@ -16,13 +16,13 @@ inline constexpr const char* Usage = "usage";                          // exit 2
 inline constexpr const char* NoBirthplace = "no_birthplace";           // a blank coordinate
 inline constexpr const char* InvalidBirthplace = "invalid_birthplace"; // no place on the Earth
 inline constexpr const char* NotANumber = "not_a_number";              // a field that is no number
-inline constexpr const char* Database = "database";                 // bd.mdb missing or unreadable
+inline constexpr const char* Database = "database";                  // bd.mdb missing or unreadable
 inline constexpr const char* AtlasUnavailable = "atlas_unavailable"; // no world atlas
-inline constexpr const char* Calculation = "calculation";           // the search failed
-inline constexpr const char* Input = "input";             // a batch line that cannot be used
-inline constexpr const char* PersonFile = "person_file";  // the person file refused
-inline constexpr const char* NotFound = "not_found";      // --places found nothing
-inline constexpr const char* Output = "output";           // a file that cannot be written
+inline constexpr const char* Calculation = "calculation";            // the search failed
+inline constexpr const char* Input = "input";            // a batch line that cannot be used
+inline constexpr const char* PersonFile = "person_file"; // the person file refused
+inline constexpr const char* NotFound = "not_found";     // --places found nothing
+inline constexpr const char* Output = "output";          // a file that cannot be written
 } // namespace error_code
 
 struct CommandError {

@@ -37,8 +37,7 @@ Json ErrorJson(const CommandError& error) {
 }
 
 std::string JsonText(const Json& document, bool oneLine) {
-    return document.dump(oneLine ? -1 : 2, ' ', false, Json::error_handler_t::replace) +
-           "\n";
+    return document.dump(oneLine ? -1 : 2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 Json WorldJson(std::string_view letter) {
