@@ -21,6 +21,7 @@
 
 #include "cli/batch_command.h"
 #include "cli/calculation_output.h"
+#include "cli/month_command.h"
 #include "command_line/birthplace_lookup.h"
 #include "command_line/cli11.h"
 #include "command_line/command_options.h"
@@ -93,6 +94,8 @@ int main(int argc, char** argv) {
 
     if (options.places)
         return ListPlaces(*options.places, json, std::cout, std::cerr);
+    if (options.month)
+        return cli::RunMonthCommand(options, json, std::cout, std::cerr);
     if (batchOption->count() > 0) {
         batch.db = options.db;
         batch.listing = options.list;

@@ -23,8 +23,12 @@
 #include "command_line/calculation_request.h"
 #include "command_line/calculation_run.h"
 #include "command_line/help_formatter.h"
+#include "command_line/month_request.h"
 #include "command_line/option_values.h"
 #include "horoscope/horoscope_database.h"
+#include "horoscope/month_calendar_text.h"
+#include "lunar/lunar_month_error.h"
+#include "pdf/month_document.h"
 #include "pdf/pdf_options.h"
 #include "pdf/report_document.h"
 #include "pdf/report_pictures.h"
@@ -127,6 +131,36 @@ int WriteCalculation(const pdf::PdfOptions& options, char* program) {
     return ExitDone;
 }
 
+int WriteMonth(const pdf::PdfOptions& options, char* program) {
+    const auto fail = [](const CommandError& error) {
+        std::cerr << ErrorText(error, pdf::kPdfProgramName);
+        return error.status;
+    };
+    const PreparedMonth prepared = PrepareMonth(options.command, std::cerr);
+    if (prepared.error)
+        return fail(*prepared.error);
+    MonthCalendarDocument document;
+    try {
+        HoroscopeDatabase database(ConnectionStringForDirectory(options.command.db));
+        document.calendar =
+            ComputeMonthCalendar(prepared.request->place, prepared.request->month, database);
+    } catch (const LunarMonthError& e) {
+        return fail(UsageError(std::string("--month: ") + e.what()));
+    } catch (const std::exception& e) {
+        return fail({ExitFailed, error_code::Database, ErrorDisplayText(e.what())});
+    }
+    document.title = MonthCalendarTitle(prepared.request->month);
+    document.place = MonthPlaceLine(*prepared.request);
+
+    StartToolkit(program);
+    std::string problem;
+    if (!WriteMonthCalendarPdf(options.output, document, problem)) {
+        std::cerr << "не удалось записать " << options.output << ": " << problem << '\n';
+        return ExitFailed;
+    }
+    return ExitDone;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -136,5 +170,7 @@ int main(int argc, char** argv) {
     const CommandOptions& options = parsed.options.command;
     if (options.places)
         return ListPlaces(*options.places, false, std::cout, std::cerr);
+    if (options.month)
+        return WriteMonth(parsed.options, argv[0]);
     return WriteCalculation(parsed.options, argv[0]);
 }

@@ -711,3 +711,144 @@ TEST(ToravelCliBatch, OptionsThatDoNotGoWithABatch) {
 }
 
 } // namespace
+
+// --month: a month's lunar calendar at a place.
+namespace {
+
+// The lunar day a calendar day shows in force at a time of the day
+// ("12:00"), from the month's JSON: the last beginning by then (a moonrise's
+// own minute still belongs to the lunar day it ends), or the day's first.
+int LunarDayInForce(const nlohmann::json& day, const std::string& time) {
+    int lunarDay = day["lunar_day_at_start"];
+    for (const auto& beginning : day["beginnings"]) {
+        const std::string at = beginning["moment"].get<std::string>().substr(11, 5);
+        if (at < time || (at == time && beginning["in_force_at_its_minute"].get<bool>()))
+            lunarDay = beginning["lunar_day"];
+    }
+    return lunarDay;
+}
+
+TEST(ToravelCliMonth, EveryDayAgreesWithTheCalculationAtNoon) {
+    struct Row {
+        std::vector<std::string> place;
+        const char* month;
+        const char* zone;
+    } rows[] = {
+        {{"--place", "Мурманск"}, "12.2026", "Europe/Moscow"}, // polar night
+        {{"--lat", "52.52", "--lon", "13.405", "--zone-name", "Europe/Berlin"},
+         "03.2021",
+         "Europe/Berlin"}, // the clocks go forward on the 28th
+    };
+    for (const Row& row : rows) {
+        const Outcome outcome = RunCli(With({"--month", row.month, "--json"}, row.place));
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        const nlohmann::json month = Json(outcome);
+        const std::string latitude = month["coordinates"]["latitude"].dump();
+        const std::string longitude = month["coordinates"]["longitude"].dump();
+        for (const auto& day : month["days"]) {
+            const std::string date = day["date"];
+            const Outcome single = RunCli({"--date", date, "--time", "12:00", "--lat", latitude,
+                                           "--lon", longitude, "--zone-name", row.zone, "--json"});
+            EXPECT_EQ(Json(single)["lunar_day"], LunarDayInForce(day, "12:00"))
+                << row.month << ", " << date;
+        }
+    }
+}
+
+TEST(ToravelCliMonth, JsonOfAPolarMonthAndOfAMonthWithAClockChange) {
+    const nlohmann::json murmansk =
+        Json(RunCli({"--month", "12.2026", "--place", "Мурманск", "--json"}));
+    EXPECT_EQ(murmansk["kind"], "month");
+    EXPECT_EQ(murmansk["month"], "2026-12");
+    EXPECT_EQ(murmansk["clock"]["zone_name"], "Europe/Moscow");
+    ASSERT_EQ(murmansk["days"].size(), 31u);
+    int moonless = 0, newMoons = 0;
+    for (const auto& day : murmansk["days"]) {
+        moonless += day["no_moonrise"].get<bool>();
+        for (const auto& beginning : day["beginnings"]) {
+            newMoons += beginning["kind"] == "new_moon";
+            EXPECT_EQ(beginning["moment"].get<std::string>().substr(0, 10), day["date"]);
+            EXPECT_EQ(beginning["moment"].get<std::string>().substr(19), "+03:00");
+        }
+    }
+    EXPECT_GE(moonless, 10) << "the Moon stays below the horizon for days";
+    EXPECT_EQ(newMoons, 1);
+    EXPECT_EQ(murmansk["days"][0]["date"], "2026-12-01");
+    EXPECT_EQ(murmansk["days"][0]["weekday"], 2) << "a Tuesday";
+    EXPECT_EQ(murmansk["days"][23]["full_moon"], "2026-12-24T04:28:00+03:00");
+
+    const nlohmann::json berlin =
+        Json(RunCli({"--month", "03.2021", "--lat", "52.52", "--lon", "13.405", "--zone-name",
+                     "Europe/Berlin", "--json"}));
+    EXPECT_EQ(berlin["days"][26]["utc_offset_at_noon"], "+01:00");
+    EXPECT_EQ(berlin["days"][27]["utc_offset_at_noon"], "+02:00");
+    for (const auto& day : berlin["days"]) {
+        for (const auto& beginning : day["beginnings"]) {
+            const std::string moment = beginning["moment"];
+            EXPECT_TRUE(moment.ends_with("+01:00") || moment.ends_with("+02:00")) << moment;
+            EXPECT_EQ(moment.substr(0, 10), day["date"]) << "each moment on its own day";
+        }
+    }
+
+    // A fixed offset of a half hour.
+    const nlohmann::json kolkata = Json(RunCli({"--month", "01.2026", "--lat", "22.57", "--lon",
+                                                "88.36", "--utc-offset", "+05:30", "--json"}));
+    EXPECT_EQ(kolkata["clock"]["utc_offset"], "+05:30");
+    int beginnings = 0;
+    for (const auto& day : kolkata["days"]) {
+        for (const auto& beginning : day["beginnings"]) {
+            EXPECT_TRUE(beginning["moment"].get<std::string>().ends_with("+05:30")) << beginning;
+            ++beginnings;
+        }
+    }
+    EXPECT_GE(beginnings, 29);
+}
+
+TEST(ToravelCliMonth, ReadableTable) {
+    const Outcome outcome = RunCli({"--month", "12.2026", "--place", "Москва"});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const std::vector<std::string> lines = outcome.OutLines();
+    ASSERT_EQ(lines.size(), 3u + 1u + 31u);
+    EXPECT_EQ(lines[0], "Лунный календарь: декабрь 2026");
+    EXPECT_EQ(lines[1], "Место: Москва, Россия (55,7522; 37,6156), Europe/Moscow");
+    EXPECT_EQ(lines[3].rfind("Дата", 0), 0u) << lines[3];
+    EXPECT_EQ(lines[4].rfind("вт 01.12", 0), 0u) << lines[4];
+    EXPECT_EQ(lines[34].rfind("чт 31.12", 0), 0u) << lines[34];
+    const std::size_t newMoon = outcome.out.find("новолуние");
+    ASSERT_NE(newMoon, std::string::npos) << outcome.out;
+    EXPECT_NE(outcome.out.find("полнолуние"), std::string::npos);
+}
+
+TEST(ToravelCliMonth, MonthsAndPlacesItCannotBeMadeFor) {
+    struct Row {
+        std::vector<std::string> arguments;
+        const char* problem;
+    } rows[] = {
+        {{"--month", "13.2026", "--place", "Москва"}, "нет месяца с номером 13"},
+        {{"--month", "00.2026", "--place", "Москва"}, "нет месяца с номером 0"},
+        {{"--month", "декабрь", "--place", "Москва"}, "нужен месяц в виде ММ.ГГГГ"},
+        {{"--month", "01.0001", "--place", "Москва"}, "год 1 вне диапазона"},
+        {{"--month", "01.9999", "--place", "Москва"}, "год 9999 вне диапазона"},
+        {{"--month", std::string(100'000, '1'), "--place", "Москва"}, "нужен месяц"},
+        {{"--month", "\xff\xfe.2026", "--place", "Москва"}, "нужен месяц"},
+        {{"--month", "12.2026"}, "нужно место"},
+        {{"--month", "12.2026", "--lat", "95", "--lon", "37", "--utc-offset", "+3"},
+         "неверные географические данные"},
+        {{"--month", "12.2026", "--lat", "север", "--lon", "37", "--utc-offset", "+3"},
+         "числами градусов"},
+        {{"--month", "12.2026", "--lat", "0", "--lon", "-30"}, "нет места атласа"},
+        {{"--month", "12.2026", "--place", "Москва", "--date", "17.05.1990"},
+         "--month нельзя задавать вместе с --date"},
+        {{"--month", "12.2026", "--place", "Москва", "--zone", "3"},
+         "--month нельзя задавать вместе с --zone"},
+    };
+    for (const Row& row : rows) {
+        const Outcome outcome = RunCli(With(row.arguments, {"--json"}));
+        EXPECT_EQ(outcome.status, 2) << row.arguments[1].substr(0, 20) << "\n" << outcome.err;
+        EXPECT_NE(outcome.err.find(row.problem), std::string::npos) << outcome.err.substr(0, 300);
+        EXPECT_LT(outcome.err.size(), 1000u);
+        EXPECT_EQ(Json(outcome)["error"]["code"], "usage") << outcome.out.substr(0, 300);
+    }
+}
+
+} // namespace

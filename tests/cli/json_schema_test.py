@@ -116,5 +116,12 @@ check_lines(["--batch", "-"], 1, births)
 check_lines(["--batch", "-", "--list"], 1, births)
 check_lines(["--batch", "-"], 1, b"")
 
+check_one(["--month", "12.2026", "--place", "Мурманск", "--json"], 0)
+check_one(["--month", "03.2021", "--lat", "52.52", "--lon", "13.405", "--zone-name",
+           "Europe/Berlin", "--json"], 0)
+check_one(["--month", "01.2026", "--lat", "22.57", "--lon", "88.36", "--utc-offset", "+05:30",
+           "--json"], 0)
+check_one(["--month", "13.2026", "--place", "Москва", "--json"], 2)
+
 print(f"{documents} documents checked, {failures} failures")
 sys.exit(1 if failures or documents == 0 else 0)

@@ -270,4 +270,31 @@ TEST_F(ToravelPdf, NothingIsWrittenWhenThereIsNothingToPrint) {
     EXPECT_FALSE(std::filesystem::exists(unwritable));
 }
 
+TEST_F(ToravelPdf, MonthOnOneA4Page) {
+    const std::string pdf = File("month.pdf");
+    const Outcome outcome = RunPdf({"--month", "12.2026", "--place", "Мурманск", "--output", pdf});
+    ASSERT_EQ(outcome.status, 0) << outcome.out;
+    EXPECT_EQ(Pages(pdf), 1) << Info(pdf);
+    EXPECT_NE(Info(pdf).find("(A4)"), std::string::npos) << Info(pdf);
+    const std::string text = Text(pdf);
+    for (const char* expected :
+         {"Лунный календарь: декабрь 2026", "Место: Мурманск, Мурманская область, Россия",
+          "Europe/Moscow", "Лунные дни", "Миры периода", "вт 01.12", "чт 31.12", "восхода нет",
+          "новолуние", "полнолуние 04:28"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+
+    // A month it cannot be made for writes nothing.
+    const std::string kept = File("kept-month.pdf");
+    std::ofstream(kept) << "earlier file";
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"--month", "13.2026", "--place", "Москва", "--output", kept},
+             {"--month", "12.2026", "--output", kept},
+             {"--month", "12.2026", "--place", "Москва", "--date", "17.05.1990", "--output",
+              kept}}) {
+        const Outcome refused = RunPdf(arguments);
+        EXPECT_EQ(refused.status, 2) << arguments[1] << "\n" << refused.out;
+        EXPECT_EQ(FileText(kept), "earlier file");
+    }
+}
+
 } // namespace
