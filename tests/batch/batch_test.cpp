@@ -65,11 +65,16 @@ struct Place {
     const char* zone;
 };
 constexpr Place Places[] = {
-    {"55.7558", "37.6173", "Europe/Moscow"},   {"55.0084", "82.9357", "Asia/Novosibirsk"},
-    {"68.9707", "33.0749", "Europe/Moscow"},   {"78.2232", "15.6267", "Arctic/Longyearbyen"},
-    {"-33.8688", "151.2093", "Australia/Sydney"}, {"40.7128", "-74.006", "America/New_York"},
-    {"22.5726", "88.3639", "Asia/Kolkata"},    {"52.52", "13.405", "Europe/Berlin"},
-    {"-54.8019", "-68.303", "America/Argentina/Ushuaia"}, {"0", "0", "Etc/UTC"},
+    {"55.7558", "37.6173", "Europe/Moscow"},
+    {"55.0084", "82.9357", "Asia/Novosibirsk"},
+    {"68.9707", "33.0749", "Europe/Moscow"},
+    {"78.2232", "15.6267", "Arctic/Longyearbyen"},
+    {"-33.8688", "151.2093", "Australia/Sydney"},
+    {"40.7128", "-74.006", "America/New_York"},
+    {"22.5726", "88.3639", "Asia/Kolkata"},
+    {"52.52", "13.405", "Europe/Berlin"},
+    {"-54.8019", "-68.303", "America/Argentina/Ushuaia"},
+    {"0", "0", "Etc/UTC"},
 };
 constexpr const char* AtlasPlaces[] = {"Кинешма", "Новосибирск", "Урюпинск", "Мурманск"};
 
@@ -144,8 +149,8 @@ Json SingleRun(command_line::CommandOptions options, bool listing, HoroscopeData
         command_line::PrepareCalculation(options, notes);
     if (prepared.error)
         return command_line::FailureJson(command_line::JsonKind::Horoscope, *prepared.error);
-    const command_line::CalculationResult result = command_line::RunCalculation(
-        *prepared.request, database, SearchedLunarTables(), nullptr);
+    const command_line::CalculationResult result =
+        command_line::RunCalculation(*prepared.request, database, SearchedLunarTables(), nullptr);
     return command_line::CalculationJson(*prepared.request, result);
 }
 
@@ -170,8 +175,8 @@ TEST_F(BatchTest, EveryLineIsWhatASingleRunGives) {
     for (const bool listing : {false, true}) {
         BatchSettings settings;
         settings.listing = listing;
-        const BatchRun run = RunOn(listing ? csv.substr(0, csv.find('\n', csv.size() / 10)) : csv,
-                              settings);
+        const BatchRun run =
+            RunOn(listing ? csv.substr(0, csv.find('\n', csv.size() / 10)) : csv, settings);
         ASSERT_FALSE(run.summary.fileError) << run.summary.fileError->message;
         const std::vector<Json> lines = JsonLines(run.out);
         ASSERT_EQ(lines.size(), listing ? lines.size() : births.size());
@@ -210,7 +215,10 @@ TEST_F(BatchTest, FilesThatCannotBeUsedAreOneErrorRecord) {
         {"no birthplace", "date,utc_offset\n17.05.1990,+03:00\n", "«latitude» и «longitude»"},
         {"no clock", "date,latitude,longitude\n17.05.1990,55,37\n", "«utc_offset»"},
         {"a column twice", "date,Date,place\n", "назван дважды"},
-        {"a header that is no text", "date,pl\xff" "ace\n", "UTF-8"},
+        {"a header that is no text",
+         "date,pl\xff"
+         "ace\n",
+         "UTF-8"},
     };
     for (const Row& row : rows) {
         const BatchRun run = RunOn(row.csv);
@@ -239,12 +247,12 @@ TEST_F(BatchTest, FilesThatCannotBeUsedAreOneErrorRecord) {
 TEST_F(BatchTest, BadLinesGiveAnErrorRecordAndTheRunGoesOn) {
     const std::string good = "17.05.1990,14:30,55.7558,37.6173,+04:00,x";
     const std::string csv = "date,time,latitude,longitude,utc_offset,name\r\n" + good + "\r\n" +
-                            "17.05.1990,14:30,55.7558\r\n" +                        // too few
-                            good + ",more\r\n" +                                   // too many
+                            "17.05.1990,14:30,55.7558\r\n" +                             // too few
+                            good + ",more\r\n" +                                         // too many
                             std::string("17.05.1990,14:30,55\0.7,37,+04:00,x\r\n", 36) + // NUL
-                            "31.02.1990,14:30,55,37,+04:00,x\r\n" +                 // no such day
-                            "17.05.1990,14:30,95,37,+04:00,x\r\n" +                 // off the Earth
-                            "17.05.1990,14:30,55,37,+03:60,x\r\n" +                 // no offset
+                            "31.02.1990,14:30,55,37,+04:00,x\r\n" + // no such day
+                            "17.05.1990,14:30,95,37,+04:00,x\r\n" + // off the Earth
+                            "17.05.1990,14:30,55,37,+03:60,x\r\n" + // no offset
                             "17.05.1990,14:30,55,37,+04:00,\"a\r\nb\"\r\n" + good + "\r";
     const BatchRun run = RunOn(csv);
     ASSERT_FALSE(run.summary.fileError);
@@ -255,14 +263,10 @@ TEST_F(BatchTest, BadLinesGiveAnErrorRecordAndTheRunGoesOn) {
         const char* code;
         const char* message;
     } expected[] = {
-        {2, nullptr, nullptr},
-        {3, "input", "не хватает полей"},
-        {4, "input", "лишние поля"},
-        {5, "input", "NUL"},
-        {6, "input", "«date»"},
-        {7, "input", "«latitude»"},
-        {8, "input", "«utc_offset»"},
-        {9, nullptr, nullptr},
+        {2, nullptr, nullptr},        {3, "input", "не хватает полей"},
+        {4, "input", "лишние поля"},  {5, "input", "NUL"},
+        {6, "input", "«date»"},       {7, "input", "«latitude»"},
+        {8, "input", "«utc_offset»"}, {9, nullptr, nullptr},
         {11, nullptr, nullptr},
     };
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -283,10 +287,11 @@ TEST_F(BatchTest, BadLinesGiveAnErrorRecordAndTheRunGoesOn) {
 }
 
 TEST_F(BatchTest, UnknownColumnsAreCarriedThroughInBothFormats) {
-    const std::string csv = "id,date,time,latitude,longitude,zone_name,заметка\n"
-                            "17,17.05.1990,14:30,55.7558,37.6173,Europe/Moscow,\"кавычки \"\"и\"\", "
-                            "запятые\"\n"
-                            "18,30.02.1990,14:30,55.7558,37.6173,Europe/Moscow,вторая\n";
+    const std::string csv =
+        "id,date,time,latitude,longitude,zone_name,заметка\n"
+        "17,17.05.1990,14:30,55.7558,37.6173,Europe/Moscow,\"кавычки \"\"и\"\", "
+        "запятые\"\n"
+        "18,30.02.1990,14:30,55.7558,37.6173,Europe/Moscow,вторая\n";
     const std::vector<Json> lines = JsonLines(RunOn(csv).out);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0]["extra"]["id"], "17");

@@ -17,13 +17,27 @@ TEST(ParseUtcOffset, SignHoursAndMinutes) {
         const char* text;
         std::optional<int> seconds;
     } rows[] = {
-        {"+03:00", 3 * 3600},    {"+3", 3 * 3600},         {"3", 3 * 3600},
-        {"-05:30", -19800},      {"+5:45", 5 * 3600 + 2700}, {"0", 0},
-        {"-00:00", 0},           {"+14:00", 14 * 3600},    {"-14", -14 * 3600},
-        {"+14:01", std::nullopt}, {"+15", std::nullopt},   {"+03:60", std::nullopt},
-        {"+03:6", std::nullopt}, {"+03:", std::nullopt},   {"+", std::nullopt},
-        {"", std::nullopt},      {"++3", std::nullopt},    {"+003", std::nullopt},
-        {"+03:00:00", std::nullopt}, {" +03", std::nullopt}, {"UTC+3", std::nullopt},
+        {"+03:00", 3 * 3600},
+        {"+3", 3 * 3600},
+        {"3", 3 * 3600},
+        {"-05:30", -19800},
+        {"+5:45", 5 * 3600 + 2700},
+        {"0", 0},
+        {"-00:00", 0},
+        {"+14:00", 14 * 3600},
+        {"-14", -14 * 3600},
+        {"+14:01", std::nullopt},
+        {"+15", std::nullopt},
+        {"+03:60", std::nullopt},
+        {"+03:6", std::nullopt},
+        {"+03:", std::nullopt},
+        {"+", std::nullopt},
+        {"", std::nullopt},
+        {"++3", std::nullopt},
+        {"+003", std::nullopt},
+        {"+03:00:00", std::nullopt},
+        {" +03", std::nullopt},
+        {"UTC+3", std::nullopt},
     };
     for (const auto& row : rows)
         EXPECT_EQ(ParseUtcOffset(row.text), row.seconds) << "«" << row.text << "»";
