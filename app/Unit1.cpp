@@ -1,23 +1,30 @@
 #include "app/Unit1.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <exception>
 #include <span>
 #include <vector>
 
 #include <QAction>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColor>
 #include <QDateEdit>
 #include <QDesktopServices>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -25,6 +32,7 @@
 #include <QUrl>
 
 #include "app/application_setup.h"
+#include "app/birthplace_search_field.h"
 #include "app/city_combo_box.h"
 #include "app/link_label.h"
 #include "app/message_presenter.h"
@@ -141,7 +149,7 @@ TForm1::TForm1()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
-      calendarDays_([this]() -> TableCursor& { return Table(); }) {
+      calendarDays_([this]() -> TableCursor& { return Table(); }), atlasSource_(&SharedWorldAtlas) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Составление Славянского гороскопа в Мире Прави"));
     setFont(WindowFont());
@@ -150,6 +158,8 @@ TForm1::TForm1()
     CreateControls();
     ConnectHandlers();
     CreateHintAndPrintControls();
+    CreateSearchControls();
+    NameControlsForAccessibility();
 }
 
 TForm1::~TForm1() {
@@ -312,13 +322,16 @@ void TForm1::FormCreate() {
         // not open, instead of leaving a window whose every button fails.
         try {
             OpenTable();
+        } catch (const std::exception& error) {
+            RequestTermination(std::string("база данных не открылась: ") + error.what());
+            throw;
         } catch (...) {
-            RequestTermination();
+            RequestTermination("база данных не открылась");
             throw;
         }
         if (table_ == nullptr) {
             Presenter().ShowMessage(TableNotOpenMessage);
-            RequestTermination();
+            RequestTermination("таблица t базы данных не открылась");
         }
 
         Button3->setEnabled(false);
@@ -373,8 +386,11 @@ void TForm1::LoadCityList() {
 void TForm1::ApplyCityLine() {
     const CityCoordinateTexts fields =
         ::toravel::ApplyCityLine(ComboBox1->currentText().toStdString());
+    // One hint for both new values, not one for a half-changed pair.
+    fillingFields_ = true;
     Edit2->setText(Utf8(fields.latitude));
     Edit3->setText(Utf8(fields.longitude));
+    fillingFields_ = false;
 }
 
 void TForm1::ComputeComputerZoneOffset() {
@@ -389,14 +405,14 @@ void TForm1::ComputeComputerZoneOffset() {
 // closing the list only fill the two fields.
 void TForm1::ComboBox1Change() {
     RunHandler([this] {
-        ApplyCityLine();
+        FillFieldsFromCityLine();
         UpdateBirthplaceZoneHint();
     });
 }
 
 void TForm1::ComboBox1CloseUp() {
     RunHandler([this] {
-        ApplyCityLine();
+        FillFieldsFromCityLine();
         UpdateBirthplaceZoneHint();
     });
 }
@@ -408,7 +424,14 @@ void TForm1::ComboBox1Enter() {}
 // ---------------------------------------------------------------- commands
 
 void TForm1::Button1Click() {
-    RunHandler([this] { RunCalculationCommand(*this, calendarDays_); });
+    RunHandler([this] {
+        // The warning is armed before the command, which may end with an
+        // error: the calculation ran with the spin box's value either way.
+        zoneWarningArmed_ = true;
+        UpdateZoneWarning();
+        RunCalculationCommand(*this, calendarDays_);
+        ShowReportLinesInView();
+    });
 }
 
 void TForm1::Button2Click() {
@@ -505,8 +528,11 @@ TDateTime TForm1::BirthTime() const {
     return EncodeDateTime(1899, 12, 30, time.hour(), time.minute(), time.second(), time.msec());
 }
 
+// The command empties the area when it starts calculating: what it writes
+// from now on belongs to the inputs as they are at this moment.
 void TForm1::ClearReport() {
     EmptyReportArea();
+    reportInputs_ = CalculationInputs();
 }
 
 void TForm1::EmptyReportArea() {
@@ -518,6 +544,7 @@ void TForm1::EmptyReportArea() {
     reportHasParagraph_ = false;
     listingLines_.clear();
     reportLines_.clear();
+    reportInputs_.reset();
 }
 
 void TForm1::AppendLine(const std::string& line) {
@@ -596,7 +623,8 @@ void TForm1::CreateHintAndPrintControls() {
 }
 
 void TForm1::UpdateBirthplaceZoneHint() {
-    const CityIdentity city = CityIdentityOfLine(ComboBox1->currentText().toStdString());
+    if (fillingFields_)
+        return;
     // A date the calendar reform skipped names no moment: no hint, and the
     // error is left to the calculation.
     const QDate date = DateTimePicker1->date();
@@ -604,13 +632,19 @@ void TForm1::UpdateBirthplaceZoneHint() {
     TDateTime birthLocal = 0.0;
     const bool isMoment = TryEncodeDateTime(date.year(), date.month(), date.day(), time.hour(),
                                             time.minute(), time.second(), time.msec(), birthLocal);
-    const BirthplaceZoneHint hint =
-        isMoment ? MakeBirthplaceZoneHint(city.zone, birthLocal, computerOffsetSeconds_)
-                 : BirthplaceZoneHint{};
-    Label13->setText(Utf8(hint.text));
-    Label13->setToolTip(Utf8(hint.text)); // the whole text, should it not fit
-    hintSpinValue_ = hint.canApply ? hint.spinValue : std::nullopt;
+    std::optional<PickedPlace> picked;
+    if (picked_)
+        picked = picked_->place;
+    hint_ = isMoment ? FieldsZoneHint(
+                           LatitudeText(), LongitudeText(), picked,
+                           [this] { return AtlasForHint(); }, birthLocal, computerOffsetSeconds_)
+                     : BirthplaceZoneHint{};
+    Label13->setText(Utf8(hint_.text));
+    Label13->setToolTip(Utf8(hint_.text)); // the whole text, should it not fit
+    hintSpinValue_ = hint_.canApply ? hint_.spinValue : std::nullopt;
     Button7->setEnabled(hintSpinValue_.has_value());
+    Button7->setVisible(!hint_.text.empty());
+    UpdateZoneWarning();
 }
 
 void TForm1::Button7Click() {
@@ -632,25 +666,12 @@ QMenu* TForm1::CreateReportMenu() {
 
 ReportDocument TForm1::CurrentReportDocument() const {
     ReportDocument document;
-    BirthData& birth = document.birth;
-    birth.date = DateTimePicker1->date().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
-    birth.time = DateTimePicker2->time().toString(QStringLiteral("HH:mm")).toStdString();
-    birth.latitude = LatitudeText();
-    birth.longitude = LongitudeText();
-    // The city's name only while the fields still hold its coordinates.
-    const std::string line = ComboBox1->currentText().toStdString();
-    const CityCoordinateTexts listed = ::toravel::ApplyCityLine(line);
-    if (!line.empty() && listed.latitude == birth.latitude && listed.longitude == birth.longitude)
-        birth.place = CityIdentityOfLine(line).name;
-    birth.zoneHours = CSpinEdit1->value();
-    birth.computerOffsetSeconds = computerOffsetSeconds_;
-    birth.birthplaceOffset = Label13->text().toStdString();
-    birth.female = RadioButton2->isChecked();
+    document.birth = reportInputs_ ? *reportInputs_ : CalculationInputs();
     document.listing = listingLines_;
     document.report = reportLines_;
     if (PicturesAction->isChecked()) {
         document.pictures =
-            LoadReportPictures(std::string(HoroscopeConnectionString), birth.female);
+            LoadReportPictures(std::string(HoroscopeConnectionString), document.birth.female);
     }
     return document;
 }
@@ -677,6 +698,204 @@ void TForm1::SaveReportAsPdf() {
         }
         SaveReportDocumentAsPdf(this, CurrentReportDocument());
     });
+}
+
+// ------------------------------- birthplace search and the window's keyboard
+
+namespace {
+const QString SearchPlaceholder = QStringLiteral("найти место рождения…");
+const QString SearchHint = QStringLiteral(
+    "Начните вводить название места рождения — любого города мира с населением от 15 000 "
+    "человек; стрелками выберите строку списка и нажмите Enter. Широта и долгота заполнятся "
+    "сами.");
+} // namespace
+
+// The search field lies under GroupBox1, in the free space beside the
+// offset spin box; the red warning under the hint, above the report area.
+void TForm1::CreateSearchControls() {
+    Edit4 = new BirthplaceSearchField(this);
+    Edit4->setObjectName(QStringLiteral("Edit4"));
+    Edit4->setGeometry(465, 120, 177, 22);
+    Edit4->setPlaceholderText(SearchPlaceholder);
+    Edit4->setToolTip(SearchHint);
+    Edit4->SetAtlasSource([this]() -> const AtlasLoad& { return atlasSource_(); });
+    connect(Edit4, &BirthplaceSearchField::placePicked, this,
+            [this](const AtlasPlace& place) { Edit4PlacePicked(place); });
+    connect(Edit4, &BirthplaceSearchField::atlasUnavailable, this, [this](const QString& problem) {
+        RunHandler([this, &problem] {
+            ComboBox1->setFocus();
+            Presenter().ShowMessage(problem);
+        });
+    });
+    // In the keyboard order after the birthplace group's fields.
+    QWidget::setTabOrder(Edit3, Edit4);
+    QWidget::setTabOrder(Edit4, CheckBox1);
+
+    Label14 = MakeLabel(this, "Label14", QString());
+    Label14->setGeometry(193, 201, 487, 14);
+    {
+        QPalette palette = Label14->palette();
+        palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
+        Label14->setPalette(palette);
+    }
+    Label14->hide();
+
+    connect(Edit2, &QLineEdit::textChanged, this,
+            [this] { RunHandler([this] { UpdateBirthplaceZoneHint(); }); });
+    connect(Edit3, &QLineEdit::textChanged, this,
+            [this] { RunHandler([this] { UpdateBirthplaceZoneHint(); }); });
+    connect(CSpinEdit1, &QSpinBox::valueChanged, this,
+            [this] { RunHandler([this] { UpdateZoneWarning(); }); });
+    Button7->hide();
+
+    // The calendar of the date picker names months and weekdays in
+    // Russian like the rest of the window, whatever the desktop's language.
+    // Only the names change: the pickers' values and the number and date
+    // conversions do not depend on any locale.
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    DateTimePicker1->setLocale(russian);
+    DateTimePicker1->calendarWidget()->setLocale(russian);
+}
+
+// What a screen reader announces for each input: its label's words.
+void TForm1::NameControlsForAccessibility() {
+    DateTimePicker1->setAccessibleName(QStringLiteral("Дата рождения"));
+    DateTimePicker2->setAccessibleName(QStringLiteral("Время рождения"));
+    Edit1->setAccessibleName(QStringLiteral("Лунный день для расчета"));
+    Edit1->setAccessibleDescription(Label4->text());
+    CSpinEdit1->setAccessibleName(
+        QStringLiteral("Разница в часах по времени места рождения с Гринвичем"));
+    ComboBox1->setAccessibleName(QStringLiteral("Населенный пункт из списка"));
+    ComboBox1->setAccessibleDescription(BirthplaceHint);
+    Edit2->setAccessibleName(Label11->text());
+    Label11->setBuddy(Edit2);
+    Edit3->setAccessibleName(Label12->text());
+    Label12->setBuddy(Edit3);
+    Edit4->setAccessibleName(QStringLiteral("Поиск места рождения в атласе"));
+    Edit4->setAccessibleDescription(SearchHint);
+    RichEdit1->setAccessibleName(QStringLiteral("Отчет"));
+    Label13->setAccessibleName(QStringLiteral("Подсказка о часовом поясе места рождения"));
+    Label14->setAccessibleName(QStringLiteral("Предупреждение о разнице в часах"));
+}
+
+void TForm1::FillFieldsFromCityLine() {
+    ApplyCityLine();
+    const std::string line = ComboBox1->currentText().toStdString();
+    picked_.reset();
+    if (auto place = PickedPlaceOfCityLine(line)) {
+        picked_ = PickedBirthplace{std::move(*place), CityIdentityOfLine(line).name, LatitudeText(),
+                                   LongitudeText()};
+    }
+    // The search field no longer names the birthplace.
+    Edit4->clear();
+}
+
+void TForm1::Edit4PlacePicked(const AtlasPlace& place) {
+    RunHandler([this, &place] {
+        {
+            // The list no longer names the birthplace; leaving it is no
+            // pick of its own, so its handlers do not refill the fields.
+            const QSignalBlocker quiet(ComboBox1);
+            ComboBox1->setCurrentIndex(-1);
+        }
+        fillingFields_ = true;
+        Edit2->setText(Utf8(CoordinateFieldText(place.latitude)));
+        Edit3->setText(Utf8(CoordinateFieldText(place.longitude)));
+        fillingFields_ = false;
+        picked_ = PickedBirthplace{PickedPlaceOfAtlasPlace(place), PlaceFullName(place),
+                                   LatitudeText(), LongitudeText()};
+        UpdateBirthplaceZoneHint();
+    });
+}
+
+void TForm1::SetAtlasSource(std::function<const AtlasLoad&()> source) {
+    atlasSource_ = std::move(source);
+}
+
+// Typed coordinates that no pick explains: the atlas is loaded now, if it
+// was not yet; without one there is nothing to search either.
+const WorldAtlas* TForm1::AtlasForHint() {
+    const AtlasLoad& load = atlasSource_();
+    if (load.atlas == nullptr)
+        Edit4->hide();
+    return load.atlas.get();
+}
+
+void TForm1::UpdateZoneWarning() {
+    const std::optional<std::string> warning =
+        zoneWarningArmed_ ? ZoneMismatchWarning(CSpinEdit1->value(), hint_) : std::nullopt;
+    if (!warning) {
+        // Once the values agree, the warning waits for the next "расчет".
+        if (zoneWarningArmed_ && hint_.spinValue)
+            zoneWarningArmed_ = false;
+        Label14->clear();
+        Label14->hide();
+        return;
+    }
+    Label14->setText(Utf8(*warning));
+    Label14->setToolTip(Utf8(*warning));
+    Label14->show();
+}
+
+// With the check listings the four report lines come after some sixty lines
+// and the area has no scroll bars: it is scrolled to its end, and back up
+// as far as the first report line if the lines do not all fit.
+void TForm1::ShowReportLinesInView() {
+    if (reportLines_.empty())
+        return;
+    QTextDocument* document = RichEdit1->document();
+    QTextCursor end(document);
+    end.movePosition(QTextCursor::End);
+    RichEdit1->setTextCursor(end);
+    RichEdit1->ensureCursorVisible();
+    const QTextBlock firstReportLine = document->findBlockByNumber(
+        static_cast<int>(document->blockCount()) - static_cast<int>(reportLines_.size()));
+    if (!firstReportLine.isValid())
+        return;
+    const QRect top = RichEdit1->cursorRect(QTextCursor(firstReportLine));
+    if (top.top() < 0) {
+        QScrollBar* bar = RichEdit1->verticalScrollBar();
+        bar->setValue(std::max(bar->minimum(), bar->value() + top.top()));
+    }
+}
+
+BirthData TForm1::CalculationInputs() const {
+    BirthData birth;
+    birth.date = DateTimePicker1->date().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
+    birth.time = DateTimePicker2->time().toString(QStringLiteral("HH:mm")).toStdString();
+    birth.latitude = LatitudeText();
+    birth.longitude = LongitudeText();
+    // The picked place's name only while the fields still hold its
+    // coordinates as the pick wrote them.
+    if (picked_ && birth.latitude == picked_->latitudeText &&
+        birth.longitude == picked_->longitudeText) {
+        birth.place = picked_->printedName;
+    }
+    birth.zoneHours = CSpinEdit1->value();
+    birth.computerOffsetSeconds = computerOffsetSeconds_;
+    birth.birthplaceOffset = hint_.text;
+    birth.female = RadioButton2->isChecked();
+    return birth;
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // A button or a field that did not take the key itself passes it here.
+    QWidget* focus = focusWidget();
+    if (auto* button = qobject_cast<QPushButton*>(focus);
+        button != nullptr && button->isEnabled() && button->isVisible()) {
+        button->click();
+        return;
+    }
+    if (focus == Edit1 || focus == Edit2 || focus == Edit3 || focus == CSpinEdit1 ||
+        (focus != nullptr && focus->parentWidget() == CSpinEdit1)) {
+        Button1->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace toravel

@@ -12,6 +12,7 @@
 // client coordinates (inside GroupBox1 for its three fields).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,12 +27,15 @@
 #include "horoscope/horoscope_view.h"
 #include "horoscope/report.h"
 #include "pdf/report_document.h"
+#include "platform/birthplace_hint_place.h"
 #include "platform/database.h"
+#include "platform/geonames_atlas.h"
 
 class QAction;
 class QCheckBox;
 class QCloseEvent;
 class QDateEdit;
+class QKeyEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -44,6 +48,7 @@ class QTimeEdit;
 
 namespace toravel {
 
+class BirthplaceSearchField;
 class CityComboBox;
 class LinkLabel;
 
@@ -83,9 +88,21 @@ public:
     QMenu* CreateReportMenu();
     void PrintReport();
     void SaveReportAsPdf();
-    // What a print holds: the birth data as the window shows it now, and the
-    // listings and report lines of the last calculation.
+    // What a print holds: the listings and report lines of the last
+    // calculation with the inputs they were calculated from.
     ReportDocument CurrentReportDocument() const;
+
+    // The inputs as the window shows them now, as a print names them. The
+    // calculation takes its record of them when it starts; a new input of
+    // the window is one more field here.
+    BirthData CalculationInputs() const;
+
+    // Beyond the designed window: the birthplace search in the world atlas.
+    // Picking a place writes its coordinates into Edit2 and Edit3 and makes
+    // it the birthplace of the zone hint.
+    void Edit4PlacePicked(const AtlasPlace& place);
+    // Where the window's atlas comes from (SharedWorldAtlas); for tests.
+    void SetAtlasSource(std::function<const AtlasLoad&()> source);
 
     // HoroscopeView.
     std::string LatitudeText() const override;
@@ -129,14 +146,19 @@ public:
     QLabel* Label11;
     QLabel* Label12;
     LinkLabel* Label7;
-    QLabel* Label13;         // the birthplace's zone hint, under Label10
-    QPushButton* Button7;    // "подставить": the hint's value into CSpinEdit1
-    QAction* PrintAction;    // "Печать…", Ctrl+P
-    QAction* SavePdfAction;  // "Сохранить в PDF…"
-    QAction* PicturesAction; // checkable: the four pictures on pages of their own
+    QLabel* Label13;              // the birthplace's zone hint, under Label10
+    QPushButton* Button7;         // "подставить": the hint's value into CSpinEdit1
+    QLabel* Label14;              // red: the spin box holds another value than the hint
+    BirthplaceSearchField* Edit4; // the birthplace search, under GroupBox1
+    QAction* PrintAction;         // "Печать…", Ctrl+P
+    QAction* SavePdfAction;       // "Сохранить в PDF…"
+    QAction* PicturesAction;      // checkable: the four pictures on pages of their own
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Enter presses the focused push button, and in Edit1, Edit2, Edit3 and
+    // the spin box runs "расчет".
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CreateControls();
@@ -172,6 +194,34 @@ private:
     int computerOffsetSeconds_ = 0;
     // The value "подставить" puts in; nothing while the button is disabled.
     std::optional<int> hintSpinValue_;
+
+    // ------------------------------------- birthplace search, hint, record
+    void CreateSearchControls();
+    void NameControlsForAccessibility();
+    void FillFieldsFromCityLine();
+    void UpdateZoneWarning();
+    void ShowReportLinesInView();
+    const WorldAtlas* AtlasForHint();
+
+    // The place picked last, from the city list or the atlas, and the texts
+    // the pick wrote into the fields: it names the birthplace while the
+    // fields still hold them.
+    struct PickedBirthplace {
+        PickedPlace place;
+        std::string printedName;
+        std::string latitudeText;
+        std::string longitudeText;
+    };
+    std::optional<PickedBirthplace> picked_;
+    std::function<const AtlasLoad&()> atlasSource_;
+    // The hint for the inputs now.
+    BirthplaceZoneHint hint_;
+    // Set by "расчет": Label14 shows while the spin box and the hint differ.
+    bool zoneWarningArmed_ = false;
+    // The fields are being filled from a pick: the hint waits for both.
+    bool fillingFields_ = false;
+    // The inputs the report area's content was calculated from.
+    std::optional<BirthData> reportInputs_;
 
     // The format the next appended line takes, as the rich-text box keeps it.
     QTextCharFormat lineFormat_;

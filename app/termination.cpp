@@ -1,18 +1,26 @@
 #include "app/termination.h"
 
+#include <utility>
+
 namespace toravel {
 namespace {
-bool terminationRequested = false;
+std::vector<std::string>& Reasons() {
+    static std::vector<std::string> reasons;
+    return reasons;
 }
+} // namespace
 
-void RequestTermination() {
-    terminationRequested = true;
+void RequestTermination(std::string reason) {
+    Reasons().push_back(std::move(reason));
 }
 bool TerminationRequested() {
-    return terminationRequested;
+    return !Reasons().empty();
+}
+const std::vector<std::string>& TerminationReasons() {
+    return Reasons();
 }
 void ResetTerminationRequest() {
-    terminationRequested = false;
+    Reasons().clear();
 }
 
 } // namespace toravel

@@ -1,12 +1,13 @@
 # Where an installed Торавель lies:
-#   bin/toravel, bin/toravel-cli           launchers (shell scripts)
+#   bin/toravel, bin/toravel-cli,          launchers (shell scripts)
+#     bin/toravel-pdf
 #   libexec/toravel/                       the programs themselves
 #   share/toravel/db/atlas.ini, bd.mdb     the data files
 #   share/applications, metainfo, icons    desktop integration
 # The programs look for db/ in their working directory, so the launcher of
-# the desktop application starts it in share/toravel and the one of the
-# command-line program passes --db. Each piece is installed once its target
-# exists in the build.
+# the desktop application starts it in share/toravel and those of the
+# command-line programs (toravel-cli, toravel-pdf) pass --db. Each piece is
+# installed once its target exists in the build.
 include(GNUInstallDirs)
 
 set(TORAVEL_INSTALL_PROGRAMDIR ${CMAKE_INSTALL_LIBEXECDIR}/toravel)
@@ -30,6 +31,9 @@ endfunction()
 
 if(TARGET toravel-cli)
   toravel_install_program(toravel-cli)
+endif()
+if(TARGET toravel-pdf)
+  toravel_install_program(toravel-pdf)
 endif()
 
 # The data files as the build writes them into its db/.

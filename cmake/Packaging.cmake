@@ -24,7 +24,8 @@ moons from an analytic theory of the Moon and the Sun, the moonrises over
 the birthplace), places the period in one of the three worlds Prav, Yav
 and Nav, writes a short report and shows pictures from its own database.
 The program speaks Russian. The package holds the desktop application
-toravel, the command-line program toravel-cli and their data files.")
+toravel, the command-line programs toravel-cli (the report as text or
+JSON) and toravel-pdf (the report as a PDF file) and their data files.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window's texts need fonts with Cyrillic letters; the standard buttons
 # of the message boxes take their Russian texts from Qt's translations. The

@@ -134,10 +134,14 @@ void RobustnessTest::programWithADamagedDatabaseEndsByItself() {
     program.start(QStringLiteral(TORAVEL_APP_BINARY), QStringList());
     QVERIFY(program.waitForStarted(10000));
     QVERIFY2(program.waitForFinished(30000), "the program did not end by itself");
-    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(program.exitCode(), 1);
     const QString shown = QString::fromUtf8(program.readAllStandardError());
     QCOMPARE(shown.count(QStringLiteral("error: ")), 1);
     QVERIFY2(shown.contains(Damaged), qPrintable(shown));
+    // The reason for the exit status, without the display's full stop.
+    QVERIFY2(shown.contains(QStringLiteral("toravel: база данных не открылась: ") +
+                            Damaged.chopped(1) + QStringLiteral("\n")),
+             qPrintable(shown));
 }
 
 void RobustnessTest::datePickerOffersTheYearsTheSearchServes() {

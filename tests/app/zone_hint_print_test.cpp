@@ -81,6 +81,7 @@ private slots:
     void placesWithoutAUsableZone();
     void reportMenuOffersPrintingAndPdf();
     void savingToPdfWritesTheReport();
+    void pdfStatesTheInputsOfTheCalculatedReport();
 };
 
 void ZoneHintPrintTest::hintForMoscowInSummer1990() {
@@ -129,6 +130,7 @@ void ZoneHintPrintTest::hintFollowsTheBirthDate() {
 void ZoneHintPrintTest::placesWithoutAUsableZone_data() {
     QTest::addColumn<QString>("city");
     QTest::addColumn<QString>("hint");
+    // Without a zone of its own and out at sea: no atlas place is near.
     QTest::newRow("no zone field") << "Nowhere"
                                    << "";
     QTest::newRow("unknown zone") << "Atlantis"
@@ -142,7 +144,7 @@ void ZoneHintPrintTest::placesWithoutAUsableZone() {
     QFETCH(QString, city);
     QFETCH(QString, hint);
     QTemporaryDir directory;
-    QVERIFY(MakeDataDirectory(directory, "Nowhere;55@45';37@37'\r\n"
+    QVERIFY(MakeDataDirectory(directory, "Nowhere;0@0';-30@0'\r\n"
                                          "Atlantis;10@0';20@0';Atlantic/Atlantis\r\n"
                                          "Honolulu;21@3069';-157@8583';Pacific/Honolulu\r\n"));
     RecordingPresenter presenter;
@@ -208,7 +210,8 @@ void ZoneHintPrintTest::savingToPdfWritesTheReport() {
     QVERIFY2(PdfText(withPictures, 5).contains(QStringLiteral("Оберег")),
              qPrintable(PdfText(withPictures, 5)));
     QVERIFY(PdfText(withPictures, 6).isEmpty()); // no sixth page
-    QVERIFY(PdfText(withPictures).contains(QStringLiteral("Пол: женский")));
+    // The sex the report was calculated for, not the one chosen since.
+    QVERIFY(PdfText(withPictures).contains(QStringLiteral("Пол: мужской")));
 
     const QString text = PdfText(path);
     for (const char* expected :
@@ -217,6 +220,48 @@ void ZoneHintPrintTest::savingToPdfWritesTheReport() {
           "UTC+4:00 (летнее время)", "Славянского Мироздания", "22 лунный день"}) {
         QVERIFY2(text.contains(QString::fromUtf8(expected)),
                  qPrintable(QString::fromUtf8(expected) + QStringLiteral("\n") + text));
+    }
+}
+
+// The inputs changed after "расчет" and before saving: the PDF still states
+// the birth the report was calculated for, never the new inputs beside the
+// old result.
+void ZoneHintPrintTest::pdfStatesTheInputsOfTheCalculatedReport() {
+    RecordingPresenter presenter;
+    StartedWindows windows;
+    TForm1& w = windows.mainWindow;
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("report.pdf"));
+    SetPdfPathChooser([path](QWidget*) { return path; });
+
+    w.DateTimePicker1->setDate(QDate(1985, 1, 15));
+    w.DateTimePicker2->setTime(QTime(12, 30));
+    QVERIFY(PickCity(w, QStringLiteral("Москва")));
+    w.Button1Click();
+    const QString result = w.RichEdit1->toPlainText();
+
+    w.DateTimePicker1->setDate(QDate(2000, 1, 1));
+    w.DateTimePicker2->setTime(QTime(6, 5));
+    w.RadioButton2->setChecked(true);
+    w.CSpinEdit1->setValue(5);
+    w.Edit2->setText(QStringLiteral("55,03"));
+    w.Edit3->setText(QStringLiteral("82,92"));
+    w.SavePdfAction->trigger();
+    SetPdfPathChooser({});
+    QCOMPARE(presenter.errors, QStringList());
+    QCOMPARE(w.RichEdit1->toPlainText(), result); // nothing recalculated
+
+    const QString text = PdfText(path);
+    for (const char* expected :
+         {"Дата рождения: 15.01.1985", "Время рождения: 12:30",
+          "Москва (широта 55,7558, долгота 37,6173)", "Разница в часах с Гринвичем: 0",
+          "в месте рождения UTC+3:00", "Пол: мужской"}) {
+        QVERIFY2(text.contains(QString::fromUtf8(expected)),
+                 qPrintable(QString::fromUtf8(expected) + QStringLiteral("\n") + text));
+    }
+    for (const char* unexpected : {"01.01.2000", "06:05", "82,92", "Новосибирск", "женский"}) {
+        QVERIFY2(!text.contains(QString::fromUtf8(unexpected)),
+                 qPrintable(QString::fromUtf8(unexpected) + QStringLiteral("\n") + text));
     }
 }
 

@@ -7,11 +7,12 @@
 #    application in share/toravel, with its arguments intact, also when
 #    started through a symbolic link, refusing with a message when a data
 #    file is missing; the command-line program with --db added unless the
-#    caller gave one;
+#    caller gave one, and so the PDF program;
 #  - that the installed menu entry names the installed paths and validates;
 #  - that the installed toravel-cli computes a horoscope from the installed
-#    data, run from a directory without db/.
-# Usage: install_tree_test.sh BUILD_DIR SCRATCH_DIR HAVE_APP HAVE_CLI HAVE_DATA
+#    data, run from a directory without db/, and toravel-pdf writes it as a
+#    PDF file.
+# Usage: install_tree_test.sh BUILD_DIR SCRATCH_DIR HAVE_APP HAVE_CLI HAVE_DATA HAVE_PDF
 set -euo pipefail
 
 build=$1
@@ -19,6 +20,7 @@ scratch=$2
 have_app=$3
 have_cli=$4
 have_data=$5
+have_pdf=${6:-0}
 
 faults=0
 fault() {
@@ -39,6 +41,9 @@ fi
 if [ "$have_data" = 1 ]; then
   expected+=(usr/share/toravel/db/atlas.ini usr/share/toravel/db/bd.mdb)
 fi
+if [ "$have_pdf" = 1 ]; then
+  expected+=(usr/bin/toravel-pdf usr/libexec/toravel/toravel-pdf)
+fi
 if [ "$have_app" = 1 ]; then
   expected+=(usr/bin/toravel usr/libexec/toravel/toravel
     usr/share/applications/ru.toravel.Toravel.desktop
@@ -58,7 +63,8 @@ if [ "$actual" != "$wanted" ]; then
 fi
 
 # Programs and launchers executable by everyone, data only readable.
-for f in usr/bin/toravel usr/bin/toravel-cli usr/libexec/toravel/toravel usr/libexec/toravel/toravel-cli; do
+for f in usr/bin/toravel usr/bin/toravel-cli usr/bin/toravel-pdf usr/libexec/toravel/toravel \
+  usr/libexec/toravel/toravel-cli usr/libexec/toravel/toravel-pdf; do
   if [ -e "$root/$f" ] && [ "$(stat -c %a "$root/$f")" != 755 ]; then
     fault "$f has mode $(stat -c %a "$root/$f"), not 755"
   fi
@@ -74,7 +80,7 @@ done
 stub=$scratch/stub/usr
 mkdir -p "$stub/bin" "$stub/libexec/toravel" "$stub/share/toravel/db" "$scratch/elsewhere"
 touch "$stub/share/toravel/db/atlas.ini" "$stub/share/toravel/db/bd.mdb"
-for program in toravel toravel-cli; do
+for program in toravel toravel-cli toravel-pdf; do
   [ -e "$root/usr/bin/$program" ] || continue
   cp "$root/usr/bin/$program" "$stub/bin/"
   # shellcheck disable=SC2016 # the stand-in expands its own arguments
@@ -137,6 +143,26 @@ if [ "$have_cli" = 1 ]; then
       fault "installed toravel-cli failed on the installed data: $report"
     elif [ "$(printf '%s\n' "$report" | grep -c .)" -lt 4 ]; then
       fault "installed toravel-cli printed no four-line report: $report"
+    fi
+  fi
+fi
+
+if [ "$have_pdf" = 1 ]; then
+  here=$(cd "$scratch/elsewhere" && pwd -P)
+  db=$(cd "$stub/share/toravel/db" && pwd -P)
+  expect_output "pdf launcher adds --db" \
+    "$here"$'\n'"[--db]"$'\n'"[$db]"$'\n'"[--output]"$'\n'"[a.pdf]" \
+    "$stub/bin/toravel-pdf" --output a.pdf
+  expect_output "pdf launcher keeps the caller's --db" \
+    "$here"$'\n'"[--db=/mine]" "$stub/bin/toravel-pdf" --db=/mine
+
+  if [ "$have_data" = 1 ]; then
+    pdf=$scratch/elsewhere/report.pdf
+    if ! out=$(cd "$scratch/elsewhere" && QT_QPA_PLATFORM=offscreen "$root/usr/bin/toravel-pdf" \
+      --date 15.06.1990 --time 12:00 --lat 55,75 --lon 37,62 --zone 3 --output report.pdf 2>&1); then
+      fault "installed toravel-pdf failed on the installed data: $out"
+    elif [ "$(head -c 5 "$pdf" 2>/dev/null)" != "%PDF-" ]; then
+      fault "installed toravel-pdf wrote no PDF file: $out"
     fi
   fi
 fi

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Screenshots of Торавель for the documentation: starts the application from
 # a build tree under a virtual X server, picks a city, enters a birth moment,
-# presses "расчет" and captures the main window with its report; then opens
-# the picture of the period's meaning and the amulet and captures the picture
-# window each time. Writes PNG files into docs/screenshots/.
+# takes the offset the hint asks for, presses "расчет" and captures the main
+# window with its report; then opens the picture of the period's meaning and
+# the amulet and captures the picture window each time; last the birthplace
+# search with its popup open and the hint for typed coordinates. Writes PNG
+# files into docs/screenshots/.
 #
 # Usage: tools/screenshots/make_screenshots.sh [BUILD_DIR] [OUTPUT_DIR]
 #        (defaults: build, docs/screenshots)
@@ -61,7 +63,7 @@ export LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 TZ=Europe/Moscow
 xvfb-run --auto-servernum --server-args="-screen 0 1600x1300x24 -dpi 96" \
   bash "$here/drive_windows.sh"
 
-for f in main-window picture-window amulet-window; do
+for f in main-window report-menu picture-window amulet-window search-popup typed-coordinates-hint; do
   [ -s "$out/$f.png" ] || die "$out/$f.png was not written"
   # Drop the capture time and tool version from the files, so that a new run
   # of an unchanged window leaves the committed file as it is.
