@@ -40,6 +40,8 @@ std::string OptionsOfBirthRow(const BirthRow& row, command_line::CommandOptions&
         // field reads a point as well as a comma.
         options.latitude = DegreesText(*row.latitude);
         options.longitude = DegreesText(*row.longitude);
+        if (!row.place.empty())
+            options.placeLabel = row.place;
     } else if (!row.place.empty()) {
         options.place = row.place;
     } else {
@@ -101,7 +103,6 @@ bool BatchLineReader::Next(BatchLine& line) {
         line.extra.emplace_back(name, record_.fields[index]);
     const std::string problem = columns_->Read(record_, row_);
     line.name = row_.name;
-    line.place = row_.place;
     if (!problem.empty()) {
         line.error = InputError(problem);
         return true;

@@ -36,7 +36,6 @@ namespace toravel::batch {
 struct BatchLine {
     std::uint64_t line = 0; // the line the record begins on, from 1
     std::string name;       // the `name` column, empty without one
-    std::string place;      // the `place` column as written
     // The columns the format does not know, as (header name, value).
     std::vector<std::pair<std::string, std::string>> extra;
     // The calculation the line asks for; none when the line cannot be used.

@@ -90,8 +90,6 @@ BatchResult BatchCalculator::Calculate(const BatchLine& line, bool listing) {
         return out;
     }
     out.request = std::move(*prepared.request);
-    if (!line.place.empty())
-        out.request->placeText = line.place;
     out.result = command_line::RunCalculation(*out.request, calendarDays_, tables_, nullptr);
     if (out.result->error)
         out.error = out.result->error;

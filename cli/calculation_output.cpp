@@ -1,8 +1,6 @@
 #include "cli/calculation_output.h"
 
 #include "command_line/calculation_json.h"
-#include "command_line/calculation_request.h"
-#include "command_line/calculation_run.h"
 #include "command_line/help_formatter.h"
 #include "command_line/json_document.h"
 #include "horoscope/horoscope_database.h"
@@ -11,13 +9,22 @@ namespace toravel::cli {
 
 using namespace command_line;
 
-int RunSingleCalculation(const CommandOptions& options, bool json, std::ostream& out,
-                         std::ostream& err) {
+int RunSingleCalculation(const CommandOptions& options, const SingleCalculation& settings,
+                         std::ostream& out, std::ostream& err) {
+    const auto begin = [&] {
+        Json document = JsonDocument(JsonKind::Horoscope);
+        if (settings.name)
+            document["name"] = *settings.name;
+        return document;
+    };
     const PreparedCalculation prepared = PrepareCalculation(options, err);
     if (prepared.error) {
         err << ErrorText(*prepared.error, "toravel-cli");
-        if (json)
-            out << JsonText(FailureJson(JsonKind::Horoscope, *prepared.error));
+        if (settings.json) {
+            Json document = begin();
+            document["error"] = ErrorJson(*prepared.error);
+            out << JsonText(document);
+        }
         return prepared.error->status;
     }
     HoroscopeDatabase database(ConnectionStringForDirectory(options.db));
@@ -25,12 +32,17 @@ int RunSingleCalculation(const CommandOptions& options, bool json, std::ostream&
         RunCalculation(*prepared.request, database, SearchedLunarTables(), &err);
     for (const std::string& warning : result.warnings)
         err << "внимание: " << warning << '\n';
+    // Message boxes are echoed as they come up.
     if (result.error && result.error->code != error_code::NoBirthplace &&
         result.error->code != error_code::InvalidBirthplace)
-        err << ErrorText(*result.error, "toravel-cli"); // message boxes are echoed already
+        err << ErrorText(*result.error, "toravel-cli");
+    if (settings.onResult)
+        settings.onResult(*prepared.request, result);
 
-    if (json) {
-        out << JsonText(CalculationJson(*prepared.request, result));
+    if (settings.json) {
+        Json document = begin();
+        AppendCalculationJson(document, *prepared.request, result);
+        out << JsonText(document);
     } else {
         for (const std::string& line : result.view.area)
             out << line << '\n';

@@ -3,15 +3,30 @@
 // area's lines, or one JSON document.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <ostream>
+#include <string>
 
+#include "command_line/calculation_request.h"
+#include "command_line/calculation_run.h"
 #include "command_line/command_options.h"
 
 namespace toravel::cli {
 
+struct SingleCalculation {
+    bool json = false;
+    // The person the inputs are (--person): named in the JSON after "kind".
+    std::optional<std::string> name;
+    // Called with a calculation that ran, before its outcome is written.
+    std::function<void(const command_line::CalculationRequest&,
+                       const command_line::CalculationResult&)>
+        onResult;
+};
+
 // Returns the exit status. Notes, message boxes, warnings and errors go to
 // `err`; with `json` standard output carries one document whatever happens.
-int RunSingleCalculation(const command_line::CommandOptions& options, bool json, std::ostream& out,
-                         std::ostream& err);
+int RunSingleCalculation(const command_line::CommandOptions& options,
+                         const SingleCalculation& settings, std::ostream& out, std::ostream& err);
 
 } // namespace toravel::cli

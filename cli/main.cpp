@@ -9,7 +9,8 @@
 // texts are discarded.
 //
 // Other runs: --batch (a birth CSV, one result per line), --places (the world
-// atlas's matches), --month (a month's lunar calendar at a place).
+// atlas's matches), --month (a month's lunar calendar at a place), and the
+// person file: --people, --person, --people-export, --people-import.
 //
 // Exit status: 0 a result (also after the not-found message of the calendar
 // day), 1 a calculation or data error (blank or impossible coordinates, an
@@ -22,6 +23,8 @@
 #include "cli/batch_command.h"
 #include "cli/calculation_output.h"
 #include "cli/month_command.h"
+#include "cli/people_commands.h"
+#include "cli/person_file_path.h"
 #include "command_line/birthplace_lookup.h"
 #include "command_line/cli11.h"
 #include "command_line/command_options.h"
@@ -70,6 +73,37 @@ int main(int argc, char** argv) {
         ->needs(batchOption);
     batch.format = "jsonl";
 
+    cli::PeopleCommand people;
+    bool listPeople = false;
+    std::string onConflict = "skip";
+    app.add_flag("--people", listPeople, "показать картотеку: имена, даты, время и места рождения");
+    auto* person = app.add_option("--person", people.argument,
+                                  "рассчитать для человека из картотеки (имя без учета регистра); "
+                                  "результат запоминается у человека, как в окне")
+                       ->type_name("ИМЯ");
+    auto* exportFile = app.add_option("--people-export", people.argument,
+                                      "записать картотеку в файл CSV (или «-», стандартный "
+                                      "вывод), в столбцах --batch")
+                           ->type_name("ФАЙЛ.csv");
+    auto* importFile = app.add_option("--people-import", people.argument,
+                                      "добавить в картотеку людей из файла CSV (или «-», "
+                                      "стандартный ввод): столбцы name, date и по желанию "
+                                      "time, place, latitude, longitude, utc_offset, zone_name, "
+                                      "zone, sex, lunar_day, note")
+                           ->type_name("ФАЙЛ.csv");
+    app.add_option("--on-conflict", onConflict,
+                   "человек с тем же именем уже есть: skip — оставить его (по умолчанию), "
+                   "replace — заменить")
+        ->type_name("skip|replace")
+        ->check(CLI::IsMember({"skip", "replace"}))
+        ->needs(importFile);
+    auto* peopleFile =
+        app.add_option("--people-file", people.file,
+                       "файл картотеки (по умолчанию тот же, что у окна: " +
+                           cli::PersonFilePath("$XDG_DATA_HOME", "") + ", без XDG_DATA_HOME " +
+                           cli::PersonFilePath("", "~") + ")")
+            ->type_name("ФАЙЛ");
+
     app.final_callback([&app] {
         CheckRunModes(app, {{"--places", {"--json"}},
                             {"--month",
@@ -78,7 +112,11 @@ int main(int argc, char** argv) {
                                  companions.push_back("--json");
                                  return companions;
                              }()},
-                            {"--batch", {"--batch-format", "--list"}}});
+                            {"--batch", {"--batch-format", "--list"}},
+                            {"--people", {"--people-file", "--json"}},
+                            {"--person", {"--people-file", "--json", "--list"}},
+                            {"--people-export", {"--people-file"}},
+                            {"--people-import", {"--people-file", "--on-conflict"}}});
     });
     try {
         app.parse(argc, argv);
@@ -96,10 +134,32 @@ int main(int argc, char** argv) {
         return ListPlaces(*options.places, json, std::cout, std::cerr);
     if (options.month)
         return cli::RunMonthCommand(options, json, std::cout, std::cerr);
+    if (peopleFile->count() > 0 &&
+        listPeople + person->count() + exportFile->count() + importFile->count() == 0) {
+        std::cerr << UsageErrorText("--people-file задают вместе с --people, --person, "
+                                    "--people-export или --people-import");
+        return ExitUsage;
+    }
+    if (listPeople || person->count() + exportFile->count() + importFile->count() > 0) {
+        people.action = listPeople                ? cli::PeopleAction::List
+                        : person->count() > 0     ? cli::PeopleAction::Person
+                        : exportFile->count() > 0 ? cli::PeopleAction::Export
+                                                  : cli::PeopleAction::Import;
+        if (people.file.empty() && peopleFile->count() > 0) {
+            std::cerr << UsageErrorText("--people-file: не задан файл");
+            return ExitUsage;
+        }
+        if (people.file.empty())
+            people.file = cli::DefaultPersonFilePath();
+        people.onConflict = onConflict == "replace" ? OnConflict::Replace : OnConflict::Skip;
+        return cli::RunPeopleCommand(people, options, json, std::cout, std::cerr);
+    }
     if (batchOption->count() > 0) {
         batch.db = options.db;
         batch.listing = options.list;
         return cli::RunBatchCommand(batch, std::cout, std::cerr);
     }
-    return cli::RunSingleCalculation(options, json, std::cout, std::cerr);
+    cli::SingleCalculation single;
+    single.json = json;
+    return cli::RunSingleCalculation(options, single, std::cout, std::cerr);
 }

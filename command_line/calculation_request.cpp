@@ -30,7 +30,7 @@ PreparedCalculation PrepareCalculation(const CommandOptions& o, std::ostream& no
     CalculationRequest request;
     request.birthDate = *birthDate;
     request.birthTime = *birthTime;
-    request.placeText = o.place;
+    request.placeText = o.place ? o.place : o.placeLabel;
     request.lunarDay = o.lunarDay;
     request.listing = o.list;
     request.female = o.sex == "female";

@@ -23,7 +23,10 @@ struct CommandOptions {
     std::string latitude;
     std::string longitude;
     std::string city;
-    std::optional<std::string> place;     // --place: the first match of the atlas
+    std::optional<std::string> place; // --place: the first match of the atlas
+    // The birthplace's name where the coordinates are given beside it (a
+    // batch line's place, a saved person's); not looked up.
+    std::optional<std::string> placeLabel;
     std::optional<std::string> places;    // --places: list the matches and end
     std::optional<int> zone;              // --zone: the window's hours, added to the computer's
     std::optional<std::string> utcOffset; // --utc-offset: the birthplace's offset itself

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "people/person_file.h"
 #include "platform/database.h"
 #include "platform/database_file.h"
 #include "tests/cli/run_program.h"
@@ -849,6 +850,163 @@ TEST(ToravelCliMonth, MonthsAndPlacesItCannotBeMadeFor) {
         EXPECT_LT(outcome.err.size(), 1000u);
         EXPECT_EQ(Json(outcome)["error"]["code"], "usage") << outcome.out.substr(0, 300);
     }
+}
+
+} // namespace
+
+// The person file from the command line. Every run names its own file or
+// its own home: nothing here touches the real home folder.
+namespace {
+
+class ToravelCliPeople : public ::testing::Test {
+protected:
+    std::string PeopleFile() const { return folder_ / "people.sqlite"; }
+
+    Outcome Run(const std::vector<std::string>& arguments, const std::string& input = "") {
+        return RunProgram(TORAVEL_CLI, With(arguments, {"--people-file", PeopleFile()}),
+                          {"UTC", Home(), input});
+    }
+    // HOME and XDG_DATA_HOME inside the test's folder.
+    std::string Home() const { return "HOME=" + ShellQuoted(folder_ / "home") + " XDG_DATA_HOME="; }
+
+    TemporaryFolder folder_{"toravel-cli-people"};
+};
+
+const std::string People =
+    "name,date,time,place,latitude,longitude,zone_name,zone,sex,note\r\n"
+    "Анна,17.05.1990,14:30,Москва,55.7558,37.6173,Europe/Moscow,4,female,\"кавычки \"\"и\"\"; "
+    "точка с запятой, запятая\"\r\n"
+    "Борис,1990-07-17,12:00,Новосибирск,55.03,82.92,Asia/Novosibirsk,,male,\r\n"
+    "Вера,17.05.1990,12:00,,55,37,,3,,\r\n";
+
+TEST_F(ToravelCliPeople, ImportListCalculateAndExport) {
+    const Outcome imported = Run({"--people-import", "-"}, People);
+    EXPECT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(imported.err, "добавлено: 3, заменено: 0, пропущено: 0\n");
+
+    const Outcome listed = Run({"--people"});
+    ASSERT_EQ(listed.status, 0) << listed.err;
+    const std::vector<std::string> lines = listed.OutLines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].rfind("Имя", 0), 0u);
+    EXPECT_EQ(lines[1], "Анна   17.05.1990  14:30  Москва");
+    const nlohmann::json list = Json(Run({"--people", "--json"}));
+    EXPECT_EQ(list["kind"], "people");
+    ASSERT_EQ(list["people"].size(), 3u);
+    EXPECT_EQ(list["people"][1]["name"], "Борис");
+    EXPECT_EQ(list["people"][1]["date"], "1990-07-17");
+
+    // A saved person is calculated as a batch line of the same inputs would
+    // be, and keeps the result.
+    const Outcome anna = Run({"--person", "анна", "--json"});
+    ASSERT_EQ(anna.status, 0) << anna.err;
+    const nlohmann::json json = Json(anna);
+    EXPECT_EQ(json["name"], "Анна");
+    EXPECT_EQ(json["lunar_day"], 22);
+    EXPECT_EQ(json["clock"]["zone_name"], "Europe/Moscow") << "the zone before the window's hours";
+    EXPECT_EQ(json["input"]["place"], "Москва");
+    EXPECT_EQ(json["input"]["sex"], "female");
+    const toravel::PersonFile file(PeopleFile());
+    const auto saved = file.Find("Анна");
+    ASSERT_TRUE(saved && saved->lastResult);
+    EXPECT_EQ(saved->lastResult->lunarDay, 22);
+    EXPECT_EQ(saved->lastResult->lunarWorld, "c");
+    EXPECT_EQ(Run({"--person", "Вера"}).OutLines().size(), 4u) << "the window's hours, no zone";
+
+    // Exported and imported again into another file, and exported from it:
+    // the same text.
+    const std::string exported = folder_ / "people.csv";
+    const Outcome written = Run({"--people-export", exported});
+    ASSERT_EQ(written.status, 0) << written.err;
+    const std::string first = FileText(exported);
+    EXPECT_NE(first.find("\"кавычки \"\"и\"\"; точка с запятой, запятая\""), std::string::npos)
+        << first;
+    const std::string other = folder_ / "other.sqlite";
+    ASSERT_EQ(RunProgram(TORAVEL_CLI, {"--people-import", exported, "--people-file", other},
+                         {"UTC", Home(), std::nullopt})
+                  .status,
+              0);
+    EXPECT_EQ(RunProgram(TORAVEL_CLI, {"--people-export", "-", "--people-file", other},
+                         {"UTC", Home(), std::nullopt})
+                  .out,
+              first);
+}
+
+TEST_F(ToravelCliPeople, ConflictsAreSkippedUnlessReplacingIsAsked) {
+    ASSERT_EQ(Run({"--people-import", "-"}, People).status, 0);
+    const std::string again = "name,date,time\r\nанна,01.01.2000,10:00\r\nГлеб,02.02.2002,\r\n";
+
+    const Outcome skipped = Run({"--people-import", "-"}, again);
+    EXPECT_EQ(skipped.status, 0) << "a name already there is no fault\n" << skipped.err;
+    EXPECT_NE(skipped.err.find("добавлено: 1, заменено: 0, пропущено: 1"), std::string::npos)
+        << skipped.err;
+    EXPECT_NE(Run({"--people"}).out.find("Анна   17.05.1990"), std::string::npos);
+
+    const Outcome replaced = Run({"--people-import", "-", "--on-conflict", "replace"}, again);
+    EXPECT_EQ(replaced.status, 0) << replaced.err;
+    EXPECT_NE(replaced.err.find("добавлено: 0, заменено: 2"), std::string::npos) << replaced.err;
+    EXPECT_NE(Run({"--people"}).out.find("анна   01.01.2000"), std::string::npos)
+        << Run({"--people"}).out;
+
+    const Outcome faulty = Run({"--people-import", "-"}, "name,date\r\nДарья,31.02.2000\r\n");
+    EXPECT_EQ(faulty.status, 1);
+    EXPECT_NE(faulty.err.find("строка 2: "), std::string::npos) << faulty.err;
+    const Outcome refused = Run({"--people-import", "-"}, "date\r\n17.05.1990\r\n");
+    EXPECT_EQ(refused.status, 1);
+}
+
+TEST_F(ToravelCliPeople, FilesThatAreNotThereOrNotOursAreLeftAsTheyAre) {
+    // Reading creates nothing.
+    const Outcome empty = Run({"--people"});
+    EXPECT_EQ(empty.status, 0);
+    EXPECT_NE(empty.err.find("в картотеке никого нет"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(PeopleFile()));
+    const Outcome nobody = Run({"--person", "Анна", "--json"});
+    EXPECT_EQ(nobody.status, 2);
+    EXPECT_EQ(Json(nobody)["error"]["code"], "usage");
+    EXPECT_FALSE(std::filesystem::exists(PeopleFile()));
+
+    const std::string notOurs = "SQLite format 3? no, a letter to a friend\n";
+    std::ofstream(PeopleFile(), std::ios::binary) << notOurs;
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"--people", "--json"}, {"--person", "Анна", "--json"}}) {
+        const Outcome outcome = Run(arguments);
+        EXPECT_EQ(outcome.status, 1) << arguments[0] << "\n" << outcome.err;
+        EXPECT_EQ(Json(outcome)["error"]["code"], "person_file") << arguments[0];
+    }
+    EXPECT_EQ(Run({"--people-import", "-"}, People).status, 1);
+    EXPECT_EQ(FileText(PeopleFile()), notOurs) << "byte for byte";
+}
+
+TEST_F(ToravelCliPeople, WithoutPeopleFileTheWindowsOwnInTheDataFolder) {
+    const std::string home = "HOME=" + ShellQuoted(folder_ / "home");
+    const Outcome imported = RunProgram(TORAVEL_CLI, {"--people-import", "-"},
+                                        {"UTC", home + " XDG_DATA_HOME=", People});
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    EXPECT_TRUE(
+        std::filesystem::exists(folder_.Path() / "home/.local/share/toravel/people.sqlite"));
+    const std::string data = "XDG_DATA_HOME=" + ShellQuoted(folder_ / "data");
+    ASSERT_EQ(RunProgram(TORAVEL_CLI, {"--people-import", "-"}, {"UTC", home + " " + data, People})
+                  .status,
+              0);
+    EXPECT_TRUE(std::filesystem::exists(folder_.Path() / "data/toravel/people.sqlite"));
+}
+
+TEST_F(ToravelCliPeople, OptionsThatDoNotGoTogether) {
+    for (const std::vector<std::string>& arguments :
+         std::vector<std::vector<std::string>>{{"--people-file", "x.sqlite"},
+                                               {"--people", "--people-file", ""},
+                                               {"--people", "--date", "17.05.1990"},
+                                               {"--person", "Анна", "--utc-offset", "+03"},
+                                               {"--people", "--person", "Анна"},
+                                               {"--on-conflict", "replace"},
+                                               {"--people-import", "-", "--on-conflict", "merge"},
+                                               {"--people-export", "-", "--json"}}) {
+        const Outcome outcome = RunProgram(TORAVEL_CLI, arguments, {"UTC", Home(), std::nullopt});
+        EXPECT_EQ(outcome.status, 2) << arguments[0] << " " << arguments[1] << "\n" << outcome.err;
+        EXPECT_NE(outcome.err.find("ошибка в параметрах"), std::string::npos) << outcome.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder_.Path() / "home")) << "nothing was written";
 }
 
 } // namespace

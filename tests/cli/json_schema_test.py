@@ -123,5 +123,16 @@ check_one(["--month", "01.2026", "--lat", "22.57", "--lon", "88.36", "--utc-offs
            "--json"], 0)
 check_one(["--month", "13.2026", "--place", "Москва", "--json"], 2)
 
+people = os.path.join(home, "people.sqlite")
+check_one(["--people", "--json", "--people-file", people], 0)
+run(["--people-import", "-", "--people-file", people], births, 1)
+check_one(["--people", "--json", "--people-file", people], 0)
+check_one(["--person", "анна", "--json", "--people-file", people], 0)
+check_one(["--person", "Никто", "--json", "--people-file", people], 2)
+not_ours = os.path.join(home, "not-ours.sqlite")
+with open(not_ours, "w") as f:
+    f.write("no database\n")
+check_one(["--people", "--json", "--people-file", not_ours], 1)
+
 print(f"{documents} documents checked, {failures} failures")
 sys.exit(1 if failures or documents == 0 else 0)
