@@ -699,6 +699,33 @@ TEST(ToravelCliBatch, FailedLinesAreCountedAndEndWithStatusOne) {
     EXPECT_EQ(nlohmann::json::parse(empty.out)["error"]["code"], "input");
 }
 
+// The progress line is for a person watching a long file on a terminal;
+// `script` gives the program one.
+TEST(ToravelCliBatch, ProgressLineOnATerminalOnly) {
+    if (!std::filesystem::exists("/usr/bin/script"))
+        GTEST_SKIP() << "no /usr/bin/script (bsdutils) to give the program a terminal";
+    const TemporaryFolder folder("toravel-cli-progress");
+    {
+        std::ofstream births(folder / "births.csv", std::ios::binary);
+        births << "date,time,latitude,longitude,utc_offset\n";
+        for (int i = 0; i < 10'050; ++i)
+            births << "17.05.1990,14:30,55.7558,37.6173,+04:00\n";
+    }
+    const std::string typescript = folder / "typescript";
+    const Outcome terminal = RunProgram(
+        "/usr/bin/script",
+        {"-qec", ShellQuoted(TORAVEL_CLI) + " --batch " + ShellQuoted(folder / "births.csv") +
+                     " >/dev/null",
+         typescript});
+    EXPECT_EQ(terminal.status, 0) << terminal.err;
+    const std::string shown = FileText(typescript);
+    EXPECT_NE(shown.find("\rстрок: 10051 из 10051 (100 %)"), std::string::npos) << shown;
+
+    const Outcome pipe = RunCli({"--batch", folder / "births.csv"});
+    EXPECT_EQ(pipe.status, 0);
+    EXPECT_EQ(pipe.err, "") << "no terminal, no progress line";
+}
+
 TEST(ToravelCliBatch, OptionsThatDoNotGoWithABatch) {
     for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
              {"--batch", "-", "--date", "17.05.1990"},
