@@ -17,6 +17,7 @@
 // unreadable database, no world atlas where one is needed, a failed batch
 // line), 2 a usage error.
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,17 +37,24 @@ namespace {
 using namespace toravel;
 using namespace toravel::command_line;
 
-// Whether --json was asked for, read from the words themselves when the
-// parser refused the line.
-bool JsonWanted(int argc, char** argv) {
+// Whether --json was asked for, and for which kind of document, read from
+// the words themselves when the parser refused the line.
+std::optional<JsonKind> JsonWanted(int argc, char** argv) {
+    bool json = false;
+    JsonKind kind = JsonKind::Horoscope;
     for (int i = 1; i < argc; ++i) {
         const std::string_view word = argv[i];
         if (word == "--")
-            return false;
-        if (word == "--json")
-            return true;
+            break;
+        json = json || word == "--json";
+        if (word == "--places")
+            kind = JsonKind::Places;
+        else if (word == "--month")
+            kind = JsonKind::Month;
+        else if (word == "--people")
+            kind = JsonKind::People;
     }
-    return false;
+    return json ? std::optional<JsonKind>(kind) : std::nullopt;
 }
 
 } // namespace
@@ -69,7 +77,7 @@ int main(int argc, char** argv) {
             ->type_name("ФАЙЛ.csv");
     app.add_option("--batch-format", batch.format, "вывод --batch: jsonl (по умолчанию) или csv")
         ->type_name("jsonl|csv")
-        ->check(CLI::IsMember({"jsonl", "csv"}))
+        ->check(OneOf({"jsonl", "csv"}))
         ->needs(batchOption);
     batch.format = "jsonl";
 
@@ -95,7 +103,7 @@ int main(int argc, char** argv) {
                    "человек с тем же именем уже есть: skip — оставить его (по умолчанию), "
                    "replace — заменить")
         ->type_name("skip|replace")
-        ->check(CLI::IsMember({"skip", "replace"}))
+        ->check(OneOf({"skip", "replace"}))
         ->needs(importFile);
     auto* peopleFile =
         app.add_option("--people-file", people.file,
@@ -124,9 +132,8 @@ int main(int argc, char** argv) {
         const int status = app.exit(e);
         if (status == 0)
             return ExitDone;
-        if (JsonWanted(argc, argv))
-            std::cout << JsonText(
-                FailureJson(JsonKind::Horoscope, UsageError(RussianUsageProblem(e))));
+        if (const std::optional<JsonKind> kind = JsonWanted(argc, argv))
+            std::cout << JsonText(FailureJson(*kind, UsageError(RussianUsageProblem(e))));
         return ExitUsage;
     }
 

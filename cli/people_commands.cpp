@@ -152,9 +152,9 @@ int Import(const PeopleCommand& command, std::ostream& err) {
     if (command.argument != "-") {
         file.open(command.argument, std::ios::binary);
         if (!file) {
-            err << ErrorText(UsageError("--people-import: не открыть файл " +
-                                        QuotedValue(command.argument)),
-                             Program);
+            err << ErrorText(
+                UsageError("--people-import: не открыть файл " + QuotedValue(command.argument)),
+                Program);
             return ExitUsage;
         }
         in = &file;

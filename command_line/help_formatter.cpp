@@ -75,6 +75,20 @@ std::string RussianUsageFailure(const CLI::App* app, const CLI::Error& error) {
     return UsageErrorText(RussianMessage(error), app->get_name());
 }
 
+CLI::Validator OneOf(std::vector<std::string> values) {
+    return CLI::Validator(
+        [values](std::string& text) -> std::string {
+            std::string wanted;
+            for (std::size_t i = 0; i < values.size(); ++i) {
+                if (values[i] == text)
+                    return {};
+                wanted += (i == 0 ? "" : i + 1 == values.size() ? " или " : ", ") + values[i];
+            }
+            return "нужно " + wanted + ": " + QuotedValue(text);
+        },
+        "");
+}
+
 std::string ErrorText(const CommandError& error, const std::string& program) {
     std::string text = error.message + "\n";
     if (error.status == ExitUsage)

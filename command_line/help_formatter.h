@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 
 #include <string>
+#include <vector>
 
 #include "command_line/command_error.h"
 
@@ -27,6 +28,10 @@ std::string RussianUsageProblem(const CLI::Error& error);
 // The text of a usage error found after parsing, with the hint to the
 // program's --help.
 std::string UsageErrorText(const std::string& problem, const std::string& program = "toravel-cli");
+
+// A check that the value is one of `values`, refusing others in Russian
+// ("нужно jsonl или csv: «xml»") and adding nothing to the help.
+CLI::Validator OneOf(std::vector<std::string> values);
 
 // An error as standard error shows it: its message on a line, and after a
 // usage error the hint to the program's --help.

@@ -712,11 +712,11 @@ TEST(ToravelCliBatch, ProgressLineOnATerminalOnly) {
             births << "17.05.1990,14:30,55.7558,37.6173,+04:00\n";
     }
     const std::string typescript = folder / "typescript";
-    const Outcome terminal = RunProgram(
-        "/usr/bin/script",
-        {"-qec", ShellQuoted(TORAVEL_CLI) + " --batch " + ShellQuoted(folder / "births.csv") +
-                     " >/dev/null",
-         typescript});
+    const Outcome terminal =
+        RunProgram("/usr/bin/script", {"-qec",
+                                       ShellQuoted(TORAVEL_CLI) + " --batch " +
+                                           ShellQuoted(folder / "births.csv") + " >/dev/null",
+                                       typescript});
     EXPECT_EQ(terminal.status, 0) << terminal.err;
     const std::string shown = FileText(typescript);
     EXPECT_NE(shown.find("\rстрок: 10051 из 10051 (100 %)"), std::string::npos) << shown;

@@ -23,7 +23,7 @@ TEST(PersonFilePath, IsTheWindowsAppDataLocation) {
         const char* xdgDataHome; // nullptr: unset
         const char* home;
     } rows[] = {
-        {nullptr, "/home/anna"}, {"", "/home/anna"},   {"/data", "/home/anna"},
+        {nullptr, "/home/anna"},  {"", "/home/anna"},         {"/data", "/home/anna"},
         {"/data/", "/home/anna"}, {"relative", "/home/anna"}, {nullptr, ""},
         {nullptr, nullptr},
     };
