@@ -38,6 +38,8 @@ void DescribeCommandOptions(CLI::App& app, CommandOptions& o, const std::string&
     app.option_defaults()->group("Параметры");
     app.set_help_flag("-h,--help", "показать эту справку и выйти");
     app.failure_message(RussianUsageFailure);
+    app.footer("Коды выхода: 0 — результат, 1 — ошибка расчета или данных, 2 — ошибка в "
+               "параметрах.");
 
     app.add_option("--date", o.date,
                    "дата рождения, ДД.ММ.ГГГГ или ГГГГ-ММ-ДД (годы 2 … 9998); "

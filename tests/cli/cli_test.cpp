@@ -399,6 +399,10 @@ TEST(ToravelCli, HelpIsInRussianAndSaysWhatZoneMeans) {
         << outcome.out;
     EXPECT_NE(outcome.out.find("от часового пояса компьютера он не зависит"), std::string::npos)
         << outcome.out;
+    EXPECT_NE(outcome.out.find("Коды выхода: 0 — результат, 1 — ошибка расчета или данных, 2 — "
+                               "ошибка в параметрах."),
+              std::string::npos)
+        << outcome.out;
 }
 
 } // namespace
