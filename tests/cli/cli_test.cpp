@@ -770,6 +770,9 @@ TEST(ToravelCliMonth, EveryDayAgreesWithTheCalculationAtNoon) {
         {{"--lat", "52.52", "--lon", "13.405", "--zone-name", "Europe/Berlin"},
          "03.2021",
          "Europe/Berlin"}, // the clocks go forward on the 28th
+        {{"--lat", "22.5726", "--lon", "88.3639", "--zone-name", "Asia/Kolkata"},
+         "01.2026",
+         "Asia/Kolkata"}, // half an hour: the calculation runs on it, no whole hours
     };
     for (const Row& row : rows) {
         const Outcome outcome = RunCli(With({"--month", row.month, "--json"}, row.place));
