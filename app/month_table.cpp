@@ -38,89 +38,46 @@ std::string MomentTime(const ClockMoment& moment, const LunarMonthDay& day) {
     return text;
 }
 
-// Monday 0 … Sunday 6; 30 December 1899 was a Saturday.
-int WeekdayIndex(TDateTime date) {
-    const auto day = static_cast<std::int64_t>(std::floor(date));
-    return static_cast<int>(((day + 5) % 7 + 7) % 7);
-}
-
-const char* const WeekdayNames[] = {"пн", "вт", "ср", "чт", "пт", "сб", "вс"};
-
 std::string LunarDayWorldsText(const LunarDayWorlds& worlds) {
     return "мир лунного дня " + std::string(WorldShortName(worlds.lunarWorld)) + ", мир периода " +
            std::string(WorldShortName(worlds.periodWorld));
 }
 
-MonthTableRow RowOf(const MonthCalendarDay& day) {
-    MonthTableRow row;
+// The day in full: the lunar day at 00:00 and each beginning with their
+// worlds, the Moon, the calendar day's world and circle (named as the
+// table names it).
+std::string DetailsOf(const MonthCalendarDay& day, const std::string& circle) {
     const LunarMonthDay& lunar = day.lunar;
-    const Fields date = FieldsOf(lunar.date);
-    const int weekday = WeekdayIndex(lunar.date);
-    row.weekend = weekday >= 5;
-    auto& cells = row.cells;
-    cells[WeekdayColumn] = WeekdayNames[weekday];
-    cells[DateColumn] = TwoDigits(date.day) + "." + TwoDigits(date.month);
-
     // lunarDays[0] is in force at 00:00, lunarDays[i + 1] from beginnings[i].
     const auto worldsAt = [&day](std::size_t i) {
         return i < day.lunarDays.size() ? day.lunarDays[i] : LunarDayWorlds{};
     };
-    cells[LunarDaysColumn] = IntToStr(lunar.lunarDayAtStart);
-    cells[PeriodWorldsColumn] = WorldShortName(worldsAt(0).periodWorld);
-    row.details = "с начала суток — " + IntToStr(lunar.lunarDayAtStart) +
-                  "-й лунный день: " + LunarDayWorldsText(worldsAt(0));
-
-    std::string moon;
-    const auto addMoon = [&moon](const std::string& text) {
-        moon += (moon.empty() ? "" : "; ") + text;
-    };
+    std::string details = "с начала суток — " + IntToStr(lunar.lunarDayAtStart) +
+                          "-й лунный день: " + LunarDayWorldsText(worldsAt(0));
     for (std::size_t i = 0; i < lunar.beginnings.size(); ++i) {
         const LunarDayBeginning& b = lunar.beginnings[i];
-        const std::string time = MomentTime(b.moment, lunar);
         const bool newMoon = b.kind == LunarDayBeginningKind::NewMoon;
-        cells[LunarDaysColumn] += " → " + IntToStr(b.lunarDay) + " с " + time;
-        cells[PeriodWorldsColumn] +=
-            " → " + std::string(WorldShortName(worldsAt(i + 1).periodWorld));
-        row.details += "\nс " + time + " (" + (newMoon ? "новолуние" : "восход Луны") + ") — " +
-                       IntToStr(b.lunarDay) +
-                       "-й лунный день: " + LunarDayWorldsText(worldsAt(i + 1));
-        if (newMoon)
-            addMoon("● новолуние " + time);
+        details += "\nс " + MomentTime(b.moment, lunar) + " (" +
+                   (newMoon ? "новолуние" : "восход Луны") + ") — " + IntToStr(b.lunarDay) +
+                   "-й лунный день: " + LunarDayWorldsText(worldsAt(i + 1));
     }
     if (lunar.moonriseAtNewMoon) {
-        addMoon("восход в минуту новолуния");
-        row.details += "\nвосход Луны в минуту новолуния " +
-                       MomentTime(*lunar.moonriseAtNewMoon, lunar) +
-                       " нового лунного дня не начинает";
+        details += "\nвосход Луны в минуту новолуния " +
+                   MomentTime(*lunar.moonriseAtNewMoon, lunar) + " нового лунного дня не начинает";
     }
     if (lunar.fullMoon)
-        addMoon("○ полнолуние " + MomentTime(*lunar.fullMoon, lunar));
-    if (lunar.noMoonrise) {
-        addMoon("восхода нет");
-        row.details += "\nЛуна в этот день не восходит";
-    }
-    cells[MoonColumn] = moon;
-
+        details += "\nполнолуние " + MomentTime(*lunar.fullMoon, lunar);
+    if (lunar.noMoonrise)
+        details += "\nЛуна в этот день не восходит";
     if (day.recordFound) {
-        cells[DayWorldColumn] = WorldShortName(day.dayWorld);
-        cells[CircleColumn] = day.circle;
-        row.details += "\nмир дня " + std::string(WorldShortName(day.dayWorld)) + ", круг " +
-                       (day.circle.empty() ? "—" : day.circle);
+        details += "\nмир дня " + std::string(WorldShortName(day.dayWorld)) + ", круг " + circle;
     } else {
-        cells[DayWorldColumn] = "—";
-        cells[CircleColumn] = "—";
-        row.details += "\nв базе нет записи этого дня: мир дня и круг неизвестны";
+        details += "\nв базе нет записи этого дня: мир дня и круг неизвестны";
     }
-    return row;
+    return details;
 }
 
 } // namespace
-
-const std::array<std::string_view, MonthColumnCount>& MonthColumnTitles() {
-    static const std::array<std::string_view, MonthColumnCount> titles = {
-        "День", "Дата", "Лунный день", "Луна", "Мир дня", "Мир периода", "Круг"};
-    return titles;
-}
 
 ClockMoment PlaceNow(const CalendarPlace& place, std::int64_t universalSecond) {
     const PlaceClock clock(place, universalSecond - SecondsPerDay, universalSecond + SecondsPerDay);
@@ -148,7 +105,9 @@ MonthTable MakeMonthTable(const MonthCalendar& calendar, const std::optional<Clo
     table.rows.reserve(calendar.days.size());
     const double today = now ? std::floor(now->local) : -1e300;
     for (const MonthCalendarDay& day : calendar.days) {
-        MonthTableRow row = RowOf(day);
+        const MonthTableCells cells = MonthTableRow(day);
+        MonthWindowRow row{cells, DetailsOf(day, cells[MonthCircleColumn]),
+                           IsoWeekday(day.lunar.date) >= 6, false};
         if (day.lunar.date == today) {
             row.today = true;
             table.todayRow = table.rows.size();
@@ -183,16 +142,6 @@ std::string MonthTitle(const CalendarMonth& month) {
                                         "Сентябрь", "Октябрь", "Ноябрь", "Декабрь"};
     const bool valid = month.month >= 1 && month.month <= 12;
     return std::string(valid ? names[month.month - 1] : "?") + " " + IntToStr(month.year);
-}
-
-std::string_view WorldShortName(std::string_view world) {
-    if (world == "b")
-        return "Правь";
-    if (world == "c")
-        return "Явь";
-    if (world == "h")
-        return "Навь";
-    return "—";
 }
 
 } // namespace toravel

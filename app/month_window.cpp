@@ -114,9 +114,9 @@ void MonthWindow::CreateControls() {
 
     Days = new QTableWidget(this);
     Days->setObjectName(QStringLiteral("Days"));
-    Days->setColumnCount(MonthColumnCount);
+    Days->setColumnCount(MonthTableColumnCount);
     QStringList titles;
-    for (std::string_view title : MonthColumnTitles())
+    for (const std::string& title : MonthTableTitles())
         titles << Utf8(title);
     Days->setHorizontalHeaderLabels(titles);
     Days->verticalHeader()->setVisible(false);
@@ -128,17 +128,16 @@ void MonthWindow::CreateControls() {
     Days->setItemDelegate(new ColouredSelection(Days));
     QHeaderView* header = Days->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
-    header->setSectionResizeMode(LunarDaysColumn, QHeaderView::Stretch);
-    header->setSectionResizeMode(CircleColumn, QHeaderView::Stretch);
+    header->setSectionResizeMode(MonthLunarDaysColumn, QHeaderView::Stretch);
     const QFontMetrics metrics(Days->font());
-    Days->setColumnWidth(WeekdayColumn, metrics.horizontalAdvance(QStringLiteral("День")) + 16);
-    Days->setColumnWidth(DateColumn, metrics.horizontalAdvance(QStringLiteral("00.00")) + 20);
-    Days->setColumnWidth(DayWorldColumn, metrics.horizontalAdvance(QStringLiteral("Мир дня")) + 24);
-    Days->setColumnWidth(
-        MoonColumn,
-        metrics.horizontalAdvance(QStringLiteral("● новолуние 00:00; ○ полнолуние 00:00")) + 16);
-    Days->setColumnWidth(PeriodWorldsColumn,
-                         metrics.horizontalAdvance(QStringLiteral("Правь → Правь → Правь")) + 16);
+    const auto fit = [&metrics](const char* text) {
+        return metrics.horizontalAdvance(QString::fromUtf8(text)) + 24;
+    };
+    Days->setColumnWidth(MonthDayColumn, fit("вт 00.00"));
+    Days->setColumnWidth(MonthMoonColumn, fit("полнолуние 00:00 (+00:00)"));
+    Days->setColumnWidth(MonthDayWorldColumn, fit("Мир дня"));
+    Days->setColumnWidth(MonthPeriodWorldsColumn, fit("Правь → Правь → Правь"));
+    Days->setColumnWidth(MonthCircleColumn, fit("второй, третий"));
     Days->verticalHeader()->setDefaultSectionSize(metrics.height() + 8);
 
     DayDetails = new QLabel(this);
@@ -241,19 +240,20 @@ void MonthWindow::FillTable() {
     Days->clearContents();
     Days->setRowCount(static_cast<int>(table_.rows.size()));
     for (std::size_t r = 0; r < table_.rows.size(); ++r) {
-        const MonthTableRow& row = table_.rows[r];
+        const MonthWindowRow& row = table_.rows[r];
         const QString details = Utf8(row.details);
-        for (int c = 0; c < MonthColumnCount; ++c) {
+        for (int c = 0; c < MonthTableColumnCount; ++c) {
             auto* item = new QTableWidgetItem(Utf8(row.cells[static_cast<std::size_t>(c)]));
             item->setToolTip(details);
-            if (c == LunarDaysColumn) {
+            if (c == MonthLunarDaysColumn) {
                 item->setForeground(LunarDayColour);
                 item->setFont(bold);
-            } else if (c == DayWorldColumn || c == PeriodWorldsColumn || c == CircleColumn) {
+            } else if (c == MonthDayWorldColumn || c == MonthPeriodWorldsColumn ||
+                       c == MonthCircleColumn) {
                 item->setForeground(WorldColour);
-                if (c == PeriodWorldsColumn)
+                if (c == MonthPeriodWorldsColumn)
                     item->setFont(bold);
-            } else if (row.today || (c == WeekdayColumn && row.weekend)) {
+            } else if (row.today || (c == MonthDayColumn && row.weekend)) {
                 item->setFont(bold);
             }
             if (row.today)
@@ -264,9 +264,9 @@ void MonthWindow::FillTable() {
     const int current = table_.todayRow ? static_cast<int>(*table_.todayRow) : 0;
     DayDetails->clear();
     if (Days->rowCount() > 0) {
-        Days->setCurrentCell(current, DateColumn);
+        Days->setCurrentCell(current, MonthDayColumn);
         DayDetails->setText(Utf8(table_.rows[static_cast<std::size_t>(current)].details));
-        Days->scrollToItem(Days->item(current, DateColumn));
+        Days->scrollToItem(Days->item(current, MonthDayColumn));
     }
 }
 
@@ -294,14 +294,14 @@ void MonthWindow::ThisMonth() {
 void MonthWindow::Print() {
     RunHandler([this] {
         if (place_)
-            PrintMonth(this, MonthDocumentOf(*place_, calendar_.month, table_));
+            PrintMonth(this, MonthDocumentOf(*place_, calendar_, Now()));
     });
 }
 
 void MonthWindow::SaveAsPdf() {
     RunHandler([this] {
         if (place_)
-            SaveMonthAsPdf(this, MonthDocumentOf(*place_, calendar_.month, table_));
+            SaveMonthAsPdf(this, MonthDocumentOf(*place_, calendar_, Now()));
     });
 }
 

@@ -77,7 +77,8 @@ void StopWithMessage(HoroscopeView& view, CalculationOutcome& outcome, const std
 
 // The command; `outcome` is kept up to date as it goes, so that it tells
 // what was done also when an error ends the command.
-void RunCommand(HoroscopeView& view, CalendarDayLookup& calendarDays, CalculationOutcome& outcome) {
+void RunCommand(HoroscopeView& view, CalendarDayLookup& calendarDays, LunarTables& tables,
+                CalculationOutcome& outcome) {
     if (const char* missing = MissingBirthplaceMessage(view)) {
         StopWithMessage(view, outcome, missing);
         return;
@@ -101,7 +102,7 @@ void RunCommand(HoroscopeView& view, CalendarDayLookup& calendarDays, Calculatio
     DecodeDateTime(view.BirthDate(), year, month, day, hour, minute, second, millisecond);
 
     if (state.GivenLunarDay == 0) {
-        ComputeNewMoonsOfYear(year);
+        tables.ComputeNewMoonsOfYear(year);
         outcome.newMoonsComputed = true;
         if (view.ListingWanted())
             ListNewMoons(view, state);
@@ -116,7 +117,7 @@ void RunCommand(HoroscopeView& view, CalendarDayLookup& calendarDays, Calculatio
         }
 
         try {
-            CountMoonrisesSinceNewMoon(view);
+            tables.CountMoonrisesSinceNewMoon(view);
         } catch (const InvalidBirthplaceError& e) {
             StopWithMessage(view, outcome, e.what());
             return;
@@ -144,17 +145,19 @@ void RunCommand(HoroscopeView& view, CalendarDayLookup& calendarDays, Calculatio
 
 } // namespace
 
-CalculationOutcome RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays) {
+CalculationOutcome RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays,
+                                         LunarTables& tables) {
     CalculationOutcome outcome;
-    RunCommand(view, calendarDays, outcome);
+    RunCommand(view, calendarDays, tables, outcome);
     return outcome;
 }
 
 CalculationOutcome RunCalculationCommandReportingErrors(HoroscopeView& view,
-                                                        CalendarDayLookup& calendarDays) {
+                                                        CalendarDayLookup& calendarDays,
+                                                        LunarTables& tables) {
     CalculationOutcome outcome;
     try {
-        RunCommand(view, calendarDays, outcome);
+        RunCommand(view, calendarDays, tables, outcome);
     } catch (const std::exception& e) {
         outcome.ending = CalculationEnding::StoppedByError;
         outcome.text = e.what();

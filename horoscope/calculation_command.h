@@ -19,6 +19,7 @@
 
 #include "horoscope/calendar_day_lookup.h"
 #include "horoscope/horoscope_view.h"
+#include "lunar/lunar_tables.h"
 
 namespace toravel {
 
@@ -42,14 +43,18 @@ struct CalculationOutcome {
 };
 
 // The command as the window runs it: the outcome says whether the report was
-// written or a message stopped the command; an error is thrown.
-CalculationOutcome RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays);
+// written or a message stopped the command; an error is thrown. The new moons
+// and the moonrise count come from `tables`: the searches themselves unless
+// a caller keeps what they found for earlier births.
+CalculationOutcome RunCalculationCommand(HoroscopeView& view, CalendarDayLookup& calendarDays,
+                                         LunarTables& tables = SearchedLunarTables());
 
 // The same for a caller without an error display of its own: an error that
 // ends the command (a std::exception) is returned as StoppedByError with its
 // message instead of being thrown.
-CalculationOutcome RunCalculationCommandReportingErrors(HoroscopeView& view,
-                                                        CalendarDayLookup& calendarDays);
+CalculationOutcome
+RunCalculationCommandReportingErrors(HoroscopeView& view, CalendarDayLookup& calendarDays,
+                                     LunarTables& tables = SearchedLunarTables());
 
 // The texts of the command's message boxes.
 inline constexpr const char* NoPlaceMessage = "нет географических данных";

@@ -106,17 +106,23 @@ void CountMoonrisesSinceNewMoon(LunarCalendarView& view) {
             MoonriseEntryOfDay(dayStart + i, offset, longitude, latitude, stream);
     }
 
-    if (view.ListingWanted()) {
-        view.AppendLine("восходы лун от ближайшего новолуния");
-        for (TDateTime moonrise : state.MoonriseTable)
-            view.AppendLine(DateTimeToStr(moonrise));
-        view.AppendLine(" ");
-    }
+    if (view.ListingWanted())
+        ListMoonrises(view, state.MoonriseTable);
 
-    const TDateTime newMoon = state.PrecedingNewMoon;
-    const TDateTime moment = state.CalculationMoment;
-    const auto& table = state.MoonriseTable;
+    state.LunarDay = LunarDayAmongMoonrises(state.PrecedingNewMoon, state.CalculationMoment,
+                                            state.MoonriseTable, state.LunarDay);
+}
 
+void ListMoonrises(LunarCalendarView& view, const std::array<TDateTime, MoonriseDayCount>& table) {
+    view.AppendLine("восходы лун от ближайшего новолуния");
+    for (TDateTime moonrise : table)
+        view.AppendLine(DateTimeToStr(moonrise));
+    view.AppendLine(" ");
+}
+
+std::int32_t LunarDayAmongMoonrises(TDateTime newMoon, TDateTime moment,
+                                    const std::array<TDateTime, MoonriseDayCount>& table,
+                                    std::int32_t unset) {
     // A moonrise later on the new moon's own date begins lunar day 2.
     const int firstRiseAfterNewMoon =
         (DateOf(newMoon) == DateOf(table[0]) && newMoon < table[0]) ? 1 : 0;
@@ -124,6 +130,7 @@ void CountMoonrisesSinceNewMoon(LunarCalendarView& view) {
     // Each moonrise up to the moment adds one through the pair it begins; a
     // day without moonrise has an entry too, and is taken off again. The new
     // moon's own date is not: the new moon itself begins lunar day 1 there.
+    std::int32_t lunarDay = unset;
     int moonlessBefore = 0;
     for (int i = 0; i < MoonriseDayCount; ++i) {
         const TDateTime entry = table[static_cast<std::size_t>(i)];
@@ -131,11 +138,24 @@ void CountMoonrisesSinceNewMoon(LunarCalendarView& view) {
             ++moonlessBefore;
         if (i < MoonriseDayCount - 1 && entry <= moment &&
             moment <= table[static_cast<std::size_t>(i + 1)]) {
-            state.LunarDay = i + 1;
+            lunarDay = i + 1;
             break;
         }
     }
-    state.LunarDay = state.LunarDay - moonlessBefore + firstRiseAfterNewMoon;
+    return lunarDay - moonlessBefore + firstRiseAfterNewMoon;
+}
+
+int MoonriseEntriesCounted(TDateTime newMoon, TDateTime moment) {
+    // Entry i lies on the i-th date from the new moon's. The pair that holds
+    // the moment begins at the latest with the entry of the moment's date;
+    // the entry of the day after only has to lie after the moment, as every
+    // later entry does.
+    const double days = DateOf(moment) - DateOf(newMoon);
+    if (!(days >= 0.0))
+        return 1;
+    if (days >= MoonriseDayCount - 1)
+        return MoonriseDayCount;
+    return static_cast<int>(days) + 1;
 }
 
 } // namespace toravel

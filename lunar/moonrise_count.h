@@ -13,10 +13,12 @@
 // 00:00 for a day without moonrise.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <ostream>
 #include <stdexcept>
 
-#include <ostream>
-
+#include "lunar/calculation_state.h"
 #include "lunar/lunar_calendar_view.h"
 #include "platform/tdatetime.h"
 
@@ -59,5 +61,25 @@ TDateTime MoonriseEntryOfDay(double dayStart, double offset, double longitude, d
 // outside the table). Writes its working texts to the lunar working stream.
 // Throws the errors of ReadRiseSetInput before anything is changed.
 void CountMoonrisesSinceNewMoon(LunarCalendarView& view);
+
+// The steps of the count, for a caller that keeps moonrises between
+// calculations.
+//
+// The listing: a title line, the 41 entries as date-time texts, a blank line.
+void ListMoonrises(LunarCalendarView& view, const std::array<TDateTime, MoonriseDayCount>& table);
+
+// The lunar day of `moment` from the moonrises of the lunation that begins at
+// `newMoon` (table entry i being that of the i-th day from the new moon's
+// date): `unset` when the moment lies before the first moonrise pair, plus
+// the rules of the count.
+std::int32_t LunarDayAmongMoonrises(TDateTime newMoon, TDateTime moment,
+                                    const std::array<TDateTime, MoonriseDayCount>& table,
+                                    std::int32_t unset);
+
+// How many entries from the first the lunar day of `moment` depends on: up
+// to that of the moment's own date. Later entries may hold any moment after
+// `moment` (a caller that did not search them puts the largest double there)
+// and the count stays the same.
+int MoonriseEntriesCounted(TDateTime newMoon, TDateTime moment);
 
 } // namespace toravel

@@ -209,9 +209,12 @@ TDateTime ClockMinuteOfPhase(double clockMjd, std::ostream& out) {
 }
 
 void ComputeNewMoonsOfYear(int year) {
+    FillNewMoonTable(FindLunarPhasesOfYear(year));
+}
+
+void FillNewMoonTable(const LunarPhasesOfYear& phases) {
     CalculationState& state = SharedCalculationState();
     std::ostream& out = LunarWorkingStream();
-    const LunarPhasesOfYear phases = FindLunarPhasesOfYear(year);
     for (std::size_t i = 0; i < phases.size(); ++i) {
         const double clockMjd =
             phases[i].universalMjd + state.ComputerZoneOffset + state.ZoneOffsetDays;

@@ -87,4 +87,9 @@ TDateTime ClockMinuteOfPhase(double clockMjd, std::ostream& out);
 // minute. Writes its 56 phase texts to the lunar working stream.
 void ComputeNewMoonsOfYear(int year);
 
+// The same from the year's phases already found: what ComputeNewMoonsOfYear
+// does once the search is done, for a caller that keeps a year's phases
+// between calculations.
+void FillNewMoonTable(const LunarPhasesOfYear& phases);
+
 } // namespace toravel

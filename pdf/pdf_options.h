@@ -6,12 +6,12 @@
 #include <optional>
 #include <string>
 
-#include "cli/command_options.h"
+#include "command_line/command_options.h"
 
 namespace toravel::pdf {
 
 struct PdfOptions {
-    cli::CommandOptions command;
+    command_line::CommandOptions command;
     std::string output;
     bool pictures = false;
 };

@@ -132,14 +132,18 @@ std::vector<std::string> BirthDataLines(const BirthData& birth) {
     const std::string coordinates = "широта " + birth.latitude + ", долгота " + birth.longitude;
     lines.push_back("Место рождения: " +
                     (birth.place.empty() ? coordinates : birth.place + " (" + coordinates + ")"));
-    std::string offset = "Разница в часах с Гринвичем: " + std::to_string(birth.zoneHours);
-    if (birth.computerOffsetSeconds != 0) {
-        offset += " (к ней прибавлена разница компьютера " +
-                  SignedHoursText(birth.computerOffsetSeconds) + ")";
+    if (!birth.clock.empty()) {
+        lines.push_back("Разница с Гринвичем: " + birth.clock);
+    } else {
+        std::string offset = "Разница в часах с Гринвичем: " + std::to_string(birth.zoneHours);
+        if (birth.computerOffsetSeconds != 0) {
+            offset += " (к ней прибавлена разница компьютера " +
+                      SignedHoursText(birth.computerOffsetSeconds) + ")";
+        }
+        lines.push_back(offset);
+        if (!birth.birthplaceOffset.empty())
+            lines.push_back("По базе часовых поясов: " + birth.birthplaceOffset);
     }
-    lines.push_back(offset);
-    if (!birth.birthplaceOffset.empty())
-        lines.push_back("По базе часовых поясов: " + birth.birthplaceOffset);
     lines.push_back(std::string("Пол: ") + (birth.female ? "женский" : "мужской"));
     return lines;
 }

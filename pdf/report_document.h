@@ -37,6 +37,10 @@ struct BirthData {
     // "в месте рождения UTC+4:00 (летнее время)"; empty otherwise.
     std::string birthplaceOffset;
     bool female = false;
+    // The birthplace's own offset where the calculation ran on it instead of
+    // the hours and the computer's offset (the command line's --utc-offset,
+    // --zone-name, --auto-zone): "+04:00, Europe/Moscow, летнее время".
+    std::string clock;
 };
 
 struct DocumentPicture {

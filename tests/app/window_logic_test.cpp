@@ -287,38 +287,35 @@ MonthCalendar TwoDays() {
     return calendar;
 }
 
-TEST(MonthTable, TheTextsOfADay) {
+TEST(MonthTable, EachDayWithItsLunarDaysAndWorldsInFull) {
     const MonthTable table = MakeMonthTable(TwoDays(), std::nullopt);
     EXPECT_EQ(table.title, "Декабрь 2026");
     ASSERT_EQ(table.rows.size(), 3u);
     EXPECT_FALSE(table.todayRow);
     EXPECT_EQ(table.now, "");
 
-    const auto& first = table.rows[0].cells;
-    EXPECT_EQ(first[WeekdayColumn], "вт"); // 1 December 2026 is a Tuesday
-    EXPECT_EQ(first[DateColumn], "01.12");
-    EXPECT_EQ(first[LunarDaysColumn], "22 → 23 с 23:05");
-    EXPECT_EQ(first[MoonColumn], "");
-    EXPECT_EQ(first[DayWorldColumn], "Правь");
-    EXPECT_EQ(first[PeriodWorldsColumn], "Явь → Явь");
-    EXPECT_EQ(first[CircleColumn], "Ясный");
-    EXPECT_FALSE(table.rows[0].weekend);
+    // The cells are the command line's and the page's texts.
+    EXPECT_EQ(table.rows[0].cells, MonthTableRow(TwoDays().days[0]));
+    EXPECT_EQ(table.rows[0].details,
+              "с начала суток — 22-й лунный день: мир лунного дня Явь, мир периода Явь\n"
+              "с 23:05 (восход Луны) — 23-й лунный день: мир лунного дня Явь, мир периода Явь\n"
+              "мир дня Правь, круг Ясный"); // a circle the page names as the database does
+    EXPECT_FALSE(table.rows[0].weekend);    // 1 December 2026 is a Tuesday
 
     // A new moon on the clock of before a change names that clock.
-    const auto& second = table.rows[1].cells;
-    EXPECT_EQ(second[WeekdayColumn], "сб");
     EXPECT_TRUE(table.rows[1].weekend);
-    EXPECT_EQ(second[LunarDaysColumn], "29 → 1 с 02:04 UTC+2:00 → 2 с 09:41");
-    EXPECT_EQ(second[MoonColumn], "● новолуние 02:04 UTC+2:00; ○ полнолуние 20:00");
-    EXPECT_EQ(second[DayWorldColumn], "—");
-    EXPECT_EQ(second[PeriodWorldsColumn], "— → — → —");
-    EXPECT_EQ(second[CircleColumn], "—");
-    EXPECT_NE(table.rows[1].details.find("в базе нет записи этого дня"), std::string::npos);
-
-    const auto& third = table.rows[2].cells;
-    EXPECT_EQ(third[WeekdayColumn], "вс");
-    EXPECT_EQ(third[MoonColumn], "восхода нет");
-    EXPECT_EQ(third[DayWorldColumn], "Навь");
+    EXPECT_EQ(table.rows[1].details,
+              "с начала суток — 29-й лунный день: мир лунного дня Правь, мир периода —\n"
+              "с 02:04 UTC+2:00 (новолуние) — 1-й лунный день: мир лунного дня Явь, мир "
+              "периода —\n"
+              "с 09:41 (восход Луны) — 2-й лунный день: мир лунного дня Правь, мир периода —\n"
+              "полнолуние 20:00\n"
+              "в базе нет записи этого дня: мир дня и круг неизвестны");
+    EXPECT_TRUE(table.rows[2].weekend);
+    EXPECT_EQ(table.rows[2].details,
+              "с начала суток — 2-й лунный день: мир лунного дня Правь, мир периода Правь\n"
+              "Луна в этот день не восходит\n"
+              "мир дня Навь, круг —");
 }
 
 TEST(MonthTable, TodayAndTheLunarDayInForceNow) {
@@ -358,14 +355,9 @@ TEST(MonthTable, NowIsTheDateOnThePlacesClock) {
     EXPECT_EQ(PlaceNow({40.7, -74.0, "America/New_York", 0}, july).offsetSeconds, -4 * Hour);
 }
 
-TEST(MonthTable, NamesOfMonthsAndWorlds) {
+TEST(MonthTable, NamesOfMonths) {
     EXPECT_EQ(MonthTitle({2026, 1}), "Январь 2026");
     EXPECT_EQ(MonthTitle({9998, 12}), "Декабрь 9998");
-    EXPECT_EQ(WorldShortName("b"), "Правь");
-    EXPECT_EQ(WorldShortName("c"), "Явь");
-    EXPECT_EQ(WorldShortName("h"), "Навь");
-    EXPECT_EQ(WorldShortName("B"), "—");
-    EXPECT_EQ(WorldShortName(""), "—");
 }
 
 } // namespace

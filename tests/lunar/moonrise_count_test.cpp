@@ -199,6 +199,30 @@ TEST_F(MoonriseCountTest, NewMoonDateWithoutMoonriseStillBeginsLunarDayOne) {
     EXPECT_EQ(Count(Murmansk, newMoon, At(2020, 12, 18, 15, 13)), 2);
 }
 
+// A caller that searches only the days the lunar day depends on (the batch
+// mode) must count as the whole table does: every moment of a lunation, at a
+// place with moonless days, with the later entries put out of reach.
+TEST_F(MoonriseCountTest, EntriesAfterTheCountedOnesChangeNothing) {
+    const TDateTime newMoon = At(2020, 12, 14, 19, 17);
+    Count(Murmansk, newMoon, At(2020, 12, 15));
+    const auto table = Table();
+    for (TDateTime moment = newMoon; moment < newMoon + 31; moment += 0.25 + Minute / 3) {
+        const int counted = MoonriseEntriesCounted(newMoon, moment);
+        ASSERT_GE(counted, 1);
+        auto cut = table;
+        for (int i = counted; i < MoonriseDayCount; ++i)
+            cut[static_cast<std::size_t>(i)] = std::numeric_limits<double>::max();
+        EXPECT_EQ(LunarDayAmongMoonrises(newMoon, moment, cut, 0),
+                  LunarDayAmongMoonrises(newMoon, moment, table, 0))
+            << DateTimeToStr(moment) << ", " << counted << " entries counted";
+    }
+    // Every moonrise of a day counts from the day's own entry on.
+    for (int day = 0; day + 1 < MoonriseDayCount; ++day) {
+        const TDateTime entry = table[static_cast<std::size_t>(day)];
+        EXPECT_GT(MoonriseEntriesCounted(newMoon, entry), day) << DateTimeToStr(entry);
+    }
+}
+
 // A clock offset that puts the moonrise of day k of the Moscow table at a
 // local hour where `inside` turns false, bisected until `wanted` holds.
 double OffsetPuttingMoonriseAt(int k, bool (*inside)(double), bool (*wanted)(double),

@@ -1,6 +1,6 @@
-// The main window as the command-line front end has it: the inputs come from
-// the options, the report area is a list of lines, and message boxes are
-// collected (and echoed to standard error as they come up).
+// The main window as the command-line front ends have it: the inputs come
+// from the options, the report area is a list of lines, and message boxes
+// are collected (and echoed to a stream, standard error, as they come up).
 #pragma once
 
 #include <ostream>
@@ -9,11 +9,12 @@
 
 #include "horoscope/horoscope_view.h"
 
-namespace toravel::cli {
+namespace toravel::command_line {
 
-class CliView : public HoroscopeView {
+class CommandView : public HoroscopeView {
 public:
-    explicit CliView(std::ostream& messageStream) : messageStream_(messageStream) {}
+    // messageStream: where message boxes are echoed; none when null.
+    explicit CommandView(std::ostream* messageStream = nullptr) : messageStream_(messageStream) {}
 
     // Inputs, as typed into the window's fields.
     std::string latitude;
@@ -31,6 +32,9 @@ public:
     std::vector<std::string> messages;          // message-box texts, in order
     bool picturesEnabled = false;
 
+    // The lines of the area before the report: the check listings.
+    std::vector<std::string> ListingLines() const;
+
     std::string LatitudeText() const override { return latitude; }
     std::string LongitudeText() const override { return longitude; }
     bool ListingWanted() const override { return listing; }
@@ -46,7 +50,7 @@ public:
     void EnablePictureButtons() override { picturesEnabled = true; }
 
 private:
-    std::ostream& messageStream_;
+    std::ostream* messageStream_;
 };
 
-} // namespace toravel::cli
+} // namespace toravel::command_line

@@ -7,15 +7,16 @@
 // calculation does not load the geonames library.
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
 #include <string>
 
-#include "cli/command_options.h"
+#include "command_line/command_error.h"
+#include "command_line/command_options.h"
+#include "command_line/json_document.h"
 #include "platform/world_atlas.h"
 
-namespace toravel::cli {
+namespace toravel::command_line {
 
 // The birthplace as the JSON output names it.
 struct Birthplace {
@@ -41,15 +42,15 @@ struct ResolvedBirthplace {
 
 struct BirthplaceLookup {
     std::optional<ResolvedBirthplace> resolved;
-    // When nothing was resolved: ExitUsage with the problem for the usage
-    // error, or ExitFailed with the message to show (the atlas is missing).
-    int status = 0;
-    std::string problem;
+    // When nothing was resolved: a usage error, or a failure (the atlas is
+    // missing).
+    std::optional<CommandError> error;
 };
 
 // Resolves the options' birthplace, naming an atlas place on `err` («место:
-// …»). Throws what reading the city list throws.
-BirthplaceLookup LookUpBirthplace(const CommandOptions& options, std::ostream& err);
+// …»). With `wantZone` typed coordinates take the zone of the nearest atlas
+// place (--auto-zone). Throws what reading the city list throws.
+BirthplaceLookup LookUpBirthplace(const CommandOptions& options, bool wantZone, std::ostream& err);
 
 // "Кинешма, Ивановская область, Россия (57,4391; 42,1289), Europe/Moscow".
 std::string PlaceLine(const AtlasPlace& place);
@@ -58,11 +59,11 @@ std::string PlaceLine(const AtlasPlace& place);
 // of the list.
 std::string BirthplaceName(const Birthplace& place);
 
-nlohmann::json BirthplaceJson(const std::optional<Birthplace>& place);
+Json BirthplaceJson(const std::optional<Birthplace>& place);
 
-// --places: the matches (at most 20) as lines, or with `json` one JSON array,
-// on `out`. Returns the exit status: done, or failed when nothing matches or
-// there is no atlas (the message on `err`).
+// --places: the matches (at most 20) as lines, or with `json` one JSON
+// object, on `out`. Returns the exit status: done, or failed when nothing
+// matches or there is no atlas (the message on `err`).
 int ListPlaces(const std::string& text, bool json, std::ostream& out, std::ostream& err);
 
-} // namespace toravel::cli
+} // namespace toravel::command_line

@@ -1,10 +1,10 @@
-#include "cli/help_formatter.h"
+#include "command_line/help_formatter.h"
 
 #include <string_view>
 
-#include "cli/option_values.h"
+#include "command_line/option_values.h"
 
-namespace toravel::cli {
+namespace toravel::command_line {
 namespace {
 
 // Replaces the first `from` in text by `to`; false when it is not there.
@@ -75,8 +75,33 @@ std::string RussianUsageFailure(const CLI::App* app, const CLI::Error& error) {
     return UsageErrorText(RussianMessage(error), app->get_name());
 }
 
+CLI::Validator OneOf(std::vector<std::string> values) {
+    return CLI::Validator(
+        [values](std::string& text) -> std::string {
+            std::string wanted;
+            for (std::size_t i = 0; i < values.size(); ++i) {
+                if (values[i] == text)
+                    return {};
+                wanted += (i == 0 ? "" : i + 1 == values.size() ? " или " : ", ") + values[i];
+            }
+            return "нужно " + wanted + ": " + QuotedValue(text);
+        },
+        "");
+}
+
+std::string ErrorText(const CommandError& error, const std::string& program) {
+    std::string text = error.message + "\n";
+    if (error.status == ExitUsage)
+        text += "Справка: " + program + " --help\n";
+    return text;
+}
+
+std::string RussianUsageProblem(const CLI::Error& error) {
+    return RussianMessage(error);
+}
+
 std::string UsageErrorText(const std::string& problem, const std::string& program) {
     return "ошибка в параметрах: " + problem + "\nСправка: " + program + " --help\n";
 }
 
-} // namespace toravel::cli
+} // namespace toravel::command_line

@@ -1,20 +1,21 @@
-#include "cli/birthplace_lookup.h"
+#include "command_line/birthplace_lookup.h"
 
 #include <cmath>
 
-#include "cli/command_run.h"
+#include "command_line/json_document.h"
+#include "command_line/option_values.h"
 #include "platform/birthplace_hint_place.h"
 #include "platform/city_line.h"
 #include "platform/city_list.h"
 #include "platform/geonames_atlas.h"
 
-namespace toravel::cli {
+namespace toravel::command_line {
 namespace {
 
 constexpr std::size_t kListedPlaces = 20;
 
-BirthplaceLookup Usage(std::string problem) {
-    return {std::nullopt, ExitUsage, std::move(problem)};
+BirthplaceLookup Usage(const std::string& problem) {
+    return {std::nullopt, UsageError(problem)};
 }
 
 // The atlas, naming on `err` what it lacks; nothing, with the failure, when
@@ -24,7 +25,8 @@ const WorldAtlas* AtlasOrProblem(std::ostream& err, BirthplaceLookup& failure) {
     if (!load.note.empty())
         err << load.note << '\n';
     if (!load.atlas) {
-        failure = {std::nullopt, ExitFailed, load.problem};
+        failure = {std::nullopt,
+                   CommandError{ExitFailed, error_code::AtlasUnavailable, load.problem}};
         return nullptr;
     }
     return load.atlas.get();
@@ -56,9 +58,9 @@ BirthplaceLookup FromCityList(const CommandOptions& o) {
                                     std::nullopt};
         resolved.zone = identity.zone;
         resolved.zoneOwner = "населенного пункта «" + o.city + "»";
-        return {std::move(resolved), ExitDone, {}};
+        return {std::move(resolved), std::nullopt};
     }
-    return Usage("--city: нет населенного пункта «" + o.city + "» в списке");
+    return Usage("--city: нет населенного пункта " + QuotedValue(o.city) + " в списке");
 }
 
 BirthplaceLookup FromAtlas(const CommandOptions& o, std::ostream& err) {
@@ -68,7 +70,8 @@ BirthplaceLookup FromAtlas(const CommandOptions& o, std::ostream& err) {
         return failure;
     const auto found = atlas->Search(*o.place, 1);
     if (found.empty())
-        return Usage("--place: в атласе нет места, чье название начинается с «" + *o.place + "»");
+        return Usage("--place: в атласе нет места, чье название начинается с " +
+                     QuotedValue(*o.place));
     const AtlasPlace& place = *found.front();
     err << "место: " << PlaceLine(place) << '\n';
     ResolvedBirthplace resolved;
@@ -77,15 +80,16 @@ BirthplaceLookup FromAtlas(const CommandOptions& o, std::ostream& err) {
     resolved.place = OfAtlasPlace(place);
     resolved.zone = place.zone;
     resolved.zoneOwner = "места «" + PlaceFullName(place) + "»";
-    return {std::move(resolved), ExitDone, {}};
+    return {std::move(resolved), std::nullopt};
 }
 
 // Typed coordinates whose zone --auto-zone takes from the nearest place.
 BirthplaceLookup NearestToTyped(const CommandOptions& o, std::ostream& err) {
     const auto point = FieldCoordinates(o.latitude, o.longitude);
     if (!point)
-        return Usage("--auto-zone: по --lat «" + o.latitude + "» и --lon «" + o.longitude +
-                     "» место не найти: нужны числа, широта от -90 до 90, долгота от -180 до 180");
+        return Usage("--auto-zone: по --lat " + QuotedValue(o.latitude) + " и --lon " +
+                     QuotedValue(o.longitude) +
+                     " место не найти: нужны числа, широта от -90 до 90, долгота от -180 до 180");
     BirthplaceLookup failure;
     const WorldAtlas* atlas = AtlasOrProblem(err, failure);
     if (atlas == nullptr)
@@ -94,7 +98,8 @@ BirthplaceLookup NearestToTyped(const CommandOptions& o, std::ostream& err) {
     if (!nearest)
         return Usage("--auto-zone: в " + std::to_string(static_cast<int>(kNearestPlaceRadiusKm)) +
                      " км от " + o.latitude + "; " + o.longitude +
-                     " нет места атласа, часовой пояс не определить; задайте --zone");
+                     " нет места атласа, часовой пояс не определить; задайте --zone-name или "
+                     "--utc-offset");
     const AtlasPlace& place = *nearest->place;
     const HintPlace hintPlace{HintPlaceSource::NearestAtlasPlace, place.name, place.zone,
                               nearest->distanceKm, &place};
@@ -108,17 +113,17 @@ BirthplaceLookup NearestToTyped(const CommandOptions& o, std::ostream& err) {
     resolved.hintWording = HintPlaceWording(hintPlace);
     err << "место: ближайшее место атласа, " << DistanceKmText(nearest->distanceKm) << ": "
         << PlaceLine(place) << '\n';
-    return {std::move(resolved), ExitDone, {}};
+    return {std::move(resolved), std::nullopt};
 }
 
 } // namespace
 
-BirthplaceLookup LookUpBirthplace(const CommandOptions& o, std::ostream& err) {
+BirthplaceLookup LookUpBirthplace(const CommandOptions& o, bool wantZone, std::ostream& err) {
     if (!o.city.empty())
         return FromCityList(o);
     if (o.place)
         return FromAtlas(o, err);
-    if (o.autoZone) {
+    if (wantZone) {
         if (o.latitude.empty() || o.longitude.empty())
             return Usage("--auto-zone требует --city, --place или --lat с --lon");
         return NearestToTyped(o, err);
@@ -126,7 +131,7 @@ BirthplaceLookup LookUpBirthplace(const CommandOptions& o, std::ostream& err) {
     ResolvedBirthplace typed;
     typed.latitude = o.latitude;
     typed.longitude = o.longitude;
-    return {std::move(typed), ExitDone, {}};
+    return {std::move(typed), std::nullopt};
 }
 
 std::string PlaceLine(const AtlasPlace& place) {
@@ -142,16 +147,16 @@ std::string BirthplaceName(const Birthplace& place) {
     return name;
 }
 
-nlohmann::json BirthplaceJson(const std::optional<Birthplace>& place) {
+Json BirthplaceJson(const std::optional<Birthplace>& place) {
     if (!place)
         return nullptr;
     const auto textOrNull = [](const std::string& text) {
-        return text.empty() ? nlohmann::json(nullptr) : nlohmann::json(text);
+        return text.empty() ? Json(nullptr) : Json(text);
     };
     const auto numberOrNull = [](const std::optional<double>& value) {
-        return value ? nlohmann::json(*value) : nlohmann::json(nullptr);
+        return value ? Json(*value) : Json(nullptr);
     };
-    nlohmann::json json;
+    Json json;
     json["name"] = place->name;
     json["region"] = textOrNull(place->region);
     json["country"] = textOrNull(place->country);
@@ -159,9 +164,8 @@ nlohmann::json BirthplaceJson(const std::optional<Birthplace>& place) {
     json["longitude"] = numberOrNull(place->longitude);
     json["zone"] = textOrNull(place->zone);
     // To 100 m: the atlas's coordinates are no finer.
-    json["distance_km"] = place->distanceKm
-                              ? nlohmann::json(std::round(*place->distanceKm * 10) / 10)
-                              : nlohmann::json(nullptr);
+    json["distance_km"] =
+        place->distanceKm ? Json(std::round(*place->distanceKm * 10) / 10) : Json(nullptr);
     return json;
 }
 
@@ -169,14 +173,19 @@ int ListPlaces(const std::string& text, bool json, std::ostream& out, std::ostre
     BirthplaceLookup failure;
     const WorldAtlas* atlas = AtlasOrProblem(err, failure);
     if (atlas == nullptr) {
-        err << failure.problem << '\n';
+        err << failure.error->message << '\n';
+        if (json)
+            out << JsonText(FailureJson(JsonKind::Places, *failure.error));
         return ExitFailed;
     }
     const auto found = atlas->Search(text, kListedPlaces);
     if (found.empty()) {
-        err << "в атласе нет места, чье название начинается с «" << text << "»\n";
+        const CommandError nothing{ExitFailed, error_code::NotFound,
+                                   "в атласе нет места, чье название начинается с " +
+                                       QuotedValue(text)};
+        err << nothing.message << '\n';
         if (json)
-            out << "[]\n";
+            out << JsonText(FailureJson(JsonKind::Places, nothing));
         return ExitFailed;
     }
     if (!json) {
@@ -184,15 +193,18 @@ int ListPlaces(const std::string& text, bool json, std::ostream& out, std::ostre
             out << PlaceLine(*place) << '\n';
         return ExitDone;
     }
-    nlohmann::json list = nlohmann::json::array();
+    Json list = Json::array();
     for (const AtlasPlace* place : found) {
-        nlohmann::json entry = BirthplaceJson(OfAtlasPlace(*place));
+        Json entry = BirthplaceJson(OfAtlasPlace(*place));
         entry.erase("distance_km");
         entry["population"] = place->population;
         list.push_back(std::move(entry));
     }
-    out << list.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    Json document = JsonDocument(JsonKind::Places);
+    document["places"] = std::move(list);
+    document["error"] = nullptr;
+    out << JsonText(document);
     return ExitDone;
 }
 
-} // namespace toravel::cli
+} // namespace toravel::command_line

@@ -1,0 +1,76 @@
+#include "command_line/calculation_request.h"
+
+#include "command_line/option_values.h"
+#include "platform/birthplace_zone.h"
+#include "platform/computer_zone.h"
+
+namespace toravel::command_line {
+
+TDateTime CalculationRequest::BirthLocal() const {
+    return DateOf(birthDate) + TimeOf(birthTime);
+}
+
+PreparedCalculation PrepareCalculation(const CommandOptions& o, std::ostream& notes) {
+    const auto usage = [](const std::string& problem) {
+        return PreparedCalculation{std::nullopt, UsageError(problem)};
+    };
+    if (o.date.empty())
+        return usage(MissingRequiredOption("--date"));
+    const auto birthDate = ParseBirthDate(o.date);
+    if (!birthDate)
+        return usage("--date: нет такой даты: " + QuotedValue(o.date) +
+                     " (нужна ДД.ММ.ГГГГ или ГГГГ-ММ-ДД, годы 2 … 9998)");
+    const auto birthTime = ParseBirthTime(o.time);
+    if (!birthTime)
+        return usage("--time: нужно время ЧЧ:ММ или ЧЧ:ММ:СС: " + QuotedValue(o.time));
+    if (CharacterCount(o.lunarDay) > 2)
+        return usage("--lunar-day: в поле лунного дня не более двух знаков: " +
+                     QuotedValue(o.lunarDay));
+
+    CalculationRequest request;
+    request.birthDate = *birthDate;
+    request.birthTime = *birthTime;
+    request.placeText = o.place ? o.place : o.placeLabel;
+    request.lunarDay = o.lunarDay;
+    request.listing = o.list;
+    request.female = o.sex == "female";
+
+    BirthplaceLookup birthplace = LookUpBirthplace(o, o.autoZone, notes);
+    if (!birthplace.resolved)
+        return {std::nullopt, birthplace.error};
+    const ResolvedBirthplace& where = *birthplace.resolved;
+    request.latitude = where.latitude;
+    request.longitude = where.longitude;
+    request.birthplace = where.place;
+
+    const TDateTime birthLocal = request.BirthLocal();
+    if (o.utcOffset) {
+        request.clock = FixedClock(*ParseUtcOffset(*o.utcOffset));
+    } else if (o.zoneName) {
+        if (!IsKnownZoneName(*o.zoneName))
+            return usage("--zone-name: такого часового пояса нет в базе часовых поясов: " +
+                         QuotedValue(*o.zoneName));
+        const auto clock = ZoneClock(ClockSource::ZoneName, *o.zoneName, birthLocal);
+        if (!clock)
+            return usage("--zone-name: нет смещения пояса " + QuotedValue(*o.zoneName) +
+                         " на момент рождения");
+        request.clock = *clock;
+    } else if (o.autoZone) {
+        if (where.zone.empty())
+            return usage("--auto-zone: у " + where.zoneOwner + " в списке не указан часовой пояс");
+        if (!IsKnownZoneName(where.zone))
+            return usage("--auto-zone: часовой пояс " + QuotedValue(where.zone) + " " +
+                         where.zoneOwner + " неизвестен");
+        const auto clock = ZoneClock(ClockSource::AutoZone, where.zone, birthLocal);
+        if (!clock)
+            return usage("--auto-zone: нет смещения пояса " + QuotedValue(where.zone) +
+                         " на момент рождения");
+        request.clock = *clock;
+        notes << "--auto-zone: " << ClockDescription(*clock) << '\n' << std::flush;
+    } else {
+        request.clock = WindowClock(o.zone.value_or(0), ComputeComputerZoneOffset());
+    }
+    return {std::move(request), std::nullopt};
+}
+
+} // namespace toravel::command_line

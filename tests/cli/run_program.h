@@ -1,0 +1,123 @@
+// Running a built command-line program as a user would: from the build
+// tree's root (where db/ is), with the time zone and further environment
+// given, its standard input from a text, its standard output, error output
+// and exit status kept apart.
+#pragma once
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace toravel::testing {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+
+    std::vector<std::string> OutLines() const {
+        std::vector<std::string> lines;
+        std::istringstream stream(out);
+        for (std::string line; std::getline(stream, line);)
+            lines.push_back(line);
+        return lines;
+    }
+};
+
+inline std::string ShellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+inline std::string FileText(const std::filesystem::path& path) {
+    std::string text;
+    if (FILE* file = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+            text.append(buffer, n);
+        std::fclose(file);
+    }
+    return text;
+}
+
+struct RunSettings {
+    std::string zone = "UTC"; // TZ
+    // Further variables, "NAME=value ...", quoted as the shell needs.
+    std::string environment;
+    std::optional<std::string> input; // standard input; none: /dev/null
+};
+
+// Runs `program` with the arguments from the build tree's root.
+inline Outcome RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                          const RunSettings& settings = {}) {
+    static int runs = 0;
+    const std::filesystem::path stem =
+        std::filesystem::temp_directory_path() /
+        ("toravel-run-" + std::to_string(::getpid()) + "-" + std::to_string(++runs));
+    const std::string errFile = stem.string() + ".err";
+    const std::string inFile = stem.string() + ".in";
+    if (settings.input)
+        std::ofstream(inFile, std::ios::binary) << *settings.input;
+    std::string command = "cd " + ShellQuoted(TORAVEL_BUILD_ROOT) +
+                          " && TZ=" + ShellQuoted(settings.zone) + " " + settings.environment +
+                          " exec " + ShellQuoted(program);
+    for (const std::string& argument : arguments)
+        command += " " + ShellQuoted(argument);
+    command += " 2>" + ShellQuoted(errFile);
+    command += " <" + (settings.input ? ShellQuoted(inFile) : std::string("/dev/null"));
+
+    Outcome outcome;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return outcome;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        outcome.out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.err = FileText(errFile);
+    std::filesystem::remove(errFile);
+    std::filesystem::remove(inFile);
+    return outcome;
+}
+
+inline std::vector<std::string> With(std::vector<std::string> arguments,
+                                     const std::vector<std::string>& more) {
+    arguments.insert(arguments.end(), more.begin(), more.end());
+    return arguments;
+}
+
+// A folder of its own in the temporary folder, removed with the object.
+class TemporaryFolder {
+public:
+    explicit TemporaryFolder(const std::string& name)
+        : path_(std::filesystem::temp_directory_path() /
+                (name + "-" + std::to_string(::getpid()) + "-" + std::to_string(++count_))) {
+        std::filesystem::create_directories(path_);
+    }
+    ~TemporaryFolder() { std::filesystem::remove_all(path_); }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    static inline int count_ = 0;
+    std::filesystem::path path_;
+};
+
+} // namespace toravel::testing
