@@ -1,6 +1,6 @@
 #include "batch/batch_line.h"
 
-#include "csv/utf8_text.h"
+#include "platform/utf8_text.h"
 
 namespace toravel::batch {
 namespace {

@@ -3,6 +3,7 @@
 #include "command_line/option_values.h"
 #include "platform/birthplace_zone.h"
 #include "platform/computer_zone.h"
+#include "platform/utf8_text.h"
 
 namespace toravel::command_line {
 
@@ -23,7 +24,7 @@ PreparedCalculation PrepareCalculation(const CommandOptions& o, std::ostream& no
     const auto birthTime = ParseBirthTime(o.time);
     if (!birthTime)
         return usage("--time: нужно время ЧЧ:ММ или ЧЧ:ММ:СС: " + QuotedValue(o.time));
-    if (CharacterCount(o.lunarDay) > 2)
+    if (CodePointCount(o.lunarDay) > 2)
         return usage("--lunar-day: в поле лунного дня не более двух знаков: " +
                      QuotedValue(o.lunarDay));
 

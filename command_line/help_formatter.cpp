@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "command_line/option_values.h"
+#include "platform/utf8_text.h"
 
 namespace toravel::command_line {
 namespace {
@@ -57,7 +58,7 @@ std::string RussianHelpFormatter::make_option(const CLI::Option* option, bool is
     std::string text = "  " + make_option_name(option, isPositional) + make_option_opts(option);
     const std::string description = make_option_desc(option);
     const std::size_t width = get_column_width();
-    const std::size_t used = CharacterCount(text);
+    const std::size_t used = CodePointCount(text);
     if (used < width) {
         text.append(width - used, ' ');
     } else {

@@ -1,11 +1,11 @@
 #include "command_line/month_request.h"
 
 #include "command_line/option_values.h"
-#include "csv/utf8_text.h"
 #include "lunar/lunar_month_error.h"
 #include "platform/birthplace_hint_place.h"
 #include "platform/birthplace_zone.h"
 #include "platform/conversions.h"
+#include "platform/utf8_text.h"
 
 namespace toravel::command_line {
 namespace {

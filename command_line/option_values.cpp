@@ -3,7 +3,7 @@
 #include <charconv>
 #include <vector>
 
-#include "csv/utf8_text.h"
+#include "platform/utf8_text.h"
 
 namespace toravel::command_line {
 namespace {
@@ -91,15 +91,6 @@ std::optional<int> ParseUtcOffset(std::string_view text) {
     if (seconds > LargestUtcOffsetSeconds)
         return std::nullopt;
     return sign * seconds;
-}
-
-std::size_t CharacterCount(std::string_view text) {
-    std::size_t count = 0;
-    for (char c : text) {
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
-            ++count;
-    }
-    return count;
 }
 
 std::string QuotedValue(std::string_view text) {

@@ -33,9 +33,6 @@ inline constexpr int LargestUtcOffsetSeconds = 14 * 3600;
 // Greenwich, nothing otherwise.
 std::optional<int> ParseUtcOffset(std::string_view text);
 
-// The number of characters of a UTF-8 text (continuation bytes not counted).
-std::size_t CharacterCount(std::string_view text);
-
 // A value as a message quotes it: «…», at most 60 characters of it, bytes
 // that are no UTF-8 and control characters shown as "?", so that neither a
 // megabyte nor a broken byte reaches the terminal or the JSON.

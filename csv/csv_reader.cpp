@@ -1,6 +1,6 @@
 #include "csv/csv_reader.h"
 
-#include "csv/utf8_text.h"
+#include "platform/utf8_text.h"
 
 namespace toravel {
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "csv/utf8_text.h"
 #include "people/case_folding.generated.h"
+#include "platform/utf8_text.h"
 
 namespace toravel {
 namespace {

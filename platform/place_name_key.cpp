@@ -1,70 +1,13 @@
-// Place-name keys: a strict UTF-8 decoder, a small case and accent folding
-// for the scripts of the atlas's Russian and English names, and the joining
-// of separators.
+// Place-name keys: a small case and accent folding for the scripts of the
+// atlas's Russian and English names, and the joining of separators.
 #include "platform/place_name_key.h"
 
 #include <cstdint>
 
+#include "platform/utf8_text.h"
+
 namespace toravel {
 namespace {
-
-// The next code point of `text` from `at`, advancing `at`; nothing for an
-// ill-formed sequence (the well-formed table of Unicode 15, section 3.9).
-std::optional<char32_t> NextCodePoint(std::string_view text, std::size_t& at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80) {
-        ++at;
-        return lead;
-    }
-    std::size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF; // the allowed range of the second byte
-    char32_t value = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        value = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        value = lead & 0x0F;
-        low = lead == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
-        high = lead == 0xED ? 0x9F : 0xBF; // no surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        value = lead & 0x07;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF; // nothing beyond U+10FFFF
-    } else {
-        return std::nullopt;
-    }
-    if (text.size() - at < length)
-        return std::nullopt;
-    for (std::size_t i = 1; i < length; ++i) {
-        const unsigned char next = byte(at + i);
-        if (next < (i == 1 ? low : 0x80) || next > (i == 1 ? high : 0xBF))
-            return std::nullopt;
-        value = (value << 6) | (next & 0x3F);
-    }
-    at += length;
-    return value;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 // Blanks, hyphens and dashes, dots, commas, apostrophes, quotes, brackets,
 // slashes and control characters.
@@ -133,7 +76,7 @@ std::optional<std::string> PlaceNameKey(std::string_view utf8) {
     key.reserve(utf8.size());
     bool pendingBlank = false;
     for (std::size_t at = 0; at < utf8.size();) {
-        const std::optional<char32_t> c = NextCodePoint(utf8, at);
+        const std::optional<char32_t> c = DecodeUtf8(utf8, at);
         if (!c)
             return std::nullopt;
         if (IsSeparator(*c)) {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "csv/utf8_text.h"
+#include "platform/utf8_text.h"
 
 namespace toravel::command_line {
 namespace {
@@ -63,7 +63,7 @@ TEST(QuotedValue, ShortValidTextWhateverTheValue) {
         cyrillic += "ж";
     const std::string cut = QuotedValue(cyrillic);
     EXPECT_TRUE(IsValidUtf8(cut)) << "never a character cut in two";
-    EXPECT_EQ(CharacterCount(cut), 63u);
+    EXPECT_EQ(CodePointCount(cut), 63u);
 }
 
 } // namespace

@@ -9,8 +9,8 @@
 
 #include "batch/batch_line.h"
 #include "command_line/calculation_request.h"
-#include "csv/utf8_text.h"
 #include "lunar/working_stream.h"
+#include "platform/utf8_text.h"
 
 using namespace toravel;
 

@@ -8,7 +8,7 @@
 
 #include "csv/csv_reader.h"
 #include "csv/csv_writer.h"
-#include "csv/utf8_text.h"
+#include "platform/utf8_text.h"
 
 using namespace toravel;
 

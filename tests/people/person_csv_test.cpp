@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "csv/utf8_text.h"
 #include "people/person_export.h"
 #include "people/person_import.h"
 #include "person_file_fixture.h"
+#include "platform/utf8_text.h"
 
 namespace toravel {
 namespace {

@@ -1,4 +1,4 @@
-#include "csv/utf8_text.h"
+#include "platform/utf8_text.h"
 
 namespace toravel {
 
