@@ -1,25 +1,15 @@
 #include "app/month_place.h"
 
-#include <algorithm>
-
 #include "app/birth_inputs.h"
 #include "horoscope/calculation_command.h"
+#include "platform/ascii_text.h"
 #include "platform/conversions.h"
 
 namespace toravel {
 namespace {
 
-bool IsBlank(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) <= 32; });
-}
-
 std::string Trimmed(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32)
-        text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32)
-        text.remove_suffix(1);
-    return std::string(text);
+    return std::string(TrimBlanksAndControls(text));
 }
 
 } // namespace
@@ -29,8 +19,8 @@ MonthPlaceChoice ChooseMonthPlace(std::string_view latitudeText, std::string_vie
                                   const AtlasAccess& atlas, int zoneHours,
                                   int computerOffsetSeconds) {
     MonthPlaceChoice choice;
-    const bool noLatitude = IsBlank(latitudeText);
-    const bool noLongitude = IsBlank(longitudeText);
+    const bool noLatitude = OnlyBlanksAndControls(latitudeText);
+    const bool noLongitude = OnlyBlanksAndControls(longitudeText);
     if (noLatitude || noLongitude) {
         choice.missing = noLatitude && noLongitude ? NoPlaceMessage
                          : noLatitude              ? NoLatitudeMessage

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "lunar/lunar_month_error.h"
+#include "platform/ascii_text.h"
 
 namespace toravel {
 namespace {
@@ -13,14 +14,6 @@ std::string ZeroPadded(int value, std::size_t width) {
     if (digits.size() < width)
         digits.insert(0, width - digits.size(), '0');
     return (value < 0 ? "-" : "") + digits;
-}
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32)
-        text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32)
-        text.remove_suffix(1);
-    return text;
 }
 
 // The text as the message quotes it: at most 40 bytes of it, cut before a
@@ -63,7 +56,7 @@ void CheckCalendarMonth(const CalendarMonth& month) {
 }
 
 CalendarMonth ParseCalendarMonth(std::string_view text) {
-    const std::string_view trimmed = Trimmed(text);
+    const std::string_view trimmed = TrimBlanksAndControls(text);
     const std::size_t dot = trimmed.find('.');
     const std::string_view monthPart = trimmed.substr(0, dot);
     const std::string_view yearPart =

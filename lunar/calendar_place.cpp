@@ -5,33 +5,12 @@
 
 #include "lunar/lunar_month_error.h"
 #include "lunar/moonrise_count.h"
+#include "platform/ascii_text.h"
 #include "platform/birthplace_zone.h"
 
 namespace toravel {
-namespace {
-
-// The name as the message may quote it: plain ASCII of sensible length, or
-// nothing (a name of control characters or megabytes is not repeated).
-std::string ShownName(std::string_view name) {
-    while (!name.empty() && static_cast<unsigned char>(name.front()) <= 32)
-        name.remove_prefix(1);
-    while (!name.empty() && static_cast<unsigned char>(name.back()) <= 32)
-        name.remove_suffix(1);
-    if (name.size() > 64)
-        return {};
-    for (const char c : name)
-        if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 126)
-            return {};
-    return std::string(name);
-}
-
-} // namespace
-
 bool HasZoneName(const CalendarPlace& place) {
-    for (const char c : place.zoneName)
-        if (static_cast<unsigned char>(c) > 32)
-            return true;
-    return false;
+    return !OnlyBlanksAndControls(place.zoneName);
 }
 
 void CheckCalendarPlace(const CalendarPlace& place) {
@@ -40,7 +19,7 @@ void CheckCalendarPlace(const CalendarPlace& place) {
         throw LunarMonthError(InvalidBirthplaceMessage);
     if (HasZoneName(place)) {
         if (!IsKnownZoneName(place.zoneName)) {
-            const std::string shown = ShownName(place.zoneName);
+            const std::string shown(QuotableAscii(place.zoneName));
             throw LunarMonthError(shown.empty() ? "часовой пояс места неизвестен"
                                                 : "часовой пояс «" + shown + "» неизвестен");
         }

@@ -54,4 +54,17 @@ constexpr bool OnlyBlanksAndControls(std::string_view text) {
     return TrimBlanksAndControls(text).empty();
 }
 
+// The trimmed text where a message may quote it: printable ASCII of at most
+// 64 bytes (a zone name as typed); empty otherwise, so that control
+// characters or megabytes of a bad input are not repeated back.
+constexpr std::string_view QuotableAscii(std::string_view text) {
+    text = TrimBlanksAndControls(text);
+    if (text.size() > 64)
+        return {};
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 126)
+            return {};
+    return text;
+}
+
 } // namespace toravel

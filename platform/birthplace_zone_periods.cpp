@@ -7,6 +7,7 @@
 #include <exception>
 #include <string>
 
+#include "platform/ascii_text.h"
 #include "platform/birthplace_zone.h"
 
 namespace toravel {
@@ -30,14 +31,6 @@ std::int64_t SecondOf(date::sys_seconds moment) {
     return (moment - date::sys_seconds{TDateTimeEpoch}).count();
 }
 
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32)
-        text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32)
-        text.remove_suffix(1);
-    return text;
-}
-
 } // namespace
 
 std::optional<std::vector<ZoneClockPeriod>>
@@ -50,7 +43,7 @@ ZoneClockPeriods(std::string_view zoneName, std::int64_t fromSecond, std::int64_
         SysSecond(toSecond) > date::sys_seconds{EndDay})
         return std::nullopt;
     try {
-        const date::time_zone* zone = date::locate_zone(Trimmed(zoneName));
+        const date::time_zone* zone = date::locate_zone(TrimBlanksAndControls(zoneName));
         const date::sys_seconds end = SysSecond(toSecond);
         std::vector<ZoneClockPeriod> periods;
         date::sys_info info = zone->get_info(SysSecond(fromSecond));
