@@ -150,16 +150,6 @@ std::optional<int> PersonUtcOffsetSeconds(std::string_view text) {
     return text[0] == '-' ? -seconds : seconds;
 }
 
-std::string UtcOffsetLabel(int offsetSeconds) {
-    const int magnitude = std::abs(offsetSeconds);
-    const int minutes = magnitude / 60 % 60;
-    std::string text = offsetSeconds < 0 ? "UTC-" : "UTC+";
-    text += IntToStr(magnitude / 3600) + ":" + (minutes < 10 ? "0" : "") + IntToStr(minutes);
-    if (const int seconds = magnitude % 60; seconds != 0)
-        text += std::string(":") + (seconds < 10 ? "0" : "") + IntToStr(seconds);
-    return text;
-}
-
 std::string CoordinateText(double degrees) {
     std::string text = DegreesText(degrees);
     std::replace(text.begin(), text.end(), '.', ',');

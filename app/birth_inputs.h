@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "people/person.h"
+#include "platform/birthplace_zone.h"
 
 namespace toravel {
 
@@ -61,9 +62,6 @@ std::string PersonUtcOffsetText(int offsetSeconds);
 
 // The offset "+03:00" stands for, in seconds; nothing for another text.
 std::optional<int> PersonUtcOffsetSeconds(std::string_view text);
-
-// "UTC+3:00", "UTC-5:30": an offset as the windows name it.
-std::string UtcOffsetLabel(int offsetSeconds);
 
 // The coordinate as the window's field holds it: the shortest decimal text
 // that reads back as the same number, with a comma ("55,7558", "-0,1278").

@@ -1,22 +1,9 @@
 #include "command_line/calculation_clock.h"
 
-#include <cstdlib>
-
 #include "platform/conversions.h"
 
 namespace toravel::command_line {
 namespace {
-
-// "+ 3:00", "- 5:00", "+ 5:30": the computer's offset, as the window's label
-// writes its sign.
-std::string SignedHoursText(int offsetSeconds) {
-    const int magnitude = std::abs(offsetSeconds);
-    const int minutes = magnitude / 60 % 60;
-    std::string text = offsetSeconds < 0 ? "- " : "+ ";
-    text += std::to_string(magnitude / 3600) + ":" + (minutes < 10 ? "0" : "") +
-            std::to_string(minutes);
-    return text;
-}
 
 std::string ClockTextOf(TDateTime local) {
     int year, month, day, hour, minute, second, millisecond;
@@ -88,7 +75,7 @@ std::string ClockDescription(const CalculationClock& clock) {
     if (clock.source == ClockSource::Zone) {
         std::string text = std::to_string(clock.zoneHours) + " ч";
         if (clock.computer.offsetSeconds != 0)
-            text += " и разница компьютера " + SignedHoursText(clock.computer.offsetSeconds);
+            text += " и разница компьютера " + ComputerOffsetText(clock.computer.offsetSeconds);
         return text;
     }
     std::string text = UtcOffsetText(clock.offsetSeconds);

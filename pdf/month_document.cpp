@@ -5,14 +5,13 @@
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 #include <QString>
 #include <QTextDocument>
 
 #include <cmath>
 
 #include "horoscope/month_calendar_text.h"
+#include "pdf/pdf_file.h"
 
 namespace toravel {
 namespace {
@@ -97,29 +96,11 @@ bool PaintMonthCalendar(QPagedPaintDevice& device, const MonthCalendarDocument& 
 
 bool WriteMonthCalendarPdf(const std::string& path, const MonthCalendarDocument& document,
                            std::string& problem) {
-    QSaveFile file(Q(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        problem = file.errorString().toStdString();
-        return false;
-    }
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(Q(document.title));
-        writer.setCreator(QStringLiteral("Торавель"));
-        writer.setResolution(300);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                         QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
-        if (!PaintMonthCalendar(writer, document)) {
-            problem = "не удалось начать страницу PDF";
-            file.cancelWriting();
-            return false;
-        }
-    }
-    if (!file.commit()) {
-        problem = file.errorString().toStdString();
-        return false;
-    }
-    return true;
+    const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                             QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+    return WritePdfFile(
+        path, document.title, layout,
+        [&](QPagedPaintDevice& device) { return PaintMonthCalendar(device, document); }, problem);
 }
 
 } // namespace toravel

@@ -7,15 +7,14 @@
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 #include <QString>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <cstdlib>
+#include "pdf/pdf_file.h"
+#include "platform/computer_zone.h"
 
 namespace toravel {
 namespace {
@@ -34,16 +33,6 @@ QFont DocumentFont(int pointSize, bool bold) {
     font.setPointSize(pointSize);
     font.setBold(bold);
     return font;
-}
-
-// "+ 3:00", "- 5:00", "+ 5:30": the computer's offset as hours and minutes.
-std::string SignedHoursText(int offsetSeconds) {
-    const int magnitude = std::abs(offsetSeconds);
-    const int minutes = magnitude / 60 % 60;
-    std::string text = offsetSeconds < 0 ? "- " : "+ ";
-    text += std::to_string(magnitude / 3600) + ":" + (minutes < 10 ? "0" : "") +
-            std::to_string(minutes);
-    return text;
 }
 
 void AppendBlock(QTextCursor& cursor, bool& first, const QString& text,
@@ -138,7 +127,7 @@ std::vector<std::string> BirthDataLines(const BirthData& birth) {
         std::string offset = "Разница в часах с Гринвичем: " + std::to_string(birth.zoneHours);
         if (birth.computerOffsetSeconds != 0) {
             offset += " (к ней прибавлена разница компьютера " +
-                      SignedHoursText(birth.computerOffsetSeconds) + ")";
+                      ComputerOffsetText(birth.computerOffsetSeconds) + ")";
         }
         lines.push_back(offset);
         if (!birth.birthplaceOffset.empty())
@@ -177,29 +166,11 @@ bool PaintReportDocument(QPagedPaintDevice& device, const ReportDocument& docume
 }
 
 bool WriteReportPdf(const std::string& path, const ReportDocument& document, std::string& problem) {
-    QSaveFile file(Q(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        problem = file.errorString().toStdString();
-        return false;
-    }
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(Q(kReportDocumentTitle));
-        writer.setCreator(QStringLiteral("Торавель"));
-        writer.setResolution(300);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-        if (!PaintReportDocument(writer, document)) {
-            problem = "не удалось начать страницу PDF";
-            file.cancelWriting();
-            return false;
-        }
-    }
-    if (!file.commit()) {
-        problem = file.errorString().toStdString();
-        return false;
-    }
-    return true;
+    const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                             QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    return WritePdfFile(
+        path, kReportDocumentTitle, layout,
+        [&](QPagedPaintDevice& device) { return PaintReportDocument(device, document); }, problem);
 }
 
 } // namespace toravel

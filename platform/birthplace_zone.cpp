@@ -10,6 +10,8 @@
 #include <exception>
 #include <vector>
 
+#include "platform/ascii_text.h"
+
 namespace toravel {
 namespace {
 
@@ -32,18 +34,10 @@ bool LooksLikeZoneName(std::string_view name) {
     return true;
 }
 
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32)
-        text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32)
-        text.remove_suffix(1);
-    return text;
-}
-
 // The zone, or null when the name is not one of the database's zones. The
 // library reports an unknown name (and an unreadable database) by throwing.
 const date::time_zone* FindZone(std::string_view zoneName) {
-    const std::string_view name = Trimmed(zoneName);
+    const std::string_view name = TrimBlanksAndControls(zoneName);
     if (!LooksLikeZoneName(name))
         return nullptr;
     try {
@@ -150,6 +144,18 @@ std::string UtcOffsetText(int offsetSeconds) {
     text += twoDigits(hours) + ":" + twoDigits(minutes);
     if (secs != 0)
         text += ":" + twoDigits(secs);
+    return text;
+}
+
+std::string UtcOffsetLabel(int offsetSeconds) {
+    const long magnitude = std::labs(static_cast<long>(offsetSeconds));
+    const long minutes = magnitude / 60 % 60;
+    const long secs = magnitude % 60;
+    std::string text = offsetSeconds < 0 ? "UTC-" : "UTC+";
+    text += std::to_string(magnitude / 3600) + ":" + (minutes < 10 ? "0" : "") +
+            std::to_string(minutes);
+    if (secs != 0)
+        text += std::string(":") + (secs < 10 ? "0" : "") + std::to_string(secs);
     return text;
 }
 

@@ -52,4 +52,8 @@ bool IsKnownZoneName(std::string_view zoneName);
 // seconds are added only where there are any ("+02:30:17").
 std::string UtcOffsetText(int offsetSeconds);
 
+// The offset as the window and the messages show it: "UTC+4:00", "UTC-5:00",
+// "UTC+5:30"; seconds only where there are any ("UTC+2:30:17").
+std::string UtcOffsetLabel(int offsetSeconds);
+
 } // namespace toravel

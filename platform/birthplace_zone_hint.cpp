@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "platform/ascii_text.h"
+
 namespace toravel {
 namespace {
 
@@ -11,18 +13,6 @@ std::string Number(long value) {
     char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     return std::string(digits, end);
-}
-
-// "UTC+4:00", "UTC-5:00", "UTC+5:30", "UTC+2:30:17" (seconds only where any).
-std::string UtcText(int offsetSeconds) {
-    const long magnitude = std::labs(static_cast<long>(offsetSeconds));
-    const long minutes = magnitude / 60 % 60;
-    const long secs = magnitude % 60;
-    std::string text = offsetSeconds < 0 ? "UTC-" : "UTC+";
-    text += Number(magnitude / 3600) + ":" + (minutes < 10 ? "0" : "") + Number(minutes);
-    if (secs != 0)
-        text += std::string(":") + (secs < 10 ? "0" : "") + Number(secs);
-    return text;
 }
 
 // "30 мин", "29 мин 43 с", "17 с".
@@ -41,33 +31,16 @@ long NearestWholeHour(long seconds) {
     return seconds >= 0 ? (seconds + 1800) / 3600 : -((-seconds + 1800) / 3600);
 }
 
-// The name as typed in the list, where it is plain enough to show.
-std::string ShownZoneName(std::string_view name) {
-    while (!name.empty() && static_cast<unsigned char>(name.front()) <= 32)
-        name.remove_prefix(1);
-    while (!name.empty() && static_cast<unsigned char>(name.back()) <= 32)
-        name.remove_suffix(1);
-    if (name.size() > 64)
-        return {};
-    for (const char c : name)
-        if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 126)
-            return {};
-    return std::string(name);
-}
-
 } // namespace
 
 BirthplaceZoneHint MakeBirthplaceZoneHint(std::string_view zoneName, TDateTime birthLocal,
                                           int computerOffsetSeconds,
                                           std::string_view placeWording) {
     BirthplaceZoneHint hint;
-    bool blankName = true;
-    for (const char c : zoneName)
-        blankName = blankName && static_cast<unsigned char>(c) <= 32;
-    if (blankName)
+    if (OnlyBlanksAndControls(zoneName))
         return hint;
     if (!IsKnownZoneName(zoneName)) {
-        const std::string shown = ShownZoneName(zoneName);
+        const std::string shown(QuotableAscii(zoneName));
         hint.text = shown.empty() ? "часовой пояс места рождения неизвестен"
                                   : "часовой пояс места рождения «" + shown + "» неизвестен";
         return hint;
@@ -77,7 +50,7 @@ BirthplaceZoneHint MakeBirthplaceZoneHint(std::string_view zoneName, TDateTime b
         return hint; // the moment is no date
 
     const BirthplaceOffset& place = *hint.offset;
-    hint.text = std::string(placeWording) + " " + UtcText(place.offsetSeconds);
+    hint.text = std::string(placeWording) + " " + UtcOffsetLabel(place.offsetSeconds);
     if (place.summerTime)
         hint.text += " (летнее время)";
     else if (place.keepsDaylightTimeThatYear)

@@ -73,4 +73,13 @@ ComputerZone ComputeComputerZoneOffset() {
     return ComputerZoneAt(kZoneReferenceDate + TimeOf(Now()));
 }
 
+std::string ComputerOffsetText(int offsetSeconds) {
+    const int magnitude = std::abs(offsetSeconds);
+    const int minutes = magnitude / 60 % 60;
+    std::string text = offsetSeconds < 0 ? "- " : "+ ";
+    text += std::to_string(magnitude / 3600) + ":" + (minutes < 10 ? "0" : "") +
+            std::to_string(minutes);
+    return text;
+}
+
 } // namespace toravel

@@ -36,4 +36,8 @@ ComputerZone ComputerZoneAt(TDateTime local);
 // whatever the date of the calculation.
 ComputerZone ComputeComputerZoneOffset();
 
+// The computer's offset in short, as the label writes its sign: "+ 3:00",
+// "- 5:00", "+ 5:30".
+std::string ComputerOffsetText(int offsetSeconds);
+
 } // namespace toravel
