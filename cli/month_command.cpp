@@ -1,9 +1,8 @@
 #include "cli/month_command.h"
 
-#include <algorithm>
-#include <array>
 #include <exception>
 
+#include "cli/text_columns.h"
 #include "command_line/help_formatter.h"
 #include "command_line/json_document.h"
 #include "command_line/month_json.h"
@@ -22,22 +21,10 @@ std::vector<std::string> MonthTableLines(const MonthRequest& request,
     std::vector<MonthTableCells> rows = {MonthTableTitles()};
     for (const MonthCalendarDay& day : calendar.days)
         rows.push_back(MonthTableRow(day));
-    std::array<std::size_t, MonthTableColumnCount> widths{};
-    for (const auto& row : rows)
-        for (std::size_t c = 0; c < row.size(); ++c)
-            widths[c] = std::max(widths[c], CharacterCount(row[c]));
-
     std::vector<std::string> lines = {MonthCalendarTitle(calendar.month),
                                       "Место: " + MonthPlaceLine(request), ""};
-    for (const auto& row : rows) {
-        std::string line;
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            line += row[c];
-            if (c + 1 < row.size())
-                line.append(widths[c] - CharacterCount(row[c]) + 2, ' ');
-        }
-        lines.push_back(line);
-    }
+    for (std::string& line : AlignedColumns(rows))
+        lines.push_back(std::move(line));
     return lines;
 }
 

@@ -1,6 +1,5 @@
 #include "cli/people_commands.h"
 
-#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +8,7 @@
 
 #include "batch/batch_line.h"
 #include "cli/calculation_output.h"
+#include "cli/text_columns.h"
 #include "command_line/help_formatter.h"
 #include "command_line/json_document.h"
 #include "command_line/option_values.h"
@@ -73,19 +73,8 @@ int List(const PeopleCommand& command, bool json, std::ostream& out, std::ostrea
     std::vector<std::array<std::string, 4>> rows = {{"Имя", "Дата", "Время", "Место"}};
     for (const PersonSummary& person : people)
         rows.push_back({person.name, person.date, person.time, person.place});
-    std::array<std::size_t, 4> widths{};
-    for (const auto& row : rows)
-        for (std::size_t c = 0; c < row.size(); ++c)
-            widths[c] = std::max(widths[c], CharacterCount(row[c]));
-    for (const auto& row : rows) {
-        std::string line;
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            line += row[c];
-            if (c + 1 < row.size())
-                line.append(widths[c] - CharacterCount(row[c]) + 2, ' ');
-        }
+    for (const std::string& line : AlignedColumns(rows))
         out << line << '\n';
-    }
     return ExitDone;
 }
 

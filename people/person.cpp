@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "csv/utf8_text.h"
 #include "people/name_key.h"
+#include "platform/utf8_text.h"
 
 namespace toravel {
 namespace {
@@ -102,37 +102,35 @@ bool SameCalculationInputs(const Person& a, const Person& b) {
            a.zoneHours == b.zoneHours && a.lunarDay == b.lunarDay;
 }
 
-Person PersonOfRow(const BirthRow& row) {
-    Person p;
-    p.name = row.name;
-    p.date = row.date;
-    p.time = row.time;
-    p.place = row.place;
-    p.latitude = row.latitude;
-    p.longitude = row.longitude;
-    p.zoneName = row.zoneName;
-    p.utcOffset = row.utcOffset;
-    p.zoneHours = row.zoneHours;
-    p.sex = row.sex;
-    p.lunarDay = row.lunarDay;
-    p.note = row.note;
-    return p;
+namespace {
+
+// The fields a person and a CSV row both have, copied one way or the other.
+template <typename From, typename To> void CopyBirthFields(const From& from, To& to) {
+    to.name = from.name;
+    to.date = from.date;
+    to.time = from.time;
+    to.place = from.place;
+    to.latitude = from.latitude;
+    to.longitude = from.longitude;
+    to.zoneName = from.zoneName;
+    to.utcOffset = from.utcOffset;
+    to.zoneHours = from.zoneHours;
+    to.sex = from.sex;
+    to.lunarDay = from.lunarDay;
+    to.note = from.note;
 }
 
-BirthRow RowOfPerson(const Person& p) {
+} // namespace
+
+Person PersonOfRow(const BirthRow& row) {
+    Person person;
+    CopyBirthFields(row, person);
+    return person;
+}
+
+BirthRow RowOfPerson(const Person& person) {
     BirthRow row;
-    row.name = p.name;
-    row.date = p.date;
-    row.time = p.time;
-    row.place = p.place;
-    row.latitude = p.latitude;
-    row.longitude = p.longitude;
-    row.zoneName = p.zoneName;
-    row.utcOffset = p.utcOffset;
-    row.zoneHours = p.zoneHours;
-    row.sex = p.sex;
-    row.lunarDay = p.lunarDay;
-    row.note = p.note;
+    CopyBirthFields(person, row);
     return row;
 }
 

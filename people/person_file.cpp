@@ -33,6 +33,32 @@ std::string UtcNow() {
     return text;
 }
 
+// The person as it is written: changed now, created when first saved (kept
+// from `old`, the entry it replaces), the last result kept from `old` while
+// the inputs it was calculated from are the same, and a result without its
+// moment dated now.
+Person Stamped(const Person& person, const std::optional<Person>& old) {
+    Person saved = person;
+    saved.changed = UtcNow();
+    saved.created = old ? old->created : saved.changed;
+    if (old && !saved.lastResult && SameCalculationInputs(*old, saved))
+        saved.lastResult = old->lastResult;
+    if (saved.lastResult && saved.lastResult->calculated.empty())
+        saved.lastResult->calculated = saved.changed;
+    return saved;
+}
+
+// The result's six columns (lunar day, the three worlds, circle, moment),
+// bound from parameter `first` on.
+void BindLastResult(Statement& statement, int first, const LastResult& result) {
+    statement.Bind(first, std::optional<std::int64_t>(result.lunarDay));
+    statement.Bind(first + 1, std::string_view(result.dayWorld));
+    statement.Bind(first + 2, std::string_view(result.lunarWorld));
+    statement.Bind(first + 3, std::string_view(result.periodWorld));
+    statement.Bind(first + 4, std::string_view(result.circle));
+    statement.Bind(first + 5, std::string_view(result.calculated));
+}
+
 // A "file:" URI of the path, for the query parameters only URIs can carry.
 std::string FileUri(const fs::path& path, const char* query) {
     std::string uri = "file:";
@@ -508,13 +534,7 @@ void PersonFile::Write(const Person& p, const std::optional<std::int64_t>& id) {
     write.Bind(15, std::string_view(p.created));
     write.Bind(16, std::string_view(p.changed));
     if (p.lastResult) {
-        const LastResult& r = *p.lastResult;
-        write.Bind(17, std::optional<std::int64_t>(r.lunarDay));
-        write.Bind(18, std::string_view(r.dayWorld));
-        write.Bind(19, std::string_view(r.lunarWorld));
-        write.Bind(20, std::string_view(r.periodWorld));
-        write.Bind(21, std::string_view(r.circle));
-        write.Bind(22, std::string_view(r.calculated));
+        BindLastResult(write, 17, *p.lastResult);
     }
     if (id)
         write.Bind(23, id);
@@ -529,18 +549,7 @@ SaveOutcome PersonFile::Save(const Person& person, OnConflict onConflict) {
         const auto id = IdOfKey(NameKey(person.name));
         if (id && onConflict != OnConflict::Replace)
             return SaveOutcome::Exists;
-        Person saved = person;
-        saved.changed = UtcNow();
-        saved.created = saved.changed;
-        if (id) {
-            const std::optional<Person> old = PersonOfId(*id);
-            saved.created = old->created;
-            if (!saved.lastResult && SameCalculationInputs(*old, saved))
-                saved.lastResult = old->lastResult;
-        }
-        if (saved.lastResult && saved.lastResult->calculated.empty())
-            saved.lastResult->calculated = saved.changed;
-        Write(saved, id);
+        Write(Stamped(person, id ? PersonOfId(*id) : std::nullopt), id);
         return id ? SaveOutcome::Replaced : SaveOutcome::Added;
     });
 }
@@ -556,15 +565,7 @@ SaveOutcome PersonFile::Update(std::string_view savedName, const Person& person)
         const auto other = IdOfKey(NameKey(person.name));
         if (other && other != id)
             return SaveOutcome::Exists;
-        const std::optional<Person> old = PersonOfId(*id);
-        Person saved = person;
-        saved.changed = UtcNow();
-        saved.created = old->created;
-        if (!saved.lastResult && SameCalculationInputs(*old, saved))
-            saved.lastResult = old->lastResult;
-        if (saved.lastResult && saved.lastResult->calculated.empty())
-            saved.lastResult->calculated = saved.changed;
-        Write(saved, id);
+        Write(Stamped(person, PersonOfId(*id)), id);
         return SaveOutcome::Replaced;
     });
 }
@@ -596,14 +597,8 @@ bool PersonFile::RecordResult(std::string_view name, const LastResult& result) {
                          "result_lunar_world = ?4, result_period_world = ?5, result_circle = ?6, "
                          "result_calculated = ?7 WHERE name_key = ?1",
                          path_, SaveAction("сохранить расчёт для", name));
-        const LastResult& r = *person->lastResult;
         record.Bind(1, NameKey(name));
-        record.Bind(2, std::optional<std::int64_t>(r.lunarDay));
-        record.Bind(3, std::string_view(r.dayWorld));
-        record.Bind(4, std::string_view(r.lunarWorld));
-        record.Bind(5, std::string_view(r.periodWorld));
-        record.Bind(6, std::string_view(r.circle));
-        record.Bind(7, std::string_view(r.calculated));
+        BindLastResult(record, 2, *person->lastResult);
         record.Step();
         return sqlite3_changes(db_.get()) > 0;
     });
