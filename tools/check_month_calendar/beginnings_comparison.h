@@ -7,7 +7,7 @@
 #include <string>
 
 #include "lunar/calendar_place.h"
-#include "tools/check_month_calendar/reference_moon.h"
+#include "tools/reference_moon/reference_moon.h"
 
 namespace toravel::tools {
 

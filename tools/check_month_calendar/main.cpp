@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 
 #include "lunar/working_stream.h"
 #include "platform/conversions.h"
@@ -51,14 +52,20 @@ int main(int argc, char** argv) {
     }
 
     const int year = argc == 2 ? std::atoi(argv[1]) : 2026;
-    const ReferenceMoon reference(TORAVEL_SWE_DATA_DIR);
-    CompareYearOfBeginnings(
-        "Москва", {StrToFloat("55,7558"), StrToFloat("37,6173"), "Europe/Moscow"}, year, reference);
-    CompareYearOfBeginnings("Новосибирск",
-                            {StrToFloat("55,0280"), StrToFloat("82,9242"), "Asia/Novosibirsk"},
-                            year, reference);
-    CompareYearOfBeginnings("Мурманск",
-                            {StrToFloat("68,9585"), StrToFloat("33,0827"), "Europe/Moscow"}, year,
-                            reference);
+    try {
+        const ReferenceMoon reference(TORAVEL_SWE_DATA_DIR);
+        CompareYearOfBeginnings("Москва",
+                                {StrToFloat("55,7558"), StrToFloat("37,6173"), "Europe/Moscow"},
+                                year, reference);
+        CompareYearOfBeginnings("Новосибирск",
+                                {StrToFloat("55,0280"), StrToFloat("82,9242"), "Asia/Novosibirsk"},
+                                year, reference);
+        CompareYearOfBeginnings("Мурманск",
+                                {StrToFloat("68,9585"), StrToFloat("33,0827"), "Europe/Moscow"},
+                                year, reference);
+    } catch (const std::runtime_error& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
     return 0;
 }

@@ -1,9 +1,11 @@
-#include "tools/check_month_calendar/reference_moon.h"
+#include "tools/reference_moon/reference_moon.h"
 
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <swephexp.h>
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <string>
 
 namespace toravel::tools {
 namespace {
@@ -24,15 +26,14 @@ double MeanSiderealTimeDeg(double jdUt) {
     return reduced / 240.0;
 }
 
-// Stops the tool when Swiss Ephemeris falls back to its analytic theory: the
-// comparison would then be weaker than it claims.
+// Throws when Swiss Ephemeris did not use its files.
 void Calculate(double jdUt, int body, int flags, double (&xx)[6]) {
     char error[AS_MAXCH] = "";
     const int returned = swe_calc_ut(jdUt, body, SEFLG_SWIEPH | flags, xx, error);
-    if (returned < 0 || (returned & SEFLG_SWIEPH) == 0) {
-        std::fprintf(stderr, "Swiss Ephemeris fell back or failed at JD %.5f: %s\n", jdUt, error);
-        std::exit(1);
-    }
+    if (returned < 0 || (returned & SEFLG_SWIEPH) == 0 || (returned & SEFLG_MOSEPH) != 0)
+        throw std::runtime_error("Swiss Ephemeris fell back or failed at JD " +
+                                 std::to_string(jdUt) + " (flags " + std::to_string(returned) +
+                                 "): " + error);
 }
 
 } // namespace
@@ -58,11 +59,14 @@ double ReferenceMoon::AltitudeAboveStandard(double jdUt, double latitudeDeg,
     return std::asin(sinAltitude) * DegreesPerRadian - MoonriseAltitudeDeg;
 }
 
-std::optional<double> ReferenceMoon::MoonriseNear(double jdUt, double latitudeDeg,
-                                                  double longitudeDeg, double window) const {
-    std::optional<double> nearest;
-    double before = AltitudeAboveStandard(jdUt - window, latitudeDeg, longitudeDeg);
-    for (double at = jdUt - window + TwoMinutes; at <= jdUt + window; at += TwoMinutes) {
+std::vector<double> ReferenceMoon::MoonrisesBetween(double jdBegin, double jdEnd,
+                                                    double latitudeDeg, double longitudeDeg) const {
+    std::vector<double> rises;
+    double before = AltitudeAboveStandard(jdBegin, latitudeDeg, longitudeDeg);
+    // The last step ends at jdEnd itself, so that a rise in the last two
+    // minutes is found too.
+    for (int step = 1; jdBegin + (step - 1) * TwoMinutes < jdEnd; ++step) {
+        const double at = std::min(jdBegin + step * TwoMinutes, jdEnd);
         const double now = AltitudeAboveStandard(at, latitudeDeg, longitudeDeg);
         if (before <= 0 && now > 0) {
             double low = at - TwoMinutes;
@@ -71,24 +75,28 @@ std::optional<double> ReferenceMoon::MoonriseNear(double jdUt, double latitudeDe
                 const double mid = (low + high) / 2;
                 (AltitudeAboveStandard(mid, latitudeDeg, longitudeDeg) > 0 ? high : low) = mid;
             }
-            const double rise = (low + high) / 2;
-            if (!nearest || std::fabs(rise - jdUt) < std::fabs(*nearest - jdUt))
-                nearest = rise;
+            rises.push_back((low + high) / 2);
         }
         before = now;
     }
+    return rises;
+}
+
+std::optional<double> ReferenceMoon::MoonriseNear(double jdUt, double latitudeDeg,
+                                                  double longitudeDeg, double window) const {
+    std::optional<double> nearest;
+    for (const double rise :
+         MoonrisesBetween(jdUt - window, jdUt + window, latitudeDeg, longitudeDeg))
+        if (!nearest || std::fabs(rise - jdUt) < std::fabs(*nearest - jdUt))
+            nearest = rise;
     return nearest;
 }
 
 bool ReferenceMoon::RisesBetween(double jdBegin, double jdEnd, double latitudeDeg,
                                  double longitudeDeg) const {
-    double before = AltitudeAboveStandard(jdBegin, latitudeDeg, longitudeDeg);
-    for (double at = jdBegin + TwoMinutes; at < jdEnd; at += TwoMinutes) {
-        const double now = AltitudeAboveStandard(at, latitudeDeg, longitudeDeg);
-        if (before <= 0 && now > 0)
+    for (const double rise : MoonrisesBetween(jdBegin, jdEnd, latitudeDeg, longitudeDeg))
+        if (rise < jdEnd)
             return true;
-        before = now;
-    }
     return false;
 }
 

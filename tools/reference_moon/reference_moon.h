@@ -8,10 +8,16 @@
 // New moon: the moment at which the apparent geocentric ecliptic longitudes
 // of the Moon and the Sun are equal.
 //
-// Times are Julian Dates in universal time.
+// Times are Julian Dates in universal time. Should Swiss Ephemeris fall back
+// to its analytic theory (its files missing), every method throws
+// std::runtime_error: the comparison would be weaker than it claims.
+//
+// Shared by the month calendar's accuracy tool and the moonrise reference
+// test; never linked into the program.
 #pragma once
 
 #include <optional>
+#include <vector>
 
 namespace toravel::tools {
 
@@ -27,6 +33,12 @@ public:
     // positive north and east.
     std::optional<double> MoonriseNear(double jdUt, double latitudeDeg, double longitudeDeg,
                                        double window) const;
+
+    // Every rise in [jdBegin, jdEnd] at the place: the crossings from below
+    // of +8′ on a two-minute grid from jdBegin (its last step ending at
+    // jdEnd), refined by bisection to 0.1 ms.
+    std::vector<double> MoonrisesBetween(double jdBegin, double jdEnd, double latitudeDeg,
+                                         double longitudeDeg) const;
 
     // Whether the Moon rises in [jdBegin, jdEnd) at the place.
     bool RisesBetween(double jdBegin, double jdEnd, double latitudeDeg, double longitudeDeg) const;
