@@ -1,8 +1,8 @@
 // The month's calendar against the single calculation, and its worlds.
 //
 // Agreement: for a day of the calendar, a birth at a moment of that day run
-// through the calculation command, with the spin box holding what
-// --auto-zone puts there (the birthplace's offset then, the computer at
+// through the calculation command on the birthplace's own clock then (the
+// clock --auto-zone runs on, put into the spin box with the computer at
 // Greenwich), gives the lunar day the calendar shows in force at that moment.
 #include "horoscope/month_calendar.h"
 
