@@ -10,7 +10,6 @@
 //   build/bench/toravel-bench-windows --benchmark_repetitions=5
 //       --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QLineEdit>
@@ -18,7 +17,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -26,6 +24,7 @@
 #include "app/person_list_dialog.h"
 #include "app/person_list_host.h"
 #include "app/person_list_model.h"
+#include "bench/ten_thousand_people.h"
 #include "horoscope/horoscope_database.h"
 #include "lunar/working_stream.h"
 
@@ -33,61 +32,10 @@ namespace {
 
 using namespace toravel;
 
-constexpr int People = 10'000;
-
-// The names of the person file's own benchmark: Russian surnames, first
-// names and patronymics in their thousands of combinations.
-std::string NameOf(int i) {
-    static const std::vector<std::string> surnames = {
-        "Иванов",   "Смирнов", "Кузнецов", "Попов",   "Васильев", "Петров",   "Соколов",
-        "Михайлов", "Новиков", "Фёдоров",  "Морозов", "Волков",   "Алексеев", "Лебедев",
-        "Семёнов",  "Егоров",  "Павлов",   "Козлов",  "Степанов", "Николаев", "Орлов",
-        "Андреев",  "Макаров", "Никитин",  "Захаров", "Зайцев",   "Соловьёв", "Борисов"};
-    static const std::vector<std::string> first = {"Александр", "Мария",   "Дмитрий", "Анна",
-                                                   "Сергей",    "Елена",   "Андрей",  "Ольга",
-                                                   "Алексей",   "Наталья", "Иван",    "Ирина"};
-    static const std::vector<std::string> middle = {"Александрович", "Сергеевич", "Иванович",
-                                                    "Петрович",      "Юрьевич",   "Ильич"};
-    return surnames[static_cast<std::size_t>(i) % surnames.size()] + " " +
-           first[static_cast<std::size_t>(i / 28) % first.size()] + " " +
-           middle[static_cast<std::size_t>(i / 336) % middle.size()] + " " + std::to_string(i);
-}
-
-// The file, made once in the temporary folder and removed at the end.
-struct BenchmarkFile {
-    std::filesystem::path path;
-    ~BenchmarkFile() {
-        std::error_code ignored;
-        for (const char* suffix : {"", "-wal", "-shm"})
-            std::filesystem::remove(path.string() + suffix, ignored);
-    }
-};
+constexpr int People = bench::TenThousand;
 
 const std::filesystem::path& TenThousandPeople() {
-    static const BenchmarkFile file = [] {
-        const auto path = std::filesystem::temp_directory_path() /
-                          ("toravel-bench-windows-" + std::to_string(::getpid()) + ".sqlite");
-        std::filesystem::remove(path);
-        PersonFile people(path);
-        PersonFile::Transaction all(people);
-        std::mt19937 random(10'000);
-        for (int i = 0; i < People; ++i) {
-            Person p;
-            p.name = NameOf(i);
-            p.date = std::to_string(10 + random() % 18) + ".0" + std::to_string(1 + random() % 9) +
-                     "." + std::to_string(1920 + random() % 100);
-            p.time = "14:30";
-            p.place = "Москва";
-            p.latitude = 55.75;
-            p.longitude = 37.62;
-            p.zoneHours = 3;
-            p.note = std::string(random() % 400, 'n');
-            people.Save(p, OnConflict::Skip);
-        }
-        all.Commit();
-        return BenchmarkFile{path};
-    }();
-    return file.path;
+    return bench::TenThousandPeopleFile("toravel-bench-windows");
 }
 
 // A main window that has calculated nothing and saves nothing.

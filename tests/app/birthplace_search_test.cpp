@@ -42,17 +42,6 @@ void Retype(QLineEdit* field, const QString& text) {
     Type(field, text);
 }
 
-bool PickCity(TForm1& window, const QString& name) {
-    for (int i = 0; i < window.ComboBox1->count(); ++i) {
-        if (window.ComboBox1->itemText(i).startsWith(name + QLatin1Char(';'))) {
-            window.ComboBox1->setCurrentIndex(i);
-            window.ComboBox1CloseUp();
-            return true;
-        }
-    }
-    return false;
-}
-
 QAbstractItemView* Popup(const TForm1& window) {
     return window.Edit4->Completer()->popup();
 }

@@ -28,26 +28,11 @@ using namespace toravel::testing;
 
 namespace {
 
-QString Utf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 std::int64_t UniversalSecond(int year, int month, int day, int hour) {
     return static_cast<std::int64_t>(EncodeDateTime(year, month, day)) * 86400 + hour * 3600;
 }
 
 const std::int64_t TenthOfDecember2026 = UniversalSecond(2026, 12, 10, 9);
-
-bool PickCity(TForm1& window, const QString& name) {
-    for (int i = 0; i < window.ComboBox1->count(); ++i) {
-        if (window.ComboBox1->itemText(i).startsWith(name + QLatin1Char(';'))) {
-            window.ComboBox1->setCurrentIndex(i);
-            window.ComboBox1CloseUp();
-            return true;
-        }
-    }
-    return false;
-}
 
 // Table t of the build tree's database, as the main window reads it.
 struct CalendarDays {

@@ -39,21 +39,6 @@ using namespace toravel::testing;
 
 namespace {
 
-QString Utf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-bool PickCity(TForm1& window, const QString& name) {
-    for (int i = 0; i < window.ComboBox1->count(); ++i) {
-        if (window.ComboBox1->itemText(i).startsWith(name + QLatin1Char(';'))) {
-            window.ComboBox1->setCurrentIndex(i);
-            window.ComboBox1CloseUp();
-            return true;
-        }
-    }
-    return false;
-}
-
 // A birth in Moscow in May 1990 on the box's hour that makes UTC+4.
 void EnterMoscowBirth(TForm1& w) {
     w.DateTimePicker1->setDate(QDate(1990, 5, 17));

@@ -12,6 +12,8 @@
 #include <QTextEdit>
 #include <QVector>
 
+#include <string>
+
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/city_combo_box.h"
@@ -72,6 +74,23 @@ inline QVector<Paragraph> ParagraphsOf(const QTextEdit& edit) {
         paragraphs.push_back({block.text(), format});
     }
     return paragraphs;
+}
+
+inline QString Utf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Picks the city whose line in the list begins with `name;`, as a user does
+// in the list (the fields and the hint follow); false when there is none.
+inline bool PickCity(TForm1& window, const QString& name) {
+    for (int i = 0; i < window.ComboBox1->count(); ++i) {
+        if (window.ComboBox1->itemText(i).startsWith(name + QLatin1Char(';'))) {
+            window.ComboBox1->setCurrentIndex(i);
+            window.ComboBox1CloseUp();
+            return true;
+        }
+    }
+    return false;
 }
 
 // Both windows as start-up leaves them, started in `directory`.

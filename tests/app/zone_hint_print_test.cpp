@@ -43,18 +43,6 @@ bool MakeDataDirectory(const QTemporaryDir& directory, QByteArray cityList) {
     return file.open(QIODevice::WriteOnly) && file.write(cityList) == cityList.size();
 }
 
-// Picks the list entry whose name is `name`, as the mouse does.
-bool PickCity(TForm1& window, const QString& name) {
-    for (int i = 0; i < window.ComboBox1->count(); ++i) {
-        if (window.ComboBox1->itemText(i).startsWith(name + QLatin1Char(';'))) {
-            window.ComboBox1->setCurrentIndex(i);
-            window.ComboBox1CloseUp();
-            return true;
-        }
-    }
-    return false;
-}
-
 // The text of the whole PDF, or of one page.
 QString PdfText(const QString& path, int page = 0) {
     QStringList arguments = {QStringLiteral("-enc"), QStringLiteral("UTF-8")};
