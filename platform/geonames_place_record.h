@@ -5,7 +5,7 @@
 //
 // Read directly rather than through GLib's accessors, which take some 3 µs
 // a place (some 75 ms for the whole atlas) against well under 0.1 µs here.
-// The layout is GVariant's serialisation format (the GVariant specification,
+// The layout is GVariant's serialisation format (GLib's GVariant documentation,
 // "Serialisation"): the members one after the other, each at its alignment
 // (strings 1, the 32-bit number 4, the doubles 8) from the record's start,
 // strings NUL-terminated; the ends of the seven strings stand as framing

@@ -15,6 +15,7 @@
 #include "platform/conversions.h"
 #include "platform/tdatetime.h"
 #include "tests/horoscope/fake_view.h"
+#include "tests/lunar/calculation_state_fixture.h"
 
 namespace toravel {
 namespace {
@@ -43,12 +44,11 @@ std::string Blanks(std::size_t n) {
     return std::string(n, ' ');
 }
 
-class CalculationCommandTest : public ::testing::Test {
+class CalculationCommandTest : public testing::CalculationStateTest {
 protected:
     void SetUp() override {
-        saved_ = SharedCalculationState();
+        CalculationStateTest::SetUp();
         SharedCalculationState() = CalculationState{};
-        SetLunarWorkingStream(&DiscardingStream());
         // Moscow as the city list gives it, birth 17.05.1990 14:30 at four
         // hours east, the computer at Greenwich.
         view_.latitude = "55,7558";
@@ -59,19 +59,12 @@ protected:
         days_.records[{5, 17}] = {"c", "Второму"};
         days_.records[{1, 5}] = {"b", "Первому"};
     }
-    void TearDown() override {
-        SharedCalculationState() = saved_;
-        SetLunarWorkingStream(nullptr);
-    }
 
     void Run() { RunCalculationCommand(view_, days_); }
     CalculationState& State() { return SharedCalculationState(); }
 
     FakeView view_;
     FakeCalendarDays days_;
-
-private:
-    CalculationState saved_;
 };
 
 TEST_F(CalculationCommandTest, BlankBirthplaceShowsItsMessageAndDoesNothingElse) {

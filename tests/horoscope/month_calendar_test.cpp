@@ -21,6 +21,7 @@
 #include "platform/conversions.h"
 #include "platform/tdatetime.h"
 #include "tests/horoscope/fake_view.h"
+#include "tests/lunar/calculation_state_fixture.h"
 
 namespace toravel {
 namespace {
@@ -63,17 +64,8 @@ const Place Berlin{"Берлин", "52,52", "13,405", "Europe/Berlin"};
 const Place Novosibirsk{"Новосибирск", "55,0280", "82,9242", "Asia/Novosibirsk"};
 const Place Moscow{"Москва", "55,7558", "37,6173", "Europe/Moscow"};
 
-class MonthCalendarTest : public ::testing::Test {
+class MonthCalendarTest : public testing::CalculationStateTest {
 protected:
-    void SetUp() override {
-        saved_ = SharedCalculationState();
-        SetLunarWorkingStream(&DiscardingStream());
-    }
-    void TearDown() override {
-        SharedCalculationState() = saved_;
-        SetLunarWorkingStream(nullptr);
-    }
-
     // The lunar day of a birth at the local moment by the calculation
     // command; offsetSeconds receives the birthplace's offset then.
     int Calculated(const Place& place, TDateTime local, int& offsetSeconds,
@@ -113,9 +105,6 @@ protected:
             }
         }
     }
-
-private:
-    CalculationState saved_;
 };
 
 // A polar place, one that keeps summer time and one far east, all year.

@@ -23,6 +23,7 @@
 #include "platform/jpeg_decoder.h"
 #include "platform/tdatetime.h"
 #include "tests/horoscope/fake_view.h"
+#include "tests/lunar/calculation_state_fixture.h"
 
 namespace toravel {
 namespace {
@@ -40,25 +41,17 @@ public:
     }
 };
 
-class CalculationRobustnessTest : public ::testing::Test {
+class CalculationRobustnessTest : public testing::CalculationStateTest {
 protected:
     void SetUp() override {
-        saved_ = SharedCalculationState();
+        CalculationStateTest::SetUp();
         SharedCalculationState() = CalculationState{};
-        SetLunarWorkingStream(&DiscardingStream());
-    }
-    void TearDown() override {
-        SharedCalculationState() = saved_;
-        SetLunarWorkingStream(nullptr);
     }
 
     CalculationState& State() { return SharedCalculationState(); }
 
     FakeView view_;
     EveryDay days_;
-
-private:
-    CalculationState saved_;
 };
 
 struct Place {

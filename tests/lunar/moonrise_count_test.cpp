@@ -25,6 +25,7 @@
 #include "lunar/working_stream.h"
 #include "platform/conversions.h"
 #include "platform/tdatetime.h"
+#include "tests/lunar/calculation_state_fixture.h"
 
 namespace toravel {
 namespace {
@@ -56,17 +57,8 @@ TDateTime At(int year, int month, int day, int hour = 0, int minute = 0) {
 
 constexpr double Minute = 1.0 / 1440.0;
 
-class MoonriseCountTest : public ::testing::Test {
+class MoonriseCountTest : public testing::CalculationStateTest {
 protected:
-    void SetUp() override {
-        saved_ = SharedCalculationState();
-        SetLunarWorkingStream(&DiscardingStream());
-    }
-    void TearDown() override {
-        SharedCalculationState() = saved_;
-        SetLunarWorkingStream(nullptr);
-    }
-
     // Counts for a moment on the clock of the place's zone (the computer at
     // Greenwich), from the given new moon; returns the lunar day.
     std::int32_t Count(const Place& place, TDateTime newMoon, TDateTime moment) {
@@ -85,9 +77,6 @@ protected:
     const auto& Table() const { return SharedCalculationState().MoonriseTable; }
 
     FakeCalendarView view_;
-
-private:
-    CalculationState saved_;
 };
 
 TEST_F(MoonriseCountTest, LunarDayAgreesWithAnIndependentCount) {

@@ -12,19 +12,17 @@
 #include <sys/wait.h>
 #include <vector>
 
+#include "tests/cli/run_program.h"
+
 namespace {
+
+using toravel::testing::FileText;
+using toravel::testing::ShellQuoted;
 
 struct Outcome {
     int status = -1;
     std::string out; // standard output and error together
 };
-
-std::string ShellQuoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
 
 Outcome RunShell(const std::string& command) {
     Outcome outcome;
@@ -37,17 +35,6 @@ Outcome RunShell(const std::string& command) {
     const int status = ::pclose(pipe);
     outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return outcome;
-}
-
-std::string FileText(const std::string& path) {
-    std::string text;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-            text.append(buffer, n);
-        std::fclose(file);
-    }
-    return text;
 }
 
 // Runs toravel-pdf from the build tree's root, at Greenwich, with no display
