@@ -25,8 +25,8 @@
 #include "app/person_list_host.h"
 #include "app/person_list_model.h"
 #include "bench/ten_thousand_people.h"
-#include "horoscope/horoscope_database.h"
 #include "lunar/working_stream.h"
+#include "storage/horoscope_database.h"
 
 namespace {
 

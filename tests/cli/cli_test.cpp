@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "people/person_file.h"
-#include "platform/database.h"
-#include "platform/database_file.h"
+#include "storage/database.h"
+#include "storage/database_file.h"
 #include "tests/cli/run_program.h"
 #include "tools/build_database/database_builder.h"
 
