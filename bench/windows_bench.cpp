@@ -27,6 +27,7 @@
 #include "bench/ten_thousand_people.h"
 #include "lunar/working_stream.h"
 #include "storage/horoscope_database.h"
+#include "zoneinfo/system_zone_files.h"
 
 namespace {
 
@@ -111,6 +112,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     toravel::SetLunarWorkingStream(&toravel::DiscardingStream());
+    toravel::UseSystemZoneFiles();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

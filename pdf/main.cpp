@@ -34,6 +34,7 @@
 #include "platform/conversions.h"
 #include "platform/tdatetime.h"
 #include "storage/horoscope_database.h"
+#include "zoneinfo/system_zone_files.h"
 
 namespace {
 
@@ -164,6 +165,7 @@ int WriteMonth(const pdf::PdfOptions& options, char* program) {
 } // namespace
 
 int main(int argc, char** argv) {
+    UseSystemZoneFiles();
     const pdf::ParsedPdfOptions parsed = pdf::ParsePdfOptions(argc, argv);
     if (parsed.exitStatus)
         return *parsed.exitStatus;

@@ -1,70 +1,48 @@
-// The birthplace's offset over the date/tz library with the system's tz
-// database (the library's USE_OS_TZDB build: it reads the compiled zone
-// files under /usr/share/zoneinfo, never TZ).
+// The birthplace's offset over the zone's rules: the periods of its clock
+// give the offset of a local reading and tell summer from winter time.
 #include "place/birthplace_zone.h"
 
-#include <date/tz.h>
-
-#include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <exception>
 #include <vector>
 
-#include "platform/ascii_text.h"
+#include "place/zone_file_source.h"
 
 namespace toravel {
 namespace {
 
-using std::chrono::seconds;
+// 30 December 1899 0h, the TDateTime epoch, as days since 1970-01-01.
+constexpr std::int64_t TDateTimeEpochDay = -25569;
 
-// Zone names are paths below the database's folder. Only the characters of
-// real zone names are let through, and no "..", so a city list cannot steer
-// the lookup to another file; "localtime" is the machine's own zone, never a
-// birthplace's.
-bool LooksLikeZoneName(std::string_view name) {
-    if (name.empty() || name.size() > 64 || name.front() == '/' ||
-        name.find("..") != std::string_view::npos || name == "localtime" || name == "posixrules")
-        return false;
-    for (const char c : name) {
-        const bool letterOrDigit =
-            (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-        if (!letterOrDigit && c != '/' && c != '_' && c != '-' && c != '+')
-            return false;
-    }
-    return true;
+// The local reading of TDateTime fields, as milliseconds since 1970-01-01
+// 0h. The day is counted in TDateTime's own calendar (Julian before 1582),
+// so a day is the same day for the zone's rules and for the program.
+std::int64_t LocalMillisecond(int year, int month, int day, int hour, int minute, int second,
+                              int millisecond) {
+    const auto dayNumber = static_cast<std::int64_t>(EncodeDateTime(year, month, day));
+    const std::int64_t seconds =
+        (dayNumber + TDateTimeEpochDay) * 86400 + hour * 3600 + minute * 60 + second;
+    return seconds * 1000 + millisecond;
 }
 
-// The zone, or null when the name is not one of the database's zones. The
-// library reports an unknown name (and an unreadable database) by throwing.
-const date::time_zone* FindZone(std::string_view zoneName) {
-    const std::string_view name = TrimBlanksAndControls(zoneName);
-    if (!LooksLikeZoneName(name))
-        return nullptr;
-    try {
-        return date::locate_zone(name);
-    } catch (const std::exception&) {
-        return nullptr;
-    }
-}
-
-struct ClockPeriod {
-    seconds offset;
-    bool daylight; // the database marks it as daylight-saving time
-};
-
-// The zone's periods of constant offset that overlap the local calendar year.
-std::vector<ClockPeriod> PeriodsOfLocalYear(const date::time_zone& zone, int year) {
-    const auto start =
-        zone.to_sys(date::local_days{date::year{year} / 1 / 1}, date::choose::earliest);
-    const auto end =
-        zone.to_sys(date::local_days{date::year{year + 1} / 1 / 1}, date::choose::earliest);
-    std::vector<ClockPeriod> periods;
-    date::sys_info info = zone.get_info(start);
+// The zone's periods that overlap the local calendar year, each start of
+// year taken at its earliest moment.
+std::vector<ZonePeriod> PeriodsOfLocalYear(const ZoneRules& zone, int year) {
+    auto startOf = [&](int y) {
+        const std::int64_t reading = LocalMillisecond(y, 1, 1, 0, 0, 0, 0);
+        const ZonePeriod period = zone.PeriodOfLocalReading(reading).period;
+        return reading / 1000 - period.offsetSeconds;
+    };
+    const std::int64_t start = startOf(year);
+    const std::int64_t end = year < 9999 ? startOf(year + 1) : start + 366 * 86400;
+    std::vector<ZonePeriod> periods;
+    ZonePeriod period = zone.PeriodAt(start);
     for (int i = 0; i < 100; ++i) { // a year has a handful of changes at most
-        periods.push_back({info.offset, info.save != std::chrono::minutes{0}});
-        if (info.end >= end)
+        periods.push_back(period);
+        if (period.end >= end)
             break;
-        info = zone.get_info(info.end);
+        period = zone.PeriodAt(period.end);
     }
     return periods;
 }
@@ -75,25 +53,25 @@ std::vector<ClockPeriod> PeriodsOfLocalYear(const date::time_zone& zone, int yea
 // its standard time and flags GMT in winter). So the moment is summer time
 // when its offset exceeds those of the year's periods with the other flag;
 // where all the year's periods carry the same flag, the flag decides.
-bool IsSummerTime(const ClockPeriod& moment, const std::vector<ClockPeriod>& year) {
+bool IsSummerTime(const ZonePeriod& moment, const std::vector<ZonePeriod>& year) {
     bool otherFlagSeen = false;
-    seconds lowestOther{};
-    for (const ClockPeriod& period : year) {
+    int lowestOther = 0;
+    for (const ZonePeriod& period : year) {
         if (period.daylight == moment.daylight)
             continue;
-        if (!otherFlagSeen || period.offset < lowestOther)
-            lowestOther = period.offset;
+        if (!otherFlagSeen || period.offsetSeconds < lowestOther)
+            lowestOther = period.offsetSeconds;
         otherFlagSeen = true;
     }
-    return otherFlagSeen ? moment.offset > lowestOther : moment.daylight;
+    return otherFlagSeen ? moment.offsetSeconds > lowestOther : moment.daylight;
 }
 
 } // namespace
 
 std::optional<BirthplaceOffset> BirthplaceOffsetAt(std::string_view zoneName,
                                                    TDateTime birthLocal) {
-    const date::time_zone* zone = FindZone(zoneName);
-    if (zone == nullptr)
+    const std::shared_ptr<const ZoneRules> zone = ZoneRulesNamed(zoneName);
+    if (!zone)
         return std::nullopt;
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
     try {
@@ -101,34 +79,21 @@ std::optional<BirthplaceOffset> BirthplaceOffsetAt(std::string_view zoneName,
     } catch (const std::exception&) {
         return std::nullopt; // NaN or outside the years 1 to 9999
     }
-    const date::local_time<std::chrono::milliseconds> clock =
-        date::local_days{date::year{year} / month / day} + std::chrono::hours{hour} +
-        std::chrono::minutes{minute} + seconds{second} + std::chrono::milliseconds{millisecond};
+    const LocalReadingPeriod local = zone->PeriodOfLocalReading(
+        LocalMillisecond(year, month, day, hour, minute, second, millisecond));
+    const std::vector<ZonePeriod> periods = PeriodsOfLocalYear(*zone, year);
 
-    try {
-        const date::local_info local = zone->get_info(clock);
-        // For a skipped or repeated reading `first` is the period before the
-        // change, the reading this module has chosen.
-        const ClockPeriod moment{local.first.offset, local.first.save != std::chrono::minutes{0}};
-        const std::vector<ClockPeriod> periods = PeriodsOfLocalYear(*zone, year);
-
-        BirthplaceOffset result;
-        result.offsetSeconds = static_cast<int>(moment.offset.count());
-        for (const ClockPeriod& period : periods)
-            result.keepsDaylightTimeThatYear = result.keepsDaylightTimeThatYear || period.daylight;
-        result.summerTime = result.keepsDaylightTimeThatYear && IsSummerTime(moment, periods);
-        if (local.result == date::local_info::nonexistent)
-            result.reading = LocalClockReading::Skipped;
-        else if (local.result == date::local_info::ambiguous)
-            result.reading = LocalClockReading::Repeated;
-        return result;
-    } catch (const std::exception&) {
-        return std::nullopt; // a zone file that cannot be read
-    }
+    BirthplaceOffset result;
+    result.offsetSeconds = local.period.offsetSeconds;
+    for (const ZonePeriod& period : periods)
+        result.keepsDaylightTimeThatYear = result.keepsDaylightTimeThatYear || period.daylight;
+    result.summerTime = result.keepsDaylightTimeThatYear && IsSummerTime(local.period, periods);
+    result.reading = local.reading;
+    return result;
 }
 
 bool IsKnownZoneName(std::string_view zoneName) {
-    return FindZone(zoneName) != nullptr;
+    return ZoneRulesNamed(zoneName) != nullptr;
 }
 
 std::string UtcOffsetText(int offsetSeconds) {

@@ -1,7 +1,7 @@
-// The birthplace's offset from Greenwich at the birth moment, from the
-// system's tz database (/usr/share/zoneinfo) read directly through the date/tz
-// library. Nothing here reads or sets TZ, so the computer's own offset
-// (platform/computer_zone.h) is left as it is.
+// The birthplace's offset from Greenwich at the birth moment, from the zone's
+// rules (place/zone_rules.h) as the program hands them in
+// (place/zone_file_source.h). Nothing here reads or sets TZ, so the
+// computer's own offset (platform/computer_zone.h) is left as it is.
 //
 // The birth moment is the birthplace's local clock reading, as a TDateTime.
 // Offsets are local time minus Greenwich time, positive east, in whole
@@ -18,15 +18,10 @@
 #include <string>
 #include <string_view>
 
+#include "place/zone_rules.h"
 #include "platform/tdatetime.h"
 
 namespace toravel {
-
-enum class LocalClockReading {
-    Unique,   // the reading occurs once
-    Skipped,  // the clocks jumped over it; the offset before the jump is used
-    Repeated, // the clocks passed it twice; its first occurrence is used
-};
 
 struct BirthplaceOffset {
     int offsetSeconds = 0;

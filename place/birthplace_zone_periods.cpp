@@ -1,67 +1,43 @@
-// The clock periods over the date/tz library with the system's tz database.
+// The clock periods over the zone's rules.
 #include "place/birthplace_zone_periods.h"
 
-#include <date/tz.h>
-
-#include <chrono>
-#include <exception>
-#include <string>
-
-#include "place/birthplace_zone.h"
-#include "platform/ascii_text.h"
+#include "place/zone_file_source.h"
 
 namespace toravel {
 namespace {
 
-using std::chrono::seconds;
+// Seconds from 30 December 1899 0h (the TDateTime epoch) to 1970-01-01 0h,
+// the zone rules' epoch.
+constexpr std::int64_t UnixEpochSecond = 25569LL * 86400;
 
-// 30 December 1899 0h and the first and last seconds of the years 1 to 9999,
-// as the library's system clock counts them (the proleptic Gregorian days
-// since 1970; a day is a day in every calendar, so the count of seconds from
-// the epoch is the same for TDateTime's Julian dates before 1582).
-constexpr date::sys_days TDateTimeEpoch = date::sys_days{date::year{1899} / 12 / 30};
-constexpr date::sys_days FirstDay = date::sys_days{date::year{1} / 1 / 1};
-constexpr date::sys_days EndDay = date::sys_days{date::year{10000} / 1 / 1};
-
-date::sys_seconds SysSecond(std::int64_t second) {
-    return date::sys_seconds{TDateTimeEpoch} + seconds{second};
-}
-
-std::int64_t SecondOf(date::sys_seconds moment) {
-    return (moment - date::sys_seconds{TDateTimeEpoch}).count();
-}
+// The first second of the year 1 and the first of the year 10000 (proleptic
+// Gregorian, as a day is a day in every calendar), from the TDateTime epoch.
+constexpr std::int64_t FirstSecond = -693593LL * 86400;
+constexpr std::int64_t EndSecond = 2958466LL * 86400;
 
 } // namespace
 
 std::optional<std::vector<ZoneClockPeriod>>
 ZoneClockPeriods(std::string_view zoneName, std::int64_t fromSecond, std::int64_t toSecond) {
-    // The name check of the birthplace zone lets only real zone names
-    // through to the database's folder.
-    if (!IsKnownZoneName(zoneName))
+    const std::shared_ptr<const ZoneRules> zone = ZoneRulesNamed(zoneName);
+    if (!zone)
         return std::nullopt;
-    if (fromSecond >= toSecond || SysSecond(fromSecond) < date::sys_seconds{FirstDay} ||
-        SysSecond(toSecond) > date::sys_seconds{EndDay})
+    if (fromSecond >= toSecond || fromSecond < FirstSecond || toSecond > EndSecond)
         return std::nullopt;
-    try {
-        const date::time_zone* zone = date::locate_zone(TrimBlanksAndControls(zoneName));
-        const date::sys_seconds end = SysSecond(toSecond);
-        std::vector<ZoneClockPeriod> periods;
-        date::sys_info info = zone->get_info(SysSecond(fromSecond));
-        periods.push_back({fromSecond, static_cast<int>(info.offset.count())});
-        // A zone changes its clock a few times a year at most; the bound
-        // only keeps a broken database from looping.
-        for (int i = 0; i < 100000 && info.end < end; ++i) {
-            info = zone->get_info(info.end);
-            const int offset = static_cast<int>(info.offset.count());
-            // A change of name or of the daylight flag alone is no change of
-            // the clock.
-            if (offset != periods.back().offsetSeconds)
-                periods.push_back({SecondOf(info.begin), offset});
-        }
-        return periods;
-    } catch (const std::exception&) {
-        return std::nullopt;
+    const std::int64_t end = toSecond - UnixEpochSecond;
+    std::vector<ZoneClockPeriod> periods;
+    ZonePeriod period = zone->PeriodAt(fromSecond - UnixEpochSecond);
+    periods.push_back({fromSecond, period.offsetSeconds});
+    // A zone changes its clock a few times a year at most; the bound only
+    // keeps a damaged file from looping.
+    for (int i = 0; i < 100000 && period.end < end; ++i) {
+        period = zone->PeriodAt(period.end);
+        // A change of name or of the daylight flag alone is no change of the
+        // clock.
+        if (period.offsetSeconds != periods.back().offsetSeconds)
+            periods.push_back({period.begin + UnixEpochSecond, period.offsetSeconds});
     }
+    return periods;
 }
 
 } // namespace toravel

@@ -1,6 +1,6 @@
 // The birthplace's clock over a span of time: the periods in which its offset
-// from Greenwich stays the same, from the system's tz database through the
-// date/tz library (as place/birthplace_zone.h, never through TZ).
+// from Greenwich stays the same, from the zone's rules (as
+// place/birthplace_zone.h, never through TZ).
 //
 // Moments are whole seconds of universal time counted from 30 December 1899
 // 0h, the TDateTime epoch (a TDateTime t in universal time is the second
@@ -27,7 +27,7 @@ struct ZoneClockPeriod {
 // The periods that overlap [fromSecond, toSecond), in order: the first is
 // the one in force at fromSecond, each later one begins with a clock change.
 // Nothing when the zone is not one of the database's (same name rules as
-// BirthplaceOffsetAt), when the database cannot be read, or when the span is
+// BirthplaceOffsetAt), when its rules cannot be read, or when the span is
 // empty or reaches outside the years 1 to 9999.
 std::optional<std::vector<ZoneClockPeriod>>
 ZoneClockPeriods(std::string_view zoneName, std::int64_t fromSecond, std::int64_t toSecond);
