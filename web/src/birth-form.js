@@ -133,8 +133,18 @@ export class BirthForm {
         this.latitude.value = request.latitude ?? '';
         this.longitude.value = request.longitude ?? '';
         this.picked = pickedPlace;
+        // Coordinates with a zone named for them (a link's zone=): kept
+        // like a picked place without a name, so they keep that zone.
+        const latitude = typedDegrees(this.latitude.value);
+        const longitude = typedDegrees(this.longitude.value);
+        if (!pickedPlace && request.zone_name && latitude !== null && longitude !== null) {
+            this.picked = { name: null, latitude, longitude, zone: request.zone_name,
+                label: `${this.latitude.value}; ${this.longitude.value}` };
+        }
         this.search.value = pickedPlace?.label ?? request.place ?? '';
         byId('place-status').textContent = pickedPlace ? `выбрано: ${pickedPlace.label}` : '';
+        if (this.picked && !pickedPlace)
+            byId('place-status').textContent = `часовой пояс ${this.picked.zone}`;
         this.override.checked = Boolean(request.utc_offset);
         byId('utc-offset-field').hidden = !this.override.checked;
         this.utcOffset.value = request.utc_offset ?? '';

@@ -27,7 +27,7 @@ export class CoreClient {
         });
     }
 
-    answer({ id, result, error, coreMs }) {
+    answer({ id, result, error, coreMs, atlas }) {
         const call = this.pending.get(id);
         if (!call)
             return;
@@ -35,6 +35,10 @@ export class CoreClient {
         if (error !== undefined) {
             call.reject(new Error(error));
             return;
+        }
+        if (atlas && !this.atlasSeen) {
+            this.atlasSeen = true;
+            this.onAtlas?.();
         }
         performance.mark(`toravel:${call.method}`, {
             detail: { coreMs, roundTripMs: performance.now() - call.sent },

@@ -3,9 +3,9 @@
 // the zone rules at once, and the world atlas only when a search, the
 // nearest place or a calculation without a named clock first needs it.
 //
-// Messages in: {id, method, args}; out: {id, result, coreMs} or {id, error}.
-// coreMs is the time spent inside the core's call, for the page's timing
-// marks.
+// Messages in: {id, method, args}; out: {id, result, coreMs, atlas} or
+// {id, error}. coreMs is the time spent inside the core's call, for the
+// page's timing marks; atlas says whether the atlas is loaded.
 import { assets } from './assets.js';
 
 const base = new URL('./', self.location.href);
@@ -43,6 +43,7 @@ const coreLoad = (async () => {
 coreLoad.catch(() => {});
 
 let atlasLoad = null;
+let atlasLoaded = false;
 function atlas() {
     atlasLoad ??= (async () => {
         const [loaded, bytes] = await Promise.all([
@@ -50,6 +51,7 @@ function atlas() {
             fetchOk(assets.atlas).then((r) => r.arrayBuffer()),
         ]);
         check('атлас мест', loaded.loadAtlas(new Uint8Array(bytes)));
+        atlasLoaded = true;
     })();
     // A failed load is tried again by the next call (the network may be back).
     atlasLoad.catch(() => {
@@ -118,7 +120,7 @@ self.addEventListener('message', async ({ data }) => {
         if (!Object.hasOwn(methods, method))
             throw new Error(`нет метода ${method}`);
         const [result, coreMs] = await methods[method](...args);
-        self.postMessage({ id, result, coreMs });
+        self.postMessage({ id, result, coreMs, atlas: atlasLoaded });
     } catch (error) {
         self.postMessage({ id, error: String(error?.message ?? error) });
     }

@@ -4,6 +4,7 @@
 import { BirthForm } from './birth-form.js';
 import { ClockLine } from './clock-line.js';
 import { CoreClient } from './core-client.js';
+import { assets } from './assets.js';
 import { byId, showMessage } from './dom.js';
 import { MonthView } from './month-view.js';
 import { Pictures } from './pictures.js';
@@ -11,8 +12,15 @@ import { ReportView } from './report-view.js';
 import { linkOfRequest } from './share-link.js';
 
 const core = new CoreClient();
+
+// Files only some visits need, kept for offline use once used.
+function keepOffline(file) {
+    navigator.serviceWorker?.ready.then((registration) =>
+        registration.active?.postMessage({ cache: [file] })).catch(() => {});
+}
+core.onAtlas = () => keepOffline(assets.atlas);
 const report = new ReportView();
-const pictures = new Pictures();
+const pictures = new Pictures({ onOpen: (file) => keepOffline(file) });
 let clockLine = null;
 let monthView = null;
 
@@ -47,28 +55,43 @@ function pickedOfDocument(doc) {
     };
 }
 
+// Tells whoever listens (the browser checks, an embedding page) that a
+// calculation has ended: {result: true} or {result: false, message}.
+function announce(detail) {
+    document.dispatchEvent(new CustomEvent('toravel:calculated', { detail }));
+}
+
 async function calculate(request = form.request()) {
     const button = byId('calculate');
     button.disabled = true;
+    document.body.dataset.busy = 'yes';
     formError('');
     try {
         const doc = await core.call('calculate', request);
-        if (!report.show(doc))
+        if (!report.show(doc)) {
+            announce({ result: false, message: doc.error.message });
             return;
+        }
         pictures.sex = doc.input?.sex === 'female' ? 'female' : 'male';
         if (!form.picked && request.place && !request.latitude) {
             form.fill({ ...request, latitude: String(doc.input.latitude).replace('.', ','),
                 longitude: String(doc.input.longitude).replace('.', ',') }, pickedOfDocument(doc));
         }
-        const link = await linkOfRequest(request, form.picked, core);
+        const link = await linkOfRequest({ ...form.request(), listing: false }, form.picked, core);
         history.replaceState(null, '', link);
         byId('share-link').value = new URL(link, location.href).href;
         byId('share-status').textContent = '';
-        document.body.dataset.result = 'shown';
+        // On a phone the result lies below the form: bring it into view.
+        const top = byId('result').getBoundingClientRect().top;
+        if (top > window.innerHeight * 0.6 || top < 0)
+            byId('result').scrollIntoView({ block: 'start' });
+        announce({ result: true });
     } catch (error) {
         formError(`Расчёт не выполнен: ${error.message}`);
+        announce({ result: false, message: error.message });
     } finally {
         button.disabled = false;
+        document.body.dataset.busy = 'no';
     }
 }
 
@@ -100,16 +123,21 @@ async function startPeople() {
 
 async function start() {
     if (location.search.length > 1) {
+        document.body.dataset.busy = 'yes';
         try {
             const link = await core.call('parseLink', location.search);
             if (link.error) {
                 formError(link.error.message);
+                document.body.dataset.busy = 'no';
+                announce({ result: false, message: link.error.message });
             } else {
                 form.fill(link.request);
                 await calculate({ ...link.request, listing: false });
             }
         } catch (error) {
             formError(`Ссылку не прочитать: ${error.message}`);
+            document.body.dataset.busy = 'no';
+            announce({ result: false, message: error.message });
         }
     } else {
         core.call('ready').catch((error) => formError(`Расчёт недоступен: ${error.message}`));

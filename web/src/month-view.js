@@ -103,7 +103,24 @@ export class MonthView {
             this.month = now.getMonth() + 1;
             this.refresh();
         });
+        byId('month-go').addEventListener('submit', (event) => {
+            event.preventDefault();
+            this.go(byId('month-input').value);
+        });
         this.title();
+    }
+
+    // A month typed as ММ.ГГГГ; a text that is none is sent to the core as
+    // it is, which answers with the command line's message.
+    go(text) {
+        const match = /^\s*(\d{1,2})\.(\d{4})\s*$/.exec(text);
+        if (match && Number(match[1]) >= 1 && Number(match[1]) <= 12) {
+            this.year = Number(match[2]);
+            this.month = Number(match[1]);
+            this.refresh();
+        } else {
+            this.refresh(text.trim());
+        }
     }
 
     step(months) {
@@ -118,6 +135,7 @@ export class MonthView {
 
     title() {
         byId('month-name').textContent = `${MonthNames[this.month - 1]} ${this.year}`;
+        byId('month-input').value = `${two(this.month)}.${String(this.year).padStart(4, '0')}`;
     }
 
     // After a change of the place: once typing pauses.
@@ -126,7 +144,7 @@ export class MonthView {
         this.timer = setTimeout(() => this.refresh(), 250);
     }
 
-    async refresh() {
+    async refresh(typed = null) {
         this.title();
         const asked = ++this.asked;
         const place = this.place();
@@ -138,7 +156,7 @@ export class MonthView {
             return;
         }
         const request = {
-            month: `${two(this.month)}.${String(this.year).padStart(4, '0')}`,
+            month: typed ?? `${two(this.month)}.${String(this.year).padStart(4, '0')}`,
             latitude: place.latitude,
             longitude: place.longitude,
         };
@@ -158,10 +176,12 @@ export class MonthView {
             showMessage(error, doc.error.message);
             byId('month-table').replaceChildren();
             byId('month-now').textContent = '';
+            document.dispatchEvent(new CustomEvent('toravel:month', { detail: { error: doc.error.message } }));
             return;
         }
         showMessage(error, '');
         this.show(doc);
+        document.dispatchEvent(new CustomEvent('toravel:month', { detail: { month: doc.month } }));
     }
 
     show(doc) {

@@ -13,7 +13,9 @@ const Titles = {
 };
 
 export class Pictures {
-    constructor() {
+    // onOpen(file) hears of each picture file shown.
+    constructor({ onOpen } = {}) {
+        this.onOpen = onOpen;
         this.dialog = byId('picture-dialog');
         this.image = byId('picture-image');
         this.frame = byId('picture-frame');
@@ -38,6 +40,7 @@ export class Pictures {
         showMessage(this.error, '');
         this.image.src = assets.pictures[file];
         this.dialog.showModal();
+        this.onOpen?.(assets.pictures[file]);
     }
 
     setFull(full) {

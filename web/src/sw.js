@@ -4,7 +4,7 @@
 // caches the whole list before this version takes over, so an offline visit
 // always gets one consistent version; the old version's cache goes when the
 // new one is active. The atlas and the pictures, which only some visits
-// need, are cached when first fetched. Every file but the page itself has a
+// need, are cached when first used. Every file but the page itself has a
 // hashed name, so a cached copy is never stale.
 /* global VERSION, PRECACHE */
 const Cache = `toravel-${VERSION}`;
@@ -24,6 +24,20 @@ self.addEventListener('activate', (event) => {
     })());
 });
 
+// The page names the files it has used that only some visits need (the
+// atlas, a picture): on a first visit they were fetched before this worker
+// controlled the page, so they are cached here.
+self.addEventListener('message', (event) => {
+    const files = Array.isArray(event.data?.cache) ? event.data.cache : [];
+    event.waitUntil(caches.open(Cache).then(async (cache) => {
+        for (const file of files) {
+            const url = new URL(file, self.location.href);
+            if (url.origin === self.location.origin && !(await cache.match(url)))
+                await cache.add(url).catch(() => {});
+        }
+    }));
+});
+
 self.addEventListener('fetch', (event) => {
     const request = event.request;
     const url = new URL(request.url);
@@ -40,7 +54,7 @@ self.addEventListener('fetch', (event) => {
         if (cached)
             return cached;
         const response = await fetch(request);
-        if (response.ok && /\.[0-9a-f]{10}\./.test(url.pathname))
+        if (response.ok)
             await cache.put(request, response.clone());
         return response;
     }));

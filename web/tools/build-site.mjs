@@ -10,7 +10,7 @@
 // pictures/*.jpg). Besides the site, it writes site-files.json beside the
 // output folder: the hashed names, for the browser checks and the bench.
 import { createHash } from 'node:crypto';
-import { copyFileSync, existsSync, mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { basename, dirname, extname, join, relative, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import * as esbuild from 'esbuild';
@@ -79,11 +79,11 @@ const common = {
 };
 
 // Bundles one entry; returns its hashed file name (and writes its chunks).
-async function bundle(entry, options) {
-    const result = await esbuild.build({ ...common, entryPoints: [join(web, entry)], ...options });
+async function bundle(entry, { name, ...options }) {
+    const result = await esbuild.build({ ...common, entryPoints: [join(web, entry)], outdir: out, ...options });
     const files = result.outputFiles.filter((f) => !f.path.endsWith('.map'));
-    if (files.length === 1 && !options.splitting)
-        return [hashed(files[0].contents, options.name)];
+    if (name)
+        return [hashed(files[0].contents, name)];
     for (const file of files)
         writeFileSync(join(out, basename(file.path)), file.contents);
     return files.map((f) => basename(f.path));
