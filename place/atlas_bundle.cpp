@@ -8,8 +8,6 @@
 namespace toravel {
 namespace {
 
-
-
 // Some 25,000 places; the bound only keeps a damaged count from reserving
 // gigabytes.
 constexpr std::size_t MaxCount = 10'000'000;

@@ -30,7 +30,8 @@ std::optional<ZoneFiles> ReadZoneBundle(std::string_view bytes) {
         if (!length || name->empty())
             return std::nullopt;
         std::uint64_t size = 0;
-        const auto [end, error] = std::from_chars(length->data(), length->data() + length->size(), size);
+        const auto [end, error] =
+            std::from_chars(length->data(), length->data() + length->size(), size);
         if (error != std::errc{} || end != length->data() + length->size() || length->empty() ||
             size > MaxZoneFileBytes || size > bytes.size() - pos)
             return std::nullopt;

@@ -50,8 +50,10 @@ std::string CalendarJson(const std::string& dbDir) {
     for (int month = 1; month <= 12; ++month)
         for (int day = 1; day <= 31; ++day)
             if (const auto record = database.FindCalendarDay(month, day))
-                days.push_back(
-                    {{"month", month}, {"day", day}, {"world", record->Mir}, {"circle", record->Krug}});
+                days.push_back({{"month", month},
+                                {"day", day},
+                                {"world", record->Mir},
+                                {"circle", record->Krug}});
     return days.dump() + "\n";
 }
 
@@ -102,7 +104,8 @@ int main(int argc, char** argv) {
         ZoneFiles zones;
         for (const std::string& name : zoneNames) {
             const std::optional<std::string> file = ReadSystemZoneFile(name);
-            const std::optional<std::string> trimmed = file ? ZoneFileWithoutV1Data(*file) : std::nullopt;
+            const std::optional<std::string> trimmed =
+                file ? ZoneFileWithoutV1Data(*file) : std::nullopt;
             if (!trimmed)
                 throw std::runtime_error("no usable zone file for " + name);
             zones.emplace(name, *trimmed);

@@ -24,8 +24,12 @@ std::optional<std::string> ZoneFileWithoutV1Data(std::string_view file) {
     const std::uint64_t v1Bytes = changes * 5 + types * 6 + chars + leap * 8 + isStd + isUt;
     if (v1Bytes > file.size() - HeaderBytes)
         return std::nullopt;
+    // The smallest well-formed 32-bit block: no changes, one kind of time
+    // (UTC, abbreviation "") — a file must name at least one.
     std::string trimmed(file.substr(0, 20));
-    trimmed.append(24, '\0');
+    trimmed.append(16, '\0');
+    trimmed += std::string_view("\0\0\0\1\0\0\0\1", 8); // one type, one character
+    trimmed += std::string_view("\0\0\0\0\0\0\0", 7);   // the type, then its ""
     trimmed += file.substr(HeaderBytes + v1Bytes);
     return trimmed;
 }

@@ -1,7 +1,7 @@
 // A compiled zone file without its 32-bit data: readers of version 2 and
 // later skip that block anyway, and the page downloads every byte. The
-// first header is kept with all its counts zero, then the file's 64-bit
-// header, data and footer follow unchanged.
+// first block shrinks to the least a well-formed file holds (one kind of
+// time), then the file's 64-bit header, data and footer follow unchanged.
 #pragma once
 
 #include <optional>

@@ -21,8 +21,8 @@ std::string CalendarDays::Load(std::string_view json) {
         const int day = record["day"].get<int>();
         if (month < 1 || month > 12 || day < 1 || day > 31)
             return "календарь дней не прочитан";
-        loaded[static_cast<std::size_t>(month)][static_cast<std::size_t>(day)] =
-            CalendarDayRecord{record["world"].get<std::string>(), record["circle"].get<std::string>()};
+        loaded[static_cast<std::size_t>(month)][static_cast<std::size_t>(day)] = CalendarDayRecord{
+            record["world"].get<std::string>(), record["circle"].get<std::string>()};
     }
     days_ = std::move(loaded);
     loaded_ = true;
