@@ -3,9 +3,10 @@
 #   make test   install the Debian packages, build, and run every test
 #   make sanitize   the whole test suite under ASan + UBSan
 #   make format     lay out the C++ sources with .clang-format
+#   make web-core   the web page's WebAssembly core (build-web/core/)
 #   make web-build  the web page into build-web/site (docs/web.md)
 #   make web        the same, served on http://localhost:8080
-.PHONY: all deps build run test sanitize bench format clean web-deps web-build web web-bench web-screenshots
+.PHONY: all deps build run test sanitize bench format clean web-core web-deps web-build web web-bench web-screenshots
 
 all: build
 
@@ -35,6 +36,10 @@ format:
 
 bench: build
 	for b in build/bench/toravel-bench-*; do "$$b"; done
+
+web-core: deps
+	cmake --preset web
+	cmake --build --preset web
 
 # The page's npm packages, pinned by web/package-lock.json; installed again
 # only when the lock file changes.
