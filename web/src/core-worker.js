@@ -6,6 +6,7 @@
 // Messages in: {id, method, args}; out: {id, result, coreMs, atlas} or
 // {id, error}. coreMs is the time spent inside the core's call, for the
 // page's timing marks; atlas says whether the atlas is loaded.
+import createToravelCore from 'toravel-core';
 import { assets } from './assets.js';
 
 const base = new URL('./', self.location.href);
@@ -26,14 +27,13 @@ function check(what, message) {
 
 let core = null;
 const coreLoad = (async () => {
-    const [module, calendar, zones] = await Promise.all([
-        import(address(assets.coreScript)),
+    const [loaded, calendar, zones] = await Promise.all([
+        createToravelCore({
+            locateFile: (file) => address(file.endsWith('.wasm') ? assets.coreWasm : file),
+        }),
         fetchOk(assets.calendar).then((r) => r.text()),
         fetchOk(assets.zones).then((r) => r.arrayBuffer()),
     ]);
-    const loaded = await module.default({
-        locateFile: (file) => address(file.endsWith('.wasm') ? assets.coreWasm : file),
-    });
     check('календарь', loaded.loadCalendar(calendar));
     check('часовые пояса', loaded.loadZones(new Uint8Array(zones)));
     core = loaded;

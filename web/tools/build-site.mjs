@@ -5,7 +5,8 @@
 //     node web/tools/build-site.mjs [--core build-web/core] [--data build/web-data]
 //                                   [--out build-web/site]
 //
-// --core holds the lead build's toravel-core.js and toravel-core.wasm, --data
+// --core holds what `make web-core` builds (toravel-core.js, which the
+// worker's bundle takes in with core-module.js, and core-module.wasm), --data
 // what toravel-web-data wrote (calendar.json, zones.bin, atlas.bin,
 // pictures/*.jpg). Besides the site, it writes site-files.json beside the
 // output folder: the hashed names, for the browser checks and the bench.
@@ -55,8 +56,7 @@ mkdirSync(out, { recursive: true });
 const coreHow = 'make web-core builds it';
 const dataHow = 'the native build\'s toravel-web-data writes it';
 const assets = {
-    coreScript: hashedCopy(need(join(coreDir, 'toravel-core.js'), coreHow)),
-    coreWasm: hashedCopy(need(join(coreDir, 'toravel-core.wasm'), coreHow)),
+    coreWasm: hashedCopy(need(join(coreDir, 'core-module.wasm'), coreHow)),
     calendar: hashedCopy(need(join(dataDir, 'calendar.json'), dataHow)),
     zones: hashedCopy(need(join(dataDir, 'zones.bin'), dataHow)),
     atlas: hashedCopy(need(join(dataDir, 'atlas.bin'), dataHow)),
@@ -89,8 +89,10 @@ async function bundle(entry, { name, ...options }) {
     return files.map((f) => basename(f.path));
 }
 
+need(join(coreDir, 'toravel-core.js'), coreHow);
 const [worker] = await bundle('src/core-worker.js', {
     name: 'worker.js', format: 'esm', define: { TORAVEL_ASSETS: JSON.stringify(assets) },
+    alias: { 'toravel-core': join(coreDir, 'toravel-core.js') },
 });
 assets.worker = worker;
 const [styles] = await bundle('styles/page.css', { name: 'page.css' });
@@ -112,8 +114,7 @@ writeFileSync(join(out, 'manifest.webmanifest'),
 
 // What an offline visit needs; the atlas and the pictures are cached when
 // first fetched.
-const precache = ['./', 'manifest.webmanifest', styles, ...scripts, worker, assets.coreScript,
-    assets.coreWasm, assets.calendar, assets.zones, ...Object.values(icons)];
+const precache = ['./', 'manifest.webmanifest', styles, ...scripts, worker, assets.coreWasm, assets.calendar, assets.zones, ...Object.values(icons)];
 const version = digest(precache.join('\n'));
 await esbuild.build({
     ...common, entryPoints: [join(web, 'src/sw.js')], write: true, outfile: join(out, 'sw.js'), format: 'iife',

@@ -33,7 +33,9 @@ export const ContentSecurityPolicy = "default-src 'self'; script-src 'self' 'was
     "object-src 'none'; base-uri 'none'; form-action 'self'; frame-ancestors 'none'";
 
 // Starts a server; resolves to {server, url}. Port 0 takes a free one.
-export function serve({ root, port = 8080, host = '127.0.0.1', log = false }) {
+// onSent({path, bytes, encoding}) hears of every file sent (the bench counts
+// the bytes a visit transfers).
+export function serve({ root, port = 8080, host = '127.0.0.1', log = false, onSent = null }) {
     const base = resolve(root);
     const compressed = new Map(); // "path encoding" → bytes
     const server = createServer(async (request, response) => {
@@ -78,6 +80,7 @@ export function serve({ root, port = 8080, host = '127.0.0.1', log = false }) {
             headers['Content-Length'] = bytes.length;
             response.writeHead(200, headers);
             response.end(request.method === 'HEAD' ? undefined : bytes);
+            onSent?.({ path: url.pathname, bytes: bytes.length, encoding: encoding ?? 'identity' });
             if (log)
                 console.log(`${request.method} ${url.pathname} ${bytes.length}`);
         } catch (error) {
