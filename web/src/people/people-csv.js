@@ -121,7 +121,8 @@ export function parseCsv(text) {
                 field = '';
                 state = 'start';
             } else {
-                fail(`после закрывающей кавычки в строке ${line} идёт не запятая`);
+                fail(`текст после закрывающей кавычки в строке ${line}`);
+                field += c;
             }
         }
         records.push(record);
@@ -269,7 +270,7 @@ function textFault(text, what, limit, controls) {
 // The header's columns: {index: {column: i}, unknown: [names]} or {problem}.
 export function readHeader(record) {
     if (record.error)
-        return { problem: record.error };
+        return { problem: `заголовок: ${record.error}` };
     const index = {};
     const unknown = [];
     const seen = new Set();
@@ -277,7 +278,7 @@ export function readHeader(record) {
         const name = trim(raw);
         const key = name.replace(/[A-Z]/g, (c) => c.toLowerCase());
         if (key && seen.has(key))
-            return { problem: `столбец «${name}» назван дважды` };
+            return { problem: `заголовок: столбец «${name}» назван дважды` };
         seen.add(key);
         if (Columns.includes(key))
             index[key] = i;
@@ -296,8 +297,10 @@ export function readHeader(record) {
 export function readPerson(header, record, isKnownZone) {
     if (record.error)
         return { problem: record.error };
-    if (record.fields.length !== header.count)
-        return { problem: `в записи ${record.fields.length} полей, а в заголовке ${header.count}` };
+    if (record.fields.length !== header.count) {
+        const counts = `${record.fields.length} вместо ${header.count}, как в заголовке`;
+        return { problem: record.fields.length > header.count ? `лишние поля: ${counts}` : `не хватает полей: ${counts}` };
+    }
     const cell = (column) => (column in header.index ? record.fields[header.index[column]] : '');
     const fault = (column, problem) => ({ problem: `столбец «${column}»: ${problem}` });
     const person = { name: cell('name'), place: cell('place'), note: cell('note') };
