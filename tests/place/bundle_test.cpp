@@ -58,7 +58,8 @@ TEST(AtlasBundle, DamagedBundlesAreRefusedWhole) {
         {"zone index out of range", replaced("\t0\t101092", "\t7\t101092")},
         {"population beyond 32 bits", replaced("101092", "4294967296")},
         {"field missing", replaced("\t101092", "")},
-        {"count beyond the bound", replaced("toravel-atlas/1\n1\n", "toravel-atlas/1\n99999999999\n")},
+        {"count beyond the bound",
+         replaced("toravel-atlas/1\n1\n", "toravel-atlas/1\n99999999999\n")},
     };
     for (const auto& [what, text] : damaged)
         EXPECT_FALSE(ReadAtlasBundle(text)) << what;
