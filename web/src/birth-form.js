@@ -9,9 +9,14 @@
 import { byId } from './dom.js';
 import { PlaceSearch } from './place-search.js';
 
-// "55,7558" as the window writes degrees.
+// "55,7558" as the window writes a picked place's degrees into its fields:
+// to the ten-thousandth, halves away from zero, trailing zeros dropped. The
+// calculation then reads these texts, as the desktop's does.
 export function degreesText(degrees) {
-    return String(degrees).replace('.', ',');
+    const tenThousandths = Math.sign(degrees) * Math.round(Math.abs(degrees) * 10000);
+    const magnitude = Math.abs(tenThousandths);
+    const decimals = String(magnitude % 10000).padStart(4, '0').replace(/0+$/, '');
+    return `${tenThousandths < 0 ? '-' : ''}${Math.floor(magnitude / 10000)}${decimals ? `,${decimals}` : ''}`;
 }
 
 // A typed coordinate as a number, or null when it is none.
