@@ -4,7 +4,13 @@
 // screen, the page does that. Plain C functions rather than embind, whose
 // glue builds functions from strings at run time, which the page's
 // Content-Security-Policy forbids.
+#ifdef __EMSCRIPTEN__
 #include <emscripten/emscripten.h>
+#else
+// The native build of the binding, for the speed comparison with the
+// module (bench/web_core_ratio.mjs).
+#define EMSCRIPTEN_KEEPALIVE
+#endif
 
 #include <memory>
 #include <string>
