@@ -69,7 +69,7 @@ async function typeBirths(page, births) {
 
 test(`${Count} random births: the page equals the command line`, { skip: !cliBuilt() && 'toravel-cli is not built' }, async () => {
     const next = random(Seed);
-    const places = await atlasSample(next, 160);
+    const places = await atlasSample(next, 120);
     assert.ok(places.length > 500, `only ${places.length} atlas places found`);
     const births = [];
     for (let i = 0; i < Count; ++i) {

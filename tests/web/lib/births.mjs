@@ -21,6 +21,7 @@ export async function atlasSample(next, prefixes) {
     const letters = 'ABCDEFGHIJKLMNOPRSTUVWYZ';
     const vowels = 'aeiouy';
     const asked = new Set();
+    prefixes = Math.min(prefixes, letters.length * vowels.length);
     while (asked.size < prefixes)
         asked.add(letters[Math.floor(next() * letters.length)] + vowels[Math.floor(next() * vowels.length)]);
     const places = new Map();
