@@ -18,7 +18,12 @@ export class PlaceSearch {
         this.atlasAnnounced = false;
         input.addEventListener('input', () => this.search());
         input.addEventListener('keydown', (event) => this.key(event));
-        input.addEventListener('blur', () => setTimeout(() => this.close(), 150));
+        // Closed when the focus has left for good, not when it came back
+        // to type again before the delay ran out.
+        input.addEventListener('blur', () => setTimeout(() => {
+            if (document.activeElement !== input)
+                this.close();
+        }, 150));
         list.addEventListener('mousedown', (event) => event.preventDefault());
     }
 
