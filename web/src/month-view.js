@@ -16,11 +16,12 @@ const Columns = ['Дата', 'Лунные дни', 'Луна', 'Мир дня',
 
 const two = (n) => String(n).padStart(2, '0');
 
-// "14:05" of an ISO moment, with its offset when it is not the day's noon one.
+// "14:05" of an ISO moment, and "01:43 (+09:30)" when its offset is not the
+// day's noon one, as the desktop's table writes it.
 function timeText(moment, noonOffset) {
     const offset = moment.slice(19);
     const time = moment.slice(11, 16);
-    return offset === noonOffset ? time : `${time} (${offsetLabel(offset)})`;
+    return offset === noonOffset ? time : `${time} (${offset})`;
 }
 
 function offsetMilliseconds(offset) {
