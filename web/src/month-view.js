@@ -186,9 +186,10 @@ export class MonthView {
     }
 
     show(doc) {
+        const coordinates = `${doc.coordinates.latitude}; ${doc.coordinates.longitude}`.replaceAll('.', ',');
         const where = doc.birthplace
             ? [doc.birthplace.name, doc.birthplace.country].filter(Boolean).join(', ')
-            : `${doc.coordinates.latitude}; ${doc.coordinates.longitude}`;
+            : this.place()?.label ?? coordinates;
         const clock = doc.clock.zone_name ? `часовой пояс ${doc.clock.zone_name}` : offsetLabel(doc.clock.utc_offset);
         byId('month-place').textContent = `${where}, ${clock}`;
         const today = placeToday(doc);
