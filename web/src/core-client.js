@@ -9,7 +9,9 @@ export class CoreClient {
         this.pending = new Map();
         this.nextId = 1;
         this.broken = null;
-        this.worker = new Worker(new URL(assets.worker, document.baseURI), { type: 'module' });
+        // Started by boot.js at the top of the page, or here.
+        this.worker = window.toravelWorker ?? new Worker(new URL(assets.worker, document.baseURI), { type: 'module' });
+        window.toravelWorker = null;
         this.worker.addEventListener('message', ({ data }) => this.answer(data));
         this.worker.addEventListener('error', (event) => {
             event.preventDefault();

@@ -146,6 +146,8 @@ async function start() {
     startPeople().catch((error) => {
         byId('people-status').textContent = `Картотека недоступна: ${error.message}`;
     });
+    // The worker's start-up steps, for the browser's profiler and the bench.
+    core.call('timings').then((timings) => performance.mark('toravel:worker', { detail: timings })).catch(() => {});
     if ('serviceWorker' in navigator && location.protocol !== 'file:')
         navigator.serviceWorker.register('sw.js').catch(() => {});
 }

@@ -79,14 +79,20 @@ const common = {
 };
 
 // Bundles one entry; returns its hashed file name (and writes its chunks).
+const bundled = { preload: [] };
 async function bundle(entry, { name, ...options }) {
-    const result = await esbuild.build({ ...common, entryPoints: [join(web, entry)], outdir: out, ...options });
+    const result = await esbuild.build({ ...common, entryPoints: [join(web, entry)], outdir: out, metafile: true, ...options });
     const files = result.outputFiles.filter((f) => !f.path.endsWith('.map'));
     if (name)
         return [hashed(files[0].contents, name)];
     for (const file of files)
         writeFileSync(join(out, basename(file.path)), file.contents);
-    return files.map((f) => basename(f.path));
+    // The entry first, then the chunks it imports at once (preloaded with it).
+    const outputs = Object.entries(result.metafile.outputs);
+    const [entryFile, entryMeta] = outputs.find(([, meta]) => meta.entryPoint);
+    const direct = entryMeta.imports.filter((i) => i.kind === 'import-statement').map((i) => basename(i.path));
+    bundled.preload = direct;
+    return [basename(entryFile), ...files.map((f) => basename(f.path)).filter((f) => f !== basename(entryFile))];
 }
 
 need(join(coreDir, 'toravel-core.js'), coreHow);
@@ -95,12 +101,16 @@ const [worker] = await bundle('src/core-worker.js', {
     alias: { 'toravel-core': join(coreDir, 'toravel-core.js') },
 });
 assets.worker = worker;
+const [boot] = await bundle('src/boot.js', {
+    name: 'boot.js', format: 'iife', define: { TORAVEL_ASSETS: JSON.stringify(assets) },
+});
 const [styles] = await bundle('styles/page.css', { name: 'page.css' });
 const scripts = await bundle('src/main.js', {
     format: 'esm', splitting: true, outdir: out, entryNames: 'app.[hash]', chunkNames: 'chunk.[hash]',
     define: { TORAVEL_ASSETS: JSON.stringify(assets) },
 });
-const script = scripts.find((f) => f.startsWith('app.'));
+const script = scripts[0];
+const preloads = bundled.preload.map((chunk) => `<link rel="modulepreload" href="${chunk}">`).join('\n');
 
 const fill = (text, values) => text.replace(/@([A-Z_0-9]+)@/g, (all, key) => {
     if (!(key in values))
@@ -108,19 +118,19 @@ const fill = (text, values) => text.replace(/@([A-Z_0-9]+)@/g, (all, key) => {
     return values[key];
 });
 writeFileSync(join(out, 'index.html'),
-    fill(readFileSync(join(web, 'index.html'), 'utf8'), { ...icons, SCRIPT: script, STYLES: styles }));
+    fill(readFileSync(join(web, 'index.html'), 'utf8'), { ...icons, BOOT: boot, SCRIPT: script, STYLES: styles, PRELOADS: preloads }));
 writeFileSync(join(out, 'manifest.webmanifest'),
     fill(readFileSync(join(web, 'manifest.webmanifest'), 'utf8'), icons));
 
 // What an offline visit needs; the atlas and the pictures are cached when
 // first fetched.
-const precache = ['./', 'manifest.webmanifest', styles, ...scripts, worker, assets.coreWasm, assets.calendar, assets.zones, ...Object.values(icons)];
+const precache = ['./', 'manifest.webmanifest', boot, styles, ...scripts, worker, assets.coreWasm, assets.calendar, assets.zones, ...Object.values(icons)];
 const version = digest(precache.join('\n'));
 await esbuild.build({
     ...common, entryPoints: [join(web, 'src/sw.js')], write: true, outfile: join(out, 'sw.js'), format: 'iife',
     define: { VERSION: JSON.stringify(version), PRECACHE: JSON.stringify(precache) },
 });
 
-const siteFiles = { version, assets, icons, styles, scripts, precache };
+const siteFiles = { version, assets, icons, boot, styles, scripts, precache };
 writeFileSync(join(dirname(out), 'site-files.json'), `${JSON.stringify(siteFiles, null, 2)}\n`);
 console.log(`build-site: ${relative(process.cwd(), out) || '.'} — version ${version}, ${precache.length} files to precache`);

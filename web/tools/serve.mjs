@@ -8,7 +8,7 @@
 // It serves only files below the root; it is for trying the page and for
 // the browser checks, not for the open Internet.
 import { createServer } from 'node:http';
-import { readFile, stat } from 'node:fs/promises';
+import { readdir, readFile, stat } from 'node:fs/promises';
 import { extname, join, normalize, resolve, sep } from 'node:path';
 import { brotliCompressSync, constants, gzipSync } from 'node:zlib';
 import { fileURLToPath } from 'node:url';
@@ -38,6 +38,15 @@ export const ContentSecurityPolicy = "default-src 'self'; script-src 'self' 'was
 export function serve({ root, port = 8080, host = '127.0.0.1', log = false, onSent = null }) {
     const base = resolve(root);
     const compressed = new Map(); // "path encoding" → bytes
+    const compress = (path, body, encoding) => {
+        const key = `${path} ${encoding}`;
+        if (!compressed.has(key)) {
+            compressed.set(key, encoding === 'br'
+                ? brotliCompressSync(body, { params: { [constants.BROTLI_PARAM_QUALITY]: 11 } })
+                : gzipSync(body, { level: 9 }));
+        }
+        return compressed.get(key);
+    };
     const server = createServer(async (request, response) => {
         try {
             const url = new URL(request.url, 'http://localhost');
@@ -68,29 +77,31 @@ export function serve({ root, port = 8080, host = '127.0.0.1', log = false, onSe
             const encoding = !Compressible.has(ext) ? null
                 : /\bbr\b/.test(accepted) ? 'br' : /\bgzip\b/.test(accepted) ? 'gzip' : null;
             if (encoding) {
-                const key = `${path} ${encoding}`;
-                if (!compressed.has(key)) {
-                    compressed.set(key, encoding === 'br'
-                        ? brotliCompressSync(body, { params: { [constants.BROTLI_PARAM_QUALITY]: 11 } })
-                        : gzipSync(body, { level: 9 }));
-                }
-                bytes = compressed.get(key);
+                bytes = compress(path, body, encoding);
                 headers['Content-Encoding'] = encoding;
             }
             headers['Content-Length'] = bytes.length;
             response.writeHead(200, headers);
             response.end(request.method === 'HEAD' ? undefined : bytes);
-            onSent?.({ path: url.pathname, bytes: bytes.length, encoding: encoding ?? 'identity' });
+            onSent?.({ path: url.pathname, bytes: bytes.length, encoding: encoding ?? 'identity', at: Date.now() });
             if (log)
                 console.log(`${request.method} ${url.pathname} ${bytes.length}`);
         } catch (error) {
             response.writeHead(500).end(String(error));
         }
     });
-    return new Promise((done, fail) => {
+    // Compressed before the first request, as a static host keeps its files.
+    const precompressed = readdir(base).then(async (names) => {
+        for (const name of names) {
+            const path = join(base, name);
+            if (Compressible.has(extname(name)) && (await stat(path)).isFile())
+                compress(path, await readFile(path), 'br');
+        }
+    });
+    return precompressed.then(() => new Promise((done, fail) => {
         server.once('error', fail);
         server.listen(port, host, () => done({ server, url: `http://${host}:${server.address().port}/` }));
-    });
+    }));
 }
 
 if (process.argv[1] === fileURLToPath(import.meta.url)) {
