@@ -16,6 +16,7 @@
 #include <sstream>
 #include <string>
 
+#include "files/output_file.h"
 #include "people/person_export.h"
 #include "people/person_file.h"
 #include "people/person_import.h"
@@ -257,7 +258,7 @@ TEST(PersonFileRobustness, AFullDiskLosesNothingAndChangesNothing) {
         try {
             ExportPeopleToFile(file, folder / "export.csv");
             report << "exported on a full disk; ";
-        } catch (const PersonFileError& e) {
+        } catch (const OutputFileError& e) {
             if (std::string(e.what()).find("нет места") == std::string::npos)
                 report << "export: " << e.what() << "; ";
         }
