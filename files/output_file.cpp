@@ -94,8 +94,8 @@ OutputFile::OutputFile(const fs::path& target)
         temporary_ = folder / (start + ".tmp-" + RandomLetters());
         // O_EXCL with O_NOFOLLOW: a file or link already there is never
         // opened, only a new file made.
-        descriptor_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                             0666);
+        descriptor_ =
+            ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (descriptor_ < 0 && (errno != EEXIST || attempt + 1 == NameAttempts)) {
             const int error = errno;
             temporary_.clear();

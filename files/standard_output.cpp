@@ -23,7 +23,8 @@ CheckedStandardOutput::CheckedStandardOutput() {
     // open() takes the lowest free number: each closed one in turn.
     for (int descriptor = STDIN_FILENO; descriptor <= STDERR_FILENO; ++descriptor) {
         if (!IsOpen(descriptor)) {
-            const int opened = ::open("/dev/null", descriptor == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+            const int opened =
+                ::open("/dev/null", descriptor == STDIN_FILENO ? O_RDONLY : O_WRONLY);
             if (opened >= 0 && opened != descriptor)
                 ::close(opened);
         }
@@ -47,8 +48,7 @@ bool CheckedStandardOutput::Good() const {
 int CheckedStandardOutput::Finish(int status, std::ostream& err) {
     if (buffer_->Flush())
         return status;
-    err << "не удалось вывести результат: " << WriteFailureReason(buffer_->Error())
-        << '\n';
+    err << "не удалось вывести результат: " << WriteFailureReason(buffer_->Error()) << '\n';
     return status == 0 ? 1 : status;
 }
 
