@@ -20,8 +20,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace toravel::testing;
 
-const std::vector<std::string> Moscow1990 = {"--date", "17.05.1990", "--time",       "14:30",
-                                             "--lat",  "55.75",      "--lon",        "37.62",
+const std::vector<std::string> Moscow1990 = {"--date",       "17.05.1990", "--time", "14:30",
+                                             "--lat",        "55.75",      "--lon",  "37.62",
                                              "--utc-offset", "+04:00"};
 
 const std::string People = "name,date,time,latitude,longitude,utc_offset\n"
@@ -46,8 +46,9 @@ class ToravelCliSafety : public ::testing::Test {
 protected:
     ToravelCliSafety() {
         std::ofstream(folder_ / "people.csv", std::ios::binary) << People;
-        std::ofstream(folder_ / "births.csv", std::ios::binary) << "date,time,latitude,longitude,utc_offset\n"
-                                                                << "17.05.1990,14:30,55.75,37.62,+04:00\n";
+        std::ofstream(folder_ / "births.csv", std::ios::binary)
+            << "date,time,latitude,longitude,utc_offset\n"
+            << "17.05.1990,14:30,55.75,37.62,+04:00\n";
     }
     std::string PeopleFile() const { return folder_ / "people.sqlite"; }
     Outcome Cli(const std::vector<std::string>& arguments) {
@@ -59,9 +60,9 @@ protected:
         return RunProgram(TORAVEL_CLI, arguments, settings);
     }
     void MakePeopleFile() {
-        ASSERT_EQ(Cli({"--people-file", PeopleFile(), "--people-import", folder_ / "people.csv"})
-                      .status,
-                  0);
+        ASSERT_EQ(
+            Cli({"--people-file", PeopleFile(), "--people-import", folder_ / "people.csv"}).status,
+            0);
     }
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
@@ -204,8 +205,7 @@ TEST_F(ToravelCliSafety, AFileThatMayOnlyBeReadIsReadAndLeftAlone) {
         EXPECT_NE(exported.out.find("Борис"), std::string::npos) << what;
         const Outcome person = run({"--person", "Анна", "--json"});
         EXPECT_EQ(person.status, 0) << what << ": " << person.err;
-        EXPECT_NE(person.err.find("внимание: результат не сохранен в картотеке"),
-                  std::string::npos)
+        EXPECT_NE(person.err.find("внимание: результат не сохранен в картотеке"), std::string::npos)
             << what << ": " << person.err;
         EXPECT_EQ(nlohmann::json::parse(person.out)["warnings"].size(), 1u) << person.out;
         const Outcome imported = run({"--people-import", folder_ / "more.csv"});
@@ -237,8 +237,8 @@ TEST_F(ToravelCliSafety, APersonFileNameIsAPathNeverAnSqliteUri) {
 // Before, without HOME the person file was looked for, and made, at
 // /.local/share/toravel.
 TEST_F(ToravelCliSafety, WithoutAHomeThereIsNoPersonFile) {
-    const Outcome outcome = RunProgram(
-        "/usr/bin/env", {"-u", "HOME", "XDG_DATA_HOME=relative", TORAVEL_CLI, "--people", "--json"});
+    const Outcome outcome = RunProgram("/usr/bin/env", {"-u", "HOME", "XDG_DATA_HOME=relative",
+                                                        TORAVEL_CLI, "--people", "--json"});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_NE(outcome.err.find("Картотеку негде искать: не задана домашняя папка"),
               std::string::npos)
@@ -309,8 +309,9 @@ TEST_F(ToravelCliSafety, InputsThatAreNoBirthCsvSaySo) {
          "exec \"$CLI\" --people-file " + ShellQuoted(PeopleFile()) + " --people-import /tmp", 2,
          "«/tmp» — каталог, а не файл"},
         // Before: a message about a quote in the header.
-        {"JSON Lines", "\"$CLI\" --batch " + ShellQuoted(folder_ / "births.csv") +
-                           " | \"$CLI\" --batch -", 1, "это не CSV: строка 1 начинается с «{»"},
+        {"JSON Lines",
+         "\"$CLI\" --batch " + ShellQuoted(folder_ / "births.csv") + " | \"$CLI\" --batch -", 1,
+         "это не CSV: строка 1 начинается с «{»"},
         // Before: accepted, and one column's values lost.
         {"two unnamed columns", "printf 'date,,place,\\n1,2,3,4\\n' | \"$CLI\" --batch -", 1,
          "заголовок: у столбцов 2 и 4 нет имени"},

@@ -81,7 +81,8 @@ TEST_F(OutputFileTest, ReplacesTheFileWholeAndKeepsItsPermissions) {
     EXPECT_EQ(WriteError(target, "new"), "");
     EXPECT_EQ(Bytes(target), "new");
     // Before, an export over a private file left it readable by everyone.
-    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(Names(), std::vector<std::string>{"люди.csv"}) << "nothing left beside it";
 
     // A new file gets the permissions the process's umask allows.
@@ -111,8 +112,7 @@ TEST_F(OutputFileTest, WhatIsNoRegularFileIsRefusedAndLeftAsItWas) {
     };
     const auto isFifo = [](const fs::path& p) { return fs::is_fifo(fs::symlink_status(p)); };
     const Case cases[] = {
-        {"a named pipe", [](const fs::path& p) { return ::mkfifo(p.c_str(), 0644) == 0; },
-         isFifo},
+        {"a named pipe", [](const fs::path& p) { return ::mkfifo(p.c_str(), 0644) == 0; }, isFifo},
         {"a folder", [](const fs::path& p) { return fs::create_directory(p); },
          [](const fs::path& p) { return fs::is_directory(fs::symlink_status(p)); }},
         {"a socket",
@@ -148,8 +148,9 @@ TEST_F(OutputFileTest, WhatIsNoRegularFileIsRefusedAndLeftAsItWas) {
             continue;
         }
         const std::string error = WriteError(target, "data");
-        EXPECT_NE(error.find(fs::is_directory(target) ? "это каталог, а не файл" : "не обычный файл"),
-                  std::string::npos)
+        EXPECT_NE(
+            error.find(fs::is_directory(target) ? "это каталог, а не файл" : "не обычный файл"),
+            std::string::npos)
             << c.name << ": " << error;
         EXPECT_TRUE(c.still(target)) << c.name << " was replaced";
         for (const std::string& name : Names())
