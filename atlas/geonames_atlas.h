@@ -14,6 +14,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "place/world_atlas.h"
 
@@ -26,6 +27,9 @@ struct AtlasLoad {
     // What the loaded atlas lacks (its Russian names), in Russian; empty
     // when it is complete.
     std::string note;
+    // The corrections of data/atlas_corrections.tsv that name a place this
+    // library does not hold (atlas/atlas_additions.h); empty with Debian's.
+    std::vector<std::string> unappliedAdditions;
 };
 
 // Where the atlas comes from; tests point it elsewhere.

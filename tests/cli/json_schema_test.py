@@ -104,6 +104,7 @@ for arguments, want in calculations:
 
 check_one(["--places", "Москва", "--json"], 0)
 check_one(["--places", "Шамбалаград", "--json"], 1)
+check_one(["--places", "Сингапур", "--json"], 0)  # a zone's city of unknown population
 
 births = ("name,date,time,latitude,longitude,place,utc_offset,zone_name,lunar_day,note\n"
           "Анна,17.05.1990,14:30,55.7558,37.6173,,+04:00,,,\n"
