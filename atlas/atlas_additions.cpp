@@ -16,10 +16,10 @@ namespace {
 
 // The fields of each line that is no comment, with the line's number; a
 // line of another field count, or not UTF-8, is a problem.
-bool ForEachLine(std::string_view table, std::string_view tableName, std::size_t fieldCount,
-                 std::string& problem,
-                 const std::function<bool(const std::vector<std::string_view>&, std::string&)>&
-                     takeLine) {
+bool ForEachLine(
+    std::string_view table, std::string_view tableName, std::size_t fieldCount,
+    std::string& problem,
+    const std::function<bool(const std::vector<std::string_view>&, std::string&)>& takeLine) {
     std::size_t number = 0;
     while (!table.empty()) {
         const std::size_t end = table.find('\n');
@@ -40,8 +40,8 @@ bool ForEachLine(std::string_view table, std::string_view tableName, std::size_t
         if (!IsValidUtf8(line))
             fault = "not UTF-8";
         else if (fields.size() != fieldCount)
-            fault = std::to_string(fields.size()) + " fields instead of " +
-                    std::to_string(fieldCount);
+            fault =
+                std::to_string(fields.size()) + " fields instead of " + std::to_string(fieldCount);
         else
             takeLine(fields, fault);
         if (!fault.empty()) {
@@ -114,64 +114,60 @@ std::optional<AtlasAdditions> AtlasAdditions::Parse(std::string_view zonePlaces,
             else if (f[4].empty() && f[6].empty())
                 fault = "no name";
             else
-                additions.zonePlaces_.push_back({std::string(f[0]), std::string(f[1]), *latitude,
-                                                 *longitude, std::string(f[4]), std::string(f[5]),
-                                                 std::string(f[6]), std::string(f[7]),
-                                                 std::string(f[8])});
+                additions.zonePlaces_.push_back(
+                    {std::string(f[0]), std::string(f[1]), *latitude, *longitude, std::string(f[4]),
+                     std::string(f[5]), std::string(f[6]), std::string(f[7]), std::string(f[8])});
             return true;
         });
-    const bool regionsRead = zonesRead &&
-                             ForEachLine(regionNames, "region_names.tsv", 3, problem,
-                                         [&](const std::vector<std::string_view>& f,
-                                             std::string& fault) {
-                                             if (f[0].size() != 2 || f[1].empty() || f[2].empty())
-                                                 fault = "no region";
-                                             else
-                                                 additions.regionNames_.emplace(
-                                                     std::string(f[0]) + '\t' +
-                                                         std::string(f[1]),
-                                                     std::string(f[2]));
-                                             return true;
-                                         });
+    const bool regionsRead =
+        zonesRead &&
+        ForEachLine(regionNames, "region_names.tsv", 3, problem,
+                    [&](const std::vector<std::string_view>& f, std::string& fault) {
+                        if (f[0].size() != 2 || f[1].empty() || f[2].empty())
+                            fault = "no region";
+                        else
+                            additions.regionNames_.emplace(
+                                std::string(f[0]) + '\t' + std::string(f[1]), std::string(f[2]));
+                        return true;
+                    });
     const bool correctionsRead =
         regionsRead &&
-        ForEachLine(
-            corrections, "atlas_corrections.tsv", 4, problem,
-            [&](const std::vector<std::string_view>& f, std::string& fault) {
-                const bool zone = f[0].find('/') != std::string_view::npos;
-                const auto geonames = zone ? std::nullopt : ParseGeonamesReference(f[0]);
-                if (!zone && !geonames) {
-                    fault = "neither a zone nor \"<geonames id> <English name>\"";
-                    return true;
-                }
-                if (f[2].empty() || f[3].empty()) {
-                    fault = "no value or no source";
-                    return true;
-                }
-                PlaceCorrection& correction =
-                    zone ? additions.zoneCorrections_[std::string(f[0])]
-                         : additions.geonamesCorrections_[geonames->id];
-                if (geonames) {
-                    if (!correction.englishName.empty() &&
-                        correction.englishName != geonames->englishName) {
-                        fault = "another English name for geonames place " + geonames->id;
+        ForEachLine(corrections, "atlas_corrections.tsv", 4, problem,
+                    [&](const std::vector<std::string_view>& f, std::string& fault) {
+                        const bool zone = f[0].find('/') != std::string_view::npos;
+                        const auto geonames = zone ? std::nullopt : ParseGeonamesReference(f[0]);
+                        if (!zone && !geonames) {
+                            fault = "neither a zone nor \"<geonames id> <English name>\"";
+                            return true;
+                        }
+                        if (f[2].empty() || f[3].empty()) {
+                            fault = "no value or no source";
+                            return true;
+                        }
+                        PlaceCorrection& correction =
+                            zone ? additions.zoneCorrections_[std::string(f[0])]
+                                 : additions.geonamesCorrections_[geonames->id];
+                        if (geonames) {
+                            if (!correction.englishName.empty() &&
+                                correction.englishName != geonames->englishName) {
+                                fault = "another English name for geonames place " + geonames->id;
+                                return true;
+                            }
+                            correction.englishName = geonames->englishName;
+                        }
+                        if (f[1] == "name") {
+                            correction.name = f[2];
+                        } else if (f[1] == "alias") {
+                            correction.aliases.emplace_back(f[2]);
+                        } else if (f[1] == "place" && zone) {
+                            correction.place = ParseGeonamesReference(f[2]);
+                            if (!correction.place)
+                                fault = "the place is no \"<geonames id> <English name>\"";
+                        } else {
+                            fault = "no such change: " + std::string(f[1]);
+                        }
                         return true;
-                    }
-                    correction.englishName = geonames->englishName;
-                }
-                if (f[1] == "name") {
-                    correction.name = f[2];
-                } else if (f[1] == "alias") {
-                    correction.aliases.emplace_back(f[2]);
-                } else if (f[1] == "place" && zone) {
-                    correction.place = ParseGeonamesReference(f[2]);
-                    if (!correction.place)
-                        fault = "the place is no \"<geonames id> <English name>\"";
-                } else {
-                    fault = "no such change: " + std::string(f[1]);
-                }
-                return true;
-            });
+                    });
     if (!correctionsRead)
         return std::nullopt;
     return additions;
@@ -180,8 +176,7 @@ std::optional<AtlasAdditions> AtlasAdditions::Parse(std::string_view zonePlaces,
 const AtlasAdditions& AtlasAdditions::CompiledIn() {
     static const AtlasAdditions additions = [] {
         std::string problem;
-        auto parsed =
-            Parse(kZonePlacesTable, kRegionNamesTable, kAtlasCorrectionsTable, problem);
+        auto parsed = Parse(kZonePlacesTable, kRegionNamesTable, kAtlasCorrectionsTable, problem);
         // The tables are part of the program: a damaged one is a build fault,
         // which the atlas tests report.
         if (!parsed)
@@ -243,8 +238,7 @@ void AtlasAdditions::AddZonePlaces(std::vector<AtlasPlace>& places,
             if (found != byGeonamesId.end())
                 index = found->second;
             else
-                unapplied.push_back(zonePlace.zone + ": no geonames place " +
-                                    zonePlace.geonamesId);
+                unapplied.push_back(zonePlace.zone + ": no geonames place " + zonePlace.geonamesId);
         }
 
         // CLDR's whole name, "Монтиселло, Кентукки", finds it too.

@@ -35,8 +35,8 @@ struct ZonePlace {
     std::string countryCode; // "RU"
     double latitude = 0.0;
     double longitude = 0.0;
-    std::string name;        // "Анадырь"; empty where CLDR has none
-    std::string region;      // "Кентукки" for CLDR's "Монтиселло, Кентукки"
+    std::string name;   // "Анадырь"; empty where CLDR has none
+    std::string region; // "Кентукки" for CLDR's "Монтиселло, Кентукки"
     std::string englishName; // "Anadyr"
     std::string country;     // "Россия"
     std::string geonamesId;  // the geonames place it is; empty: none

@@ -72,8 +72,8 @@ TEST(AtlasAdditions, JoinsZoneCitiesToGeonamesPlacesOrAddsThem) {
     // out, and the generator's place stands.
     EXPECT_TRUE(places[2].principal);
     EXPECT_EQ(places[2].aliases, std::vector<std::string>{"Бахрейн"});
-    EXPECT_EQ(unapplied, std::vector<std::string>{
-                             "Asia/Bahrain: no geonames place 290341 Muharraq"});
+    EXPECT_EQ(unapplied,
+              std::vector<std::string>{"Asia/Bahrain: no geonames place 290341 Muharraq"});
     // Renamed, and still found by its English name and the other name.
     EXPECT_EQ(places[3].name, "Кожикоде");
     EXPECT_EQ(places[3].otherName, "Kozhikode");
