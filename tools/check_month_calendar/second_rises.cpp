@@ -50,10 +50,10 @@ long ListSecondMoonrises(const std::string& name, const CalendarPlace& place, in
             const LunarMonth lunar = ComputeLunarMonth(place, {year, month});
             for (const LunarMonthDay& day : lunar.days) {
                 const std::int64_t dayStart = std::llround(day.date * 86400.0);
-                const std::vector<double> referenceRises = reference.MoonrisesBetween(
-                    JulianDate(clock.LocalToUniversal(dayStart)),
-                    JulianDate(clock.LocalToUniversal(dayStart + 86400)), place.latitudeDegrees,
-                    place.longitudeDegrees);
+                const std::vector<double> referenceRises =
+                    reference.MoonrisesBetween(JulianDate(clock.LocalToUniversal(dayStart)),
+                                               JulianDate(clock.LocalToUniversal(dayStart + 86400)),
+                                               place.latitudeDegrees, place.longitudeDegrees);
                 const bool here = !day.otherMoonrises.empty();
                 const bool there = referenceRises.size() >= 2;
                 if (!here && !there)
