@@ -5,7 +5,6 @@
 #include <charconv>
 #include <cmath>
 #include <functional>
-#include <stdexcept>
 
 #include "atlas/atlas_tables.h"
 #include "place/place_name_key.h"
@@ -173,16 +172,16 @@ std::optional<AtlasAdditions> AtlasAdditions::Parse(std::string_view zonePlaces,
     return additions;
 }
 
-const AtlasAdditions& AtlasAdditions::CompiledIn() {
+const AtlasAdditions& AtlasAdditions::CompiledIn(std::string& problem) {
+    static std::string tableProblem;
     static const AtlasAdditions additions = [] {
-        std::string problem;
-        auto parsed = Parse(kZonePlacesTable, kRegionNamesTable, kAtlasCorrectionsTable, problem);
-        // The tables are part of the program: a damaged one is a build fault,
-        // which the atlas tests report.
-        if (!parsed)
-            throw std::logic_error("atlas tables: " + problem);
-        return std::move(*parsed);
+        auto parsed =
+            Parse(kZonePlacesTable, kRegionNamesTable, kAtlasCorrectionsTable, tableProblem);
+        // A damaged table is a fault of the build, which the atlas tests
+        // report; the atlas is then the library's alone.
+        return parsed ? std::move(*parsed) : AtlasAdditions();
     }();
+    problem = tableProblem;
     return additions;
 }
 

@@ -56,8 +56,9 @@ public:
                                                std::string_view regionNames,
                                                std::string_view corrections, std::string& problem);
 
-    // The tables compiled into the program.
-    static const AtlasAdditions& CompiledIn();
+    // The tables compiled into the program; none, with the reason in
+    // `problem`, should one be damaged.
+    static const AtlasAdditions& CompiledIn(std::string& problem);
 
     // The Russian name of a region the catalog has only in English.
     std::optional<std::string_view> RegionName(std::string_view countryCode,

@@ -125,7 +125,10 @@ AtlasLoad LoadGeonamesAtlas(const GeonamesSource& source) {
                        std::to_string(count) + " местах";
         return load;
     }
-    const AtlasAdditions& additions = AtlasAdditions::CompiledIn();
+    std::string tablesProblem;
+    const AtlasAdditions& additions = AtlasAdditions::CompiledIn(tablesProblem);
+    if (!tablesProblem.empty())
+        load.unappliedAdditions.push_back(tablesProblem);
     std::vector<AtlasPlace> places;
     places.reserve(static_cast<std::size_t>(count) + additions.zonePlaces().size());
     std::unordered_map<std::string, std::size_t> byGeonamesId;

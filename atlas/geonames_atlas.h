@@ -29,7 +29,8 @@ struct AtlasLoad {
     // when it is complete.
     std::string note;
     // The corrections of data/atlas_corrections.tsv that name a place this
-    // library does not hold (atlas/atlas_additions.h); empty with Debian's.
+    // library does not hold, or why the compiled-in tables could not be read
+    // (atlas/atlas_additions.h); empty with Debian's.
     std::vector<std::string> unappliedAdditions;
 };
 
