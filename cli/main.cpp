@@ -4,7 +4,8 @@
 // the report area's lines, or with --json one JSON document (docs/json.md).
 // The birthplace's clock is --utc-offset, --zone-name or --auto-zone, which
 // do not depend on the machine, or, as in the window, --zone hours added to
-// the computer's own offset (TZ selects the computer's zone). Message-box
+// the computer's own offset (TZ selects the computer's zone). Without any,
+// the birthplace's own zone, as --auto-zone takes it. Message-box
 // texts, notes and errors go to standard error; the lunar calendar's working
 // texts are discarded.
 //
@@ -21,6 +22,7 @@
 #include <string>
 #include <string_view>
 
+#include "atlas/geonames_atlas.h"
 #include "cli/batch_command.h"
 #include "cli/calculation_output.h"
 #include "cli/month_command.h"
@@ -31,6 +33,9 @@
 #include "command_line/help_formatter.h"
 #include "command_line/json_document.h"
 #include "files/standard_output.h"
+#include "place/city_list_source.h"
+#include "storage/city_list.h"
+#include "zoneinfo/system_zone_files.h"
 
 namespace {
 
@@ -58,6 +63,9 @@ std::optional<JsonKind> JsonWanted(int argc, char** argv) {
 }
 
 int Run(int argc, char** argv) {
+    UseSystemZoneFiles();
+    UseGeonamesAtlas();
+    SetCityListReader(LoadCityList);
     CLI::App app{"Торавель: славянский гороскоп по лунному дню момента рождения", "toravel-cli"};
     CommandOptions options;
     bool json = false;
@@ -69,9 +77,9 @@ int Run(int argc, char** argv) {
     auto* batchOption =
         app.add_option("--batch", batch.input,
                        "рассчитать каждую строку файла CSV (или стандартного ввода, «-»): "
-                       "столбцы date, time, latitude и longitude или place, utc_offset или "
-                       "zone_name, по желанию lunar_day, sex, name; результат — строка JSON на "
-                       "каждую строку файла")
+                       "столбцы date, time, latitude и longitude или place, по желанию "
+                       "utc_offset, zone_name или zone (без них — часы места рождения), "
+                       "lunar_day, sex, name; результат — строка JSON на каждую строку файла")
             ->type_name("ФАЙЛ.csv");
     app.add_option("--batch-format", batch.format, "вывод --batch: jsonl (по умолчанию) или csv")
         ->type_name("jsonl|csv")

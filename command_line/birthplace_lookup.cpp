@@ -4,10 +4,10 @@
 
 #include "command_line/json_document.h"
 #include "command_line/option_values.h"
-#include "platform/birthplace_hint_place.h"
-#include "platform/city_line.h"
-#include "platform/city_list.h"
-#include "platform/geonames_atlas.h"
+#include "place/birthplace_hint_place.h"
+#include "place/city_line.h"
+#include "place/city_list_source.h"
+#include "place/process_atlas.h"
 
 namespace toravel::command_line {
 namespace {
@@ -21,7 +21,7 @@ BirthplaceLookup Usage(const std::string& problem) {
 // The atlas, naming on `err` what it lacks; nothing, with the failure, when
 // there is none.
 const WorldAtlas* AtlasOrProblem(std::ostream& err, BirthplaceLookup& failure) {
-    const AtlasLoad& load = SharedWorldAtlas();
+    const AtlasAvailability load = ProcessAtlas();
     if (!load.note.empty())
         err << load.note << '\n';
     if (!load.atlas) {
@@ -29,7 +29,7 @@ const WorldAtlas* AtlasOrProblem(std::ostream& err, BirthplaceLookup& failure) {
                    CommandError{ExitFailed, error_code::AtlasUnavailable, load.problem}};
         return nullptr;
     }
-    return load.atlas.get();
+    return load.atlas;
 }
 
 Birthplace OfAtlasPlace(const AtlasPlace& place) {
@@ -40,7 +40,7 @@ Birthplace OfAtlasPlace(const AtlasPlace& place) {
 }
 
 BirthplaceLookup FromCityList(const CommandOptions& o) {
-    for (const std::string& line : LoadCityList(o.db + "/atlas.ini")) {
+    for (const std::string& line : ReadCityList(o.db + "/atlas.ini")) {
         CityIdentity identity = CityIdentityOfLine(line);
         if (identity.name != o.city)
             continue;
@@ -83,7 +83,8 @@ BirthplaceLookup FromAtlas(const CommandOptions& o, std::ostream& err) {
     return {std::move(resolved), std::nullopt};
 }
 
-// Typed coordinates whose zone --auto-zone takes from the nearest place.
+// Typed coordinates whose zone is taken from the nearest place: asked for
+// by --auto-zone, or taken because no clock was named.
 BirthplaceLookup NearestToTyped(const CommandOptions& o, std::ostream& err) {
     const auto point = FieldCoordinates(o.latitude, o.longitude);
     if (!point)
@@ -92,14 +93,20 @@ BirthplaceLookup NearestToTyped(const CommandOptions& o, std::ostream& err) {
                      " место не найти: нужны числа, широта от -90 до 90, долгота от -180 до 180");
     BirthplaceLookup failure;
     const WorldAtlas* atlas = AtlasOrProblem(err, failure);
-    if (atlas == nullptr)
+    if (atlas == nullptr) {
+        if (!o.autoZone)
+            failure.error->message += "; часы места не определить, задайте " + o.clockNaming;
         return failure;
+    }
     const auto nearest = atlas->NearestWithin(*point, kNearestPlaceRadiusKm);
-    if (!nearest)
-        return Usage("--auto-zone: в " + std::to_string(static_cast<int>(kNearestPlaceRadiusKm)) +
-                     " км от " + o.latitude + "; " + o.longitude +
-                     " нет места атласа, часовой пояс не определить; задайте --zone-name или "
-                     "--utc-offset");
+    if (!nearest) {
+        const std::string where = "в " + std::to_string(static_cast<int>(kNearestPlaceRadiusKm)) +
+                                  " км от " + o.latitude + "; " + o.longitude + " нет места атласа";
+        if (o.autoZone)
+            return Usage("--auto-zone: " + where +
+                         ", часовой пояс не определить; задайте --zone-name или --utc-offset");
+        return Usage(where + ": часы места не определить, задайте " + o.clockNaming);
+    }
     const AtlasPlace& place = *nearest->place;
     const HintPlace hintPlace{HintPlaceSource::NearestAtlasPlace, place.name, place.zone,
                               nearest->distanceKm, &place};
@@ -197,7 +204,9 @@ int ListPlaces(const std::string& text, bool json, std::ostream& out, std::ostre
     for (const AtlasPlace* place : found) {
         Json entry = BirthplaceJson(OfAtlasPlace(*place));
         entry.erase("distance_km");
-        entry["population"] = place->population;
+        // 0 is a population the atlas does not know (a zone's city that the
+        // geonames list lacks).
+        entry["population"] = place->population == 0 ? Json(nullptr) : Json(place->population);
         list.push_back(std::move(entry));
     }
     Json document = JsonDocument(JsonKind::Places);

@@ -18,6 +18,7 @@
 #include <iostream>
 #include <string>
 
+#include "atlas/geonames_atlas.h"
 #include "command_line/birthplace_lookup.h"
 #include "command_line/calculation_clock.h"
 #include "command_line/calculation_request.h"
@@ -26,15 +27,18 @@
 #include "command_line/month_request.h"
 #include "command_line/option_values.h"
 #include "files/standard_output.h"
-#include "horoscope/horoscope_database.h"
 #include "horoscope/month_calendar_text.h"
 #include "lunar/lunar_month_error.h"
 #include "pdf/month_document.h"
 #include "pdf/pdf_options.h"
 #include "pdf/report_document.h"
 #include "pdf/report_pictures.h"
+#include "place/city_list_source.h"
 #include "platform/conversions.h"
 #include "platform/tdatetime.h"
+#include "storage/city_list.h"
+#include "storage/horoscope_database.h"
+#include "zoneinfo/system_zone_files.h"
 
 namespace {
 
@@ -72,7 +76,7 @@ ReportDocument DocumentOfRun(const CalculationRequest& request, const Calculatio
         birth.zoneHours = clock.zoneHours;
         birth.computerOffsetSeconds = clock.computer.offsetSeconds;
     } else {
-        birth.clock = ClockDescription(clock);
+        birth.clock = ClockLabel(clock);
     }
     birth.female = request.female;
 
@@ -163,6 +167,9 @@ int WriteMonth(const pdf::PdfOptions& options, char* program) {
 }
 
 int Run(int argc, char** argv) {
+    UseSystemZoneFiles();
+    UseGeonamesAtlas();
+    SetCityListReader(LoadCityList);
     const pdf::ParsedPdfOptions parsed = pdf::ParsePdfOptions(argc, argv);
     if (parsed.exitStatus)
         return *parsed.exitStatus;

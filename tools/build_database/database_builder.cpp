@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "files/output_file.h"
-#include "platform/database.h"
+#include "storage/database.h"
 
 namespace toravel::tools {
 namespace {

@@ -1,0 +1,82 @@
+// The texts of the birthplace-offset hint.
+#include "place/birthplace_zone_hint.h"
+
+#include <charconv>
+#include <cstdlib>
+
+#include "platform/ascii_text.h"
+
+namespace toravel {
+namespace {
+
+std::string Number(long value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return std::string(digits, end);
+}
+
+// "30 мин", "29 мин 43 с", "17 с".
+std::string DurationText(long magnitudeSeconds) {
+    const long minutes = magnitudeSeconds / 60;
+    const long secs = magnitudeSeconds % 60;
+    std::string text;
+    if (minutes != 0)
+        text = Number(minutes) + " мин";
+    if (secs != 0)
+        text += (text.empty() ? "" : " ") + Number(secs) + " с";
+    return text;
+}
+
+long NearestWholeHour(long seconds) {
+    return seconds >= 0 ? (seconds + 1800) / 3600 : -((-seconds + 1800) / 3600);
+}
+
+} // namespace
+
+BirthplaceZoneHint MakeBirthplaceZoneHint(std::string_view zoneName, TDateTime birthLocal,
+                                          int computerOffsetSeconds,
+                                          std::string_view placeWording) {
+    BirthplaceZoneHint hint;
+    if (OnlyBlanksAndControls(zoneName))
+        return hint;
+    if (!IsKnownZoneName(zoneName)) {
+        const std::string shown(QuotableAscii(zoneName));
+        hint.text = shown.empty() ? "часовой пояс места рождения неизвестен"
+                                  : "часовой пояс места рождения «" + shown + "» неизвестен";
+        return hint;
+    }
+    hint.offset = BirthplaceOffsetAt(zoneName, birthLocal);
+    if (!hint.offset)
+        return hint; // the moment is no date
+
+    const BirthplaceOffset& place = *hint.offset;
+    hint.text = std::string(placeWording) + " " + UtcOffsetLabel(place.offsetSeconds);
+    if (place.summerTime)
+        hint.text += " (летнее время)";
+    else if (place.keepsDaylightTimeThatYear)
+        hint.text += " (зимнее время)";
+
+    const long difference = static_cast<long>(place.offsetSeconds) - computerOffsetSeconds;
+    const long hours = NearestWholeHour(difference);
+    hint.spinValue = static_cast<int>(hours);
+    hint.canApply = hours >= kBirthplaceSpinMinimum && hours <= kBirthplaceSpinMaximum;
+    if (!hint.canApply) {
+        hint.text += "; для расчёта нужно " + Number(hours) + ", а поле принимает от " +
+                     Number(kBirthplaceSpinMinimum) + " до " + Number(kBirthplaceSpinMaximum);
+    } else {
+        hint.text += "; для расчёта укажите " + Number(hours);
+        // The calculation's clock against the birthplace's, with that value.
+        const long ahead = hours * 3600 - difference;
+        if (ahead > 0)
+            hint.text +=
+                " — ближайший целый час, часы расчёта опередят местные на " + DurationText(ahead);
+        else if (ahead < 0)
+            hint.text += " — ближайший целый час, часы расчёта отстанут от местных на " +
+                         DurationText(-ahead);
+    }
+    if (place.reading != LocalClockReading::Unique)
+        hint.text += "; время рождения приходится на перевод часов, взято смещение до перевода";
+    return hint;
+}
+
+} // namespace toravel
