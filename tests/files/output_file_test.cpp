@@ -4,14 +4,10 @@
 #include "files/output_file.h"
 
 #include <gtest/gtest.h>
-#include <sched.h>
-#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -182,58 +178,6 @@ TEST_F(OutputFileTest, ALinkPlantedInTheFolderIsNeverFollowed) {
     EXPECT_NE(WriteError(Path("dangling"), "x").find("ссылка на файл, которого нет"),
               std::string::npos);
     EXPECT_FALSE(fs::exists(Path("nothing")));
-}
-
-// Runs `scenario` in a child process with a tmpfs of `size` at `folder`, in a
-// mount namespace of its own; "skip" when the process may not mount.
-std::string OnTmpfs(const fs::path& folder, const char* size,
-                    const std::function<std::string()>& scenario) {
-    int pipe[2];
-    if (::pipe(pipe) != 0)
-        return "no pipe";
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(pipe[0]);
-        std::string outcome = "skip";
-        if (::unshare(CLONE_NEWNS) == 0 &&
-            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-            ::mount("tmpfs", folder.c_str(), "tmpfs", 0, size) == 0)
-            outcome = scenario();
-        [[maybe_unused]] auto written = ::write(pipe[1], outcome.data(), outcome.size());
-        ::_exit(0);
-    }
-    ::close(pipe[1]);
-    std::string outcome;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
-        outcome.append(buffer, static_cast<std::size_t>(n));
-    ::close(pipe[0]);
-    ::waitpid(child, nullptr, 0);
-    return outcome;
-}
-
-TEST_F(OutputFileTest, AFullDiskLeavesTheOldFileByteForByte) {
-    const std::string outcome = OnTmpfs(folder_, "size=64k", [&]() -> std::string {
-        const fs::path target = Path("report.pdf");
-        Put(target, "%PDF old and whole %%EOF");
-        std::ostringstream report;
-        const std::string error = WriteError(target, std::string(200'000, 'p'));
-        if (error != "Не удалось записать «" + target.string() + "»: на диске нет места.")
-            report << "message: " << error << "; ";
-        if (Bytes(target) != "%PDF old and whole %%EOF")
-            report << "the old file changed; ";
-        if (Names() != std::vector<std::string>{"report.pdf"})
-            report << "left beside it: " << Names().size() << " names; ";
-        // The stream says so as soon as a write fails.
-        OutputFile file(Path("other"));
-        file.Stream() << std::string(200'000, 'q');
-        if (file.Good())
-            report << "a failed write went unnoticed; ";
-        return report.str();
-    });
-    if (outcome == "skip")
-        GTEST_SKIP() << "a full disk needs a tmpfs of its own: run as root";
-    EXPECT_EQ(outcome, "");
 }
 
 } // namespace
