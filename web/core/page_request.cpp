@@ -49,7 +49,8 @@ std::optional<std::string> Text(const Json& request, const char* key) {
         return std::nullopt;
     if (found->is_string())
         return found->get<std::string>();
-    return found->dump(); // a number sent as a number
+    // A number sent as a number; its text holds no bytes beyond ASCII.
+    return found->dump();
 }
 
 // The option checks that CLI11's validators and exclusions make on the
@@ -101,6 +102,10 @@ PageOptions OptionsOfRequest(std::string_view requestJson) {
     const Json request = Json::parse(requestJson, nullptr, false);
     if (!request.is_object())
         return {std::nullopt, UsageError("запрос страницы не прочитан")};
+    return OptionsOfRequest(request);
+}
+
+PageOptions OptionsOfRequest(const Json& request) {
     for (const auto& [key, value] : request.items())
         if (!KeyNamed(key, false))
             return {std::nullopt, UsageError("лишний параметр " + QuotedValue(key))};
@@ -156,7 +161,9 @@ LinkRequest RequestOfLink(std::string_view query) {
     const bool coordinates = request.contains("latitude") || request.contains("longitude");
     if (coordinates && request.contains("place"))
         return {std::nullopt, UsageError("--lat нельзя задавать вместе с --place")};
-    PageOptions checked = OptionsOfRequest(request.dump());
+    // Values are taken as the bytes they are; one that is no UTF-8 is
+    // quoted with "?" by the messages and replaced in the answer's JSON.
+    PageOptions checked = OptionsOfRequest(request);
     if (checked.error)
         return {std::nullopt, std::move(checked.error)};
     return {std::move(request), std::nullopt};
