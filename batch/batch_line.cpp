@@ -20,10 +20,6 @@ std::string LineHeaderProblem(const BirthColumns& columns) {
     if (!coordinates && !columns.Has("place"))
         return "в заголовке нет места рождения: нужны столбцы «latitude» и «longitude» или "
                "«place»";
-    if (!columns.Has("place") && !columns.Has("utc_offset") && !columns.Has("zone_name") &&
-        !columns.Has("zone"))
-        return "в заголовке нет часов места рождения: нужен столбец «utc_offset», «zone_name» "
-               "или «zone»";
     return {};
 }
 
@@ -53,11 +49,10 @@ std::string OptionsOfBirthRow(const BirthRow& row, command_line::CommandOptions&
         options.zoneName = row.zoneName;
     } else if (row.zoneHours) {
         options.zone = *row.zoneHours;
-    } else if (!coordinates) {
-        options.autoZone = true;
-    } else {
-        return "нет часов места рождения: нужен «utc_offset», «zone_name» или «zone»";
     }
+    // Otherwise the birthplace's own clock: the place's zone, or that of the
+    // atlas place nearest to the coordinates.
+    options.clockNaming = "«utc_offset», «zone_name» или «zone»";
     if (row.lunarDay)
         options.lunarDay = std::to_string(*row.lunarDay);
     options.sex = row.sex == BirthSex::Female ? "female" : "male";

@@ -7,8 +7,9 @@
 // them, by `place` (the world atlas's first match); its clock by
 // `utc_offset`, else `zone_name` (the zone's offset at the birth moment),
 // else `zone` (the main window's hours, which the computer's own offset is
-// added to), else, with `place`, by the place's own zone. Columns the format
-// does not know are carried through.
+// added to), else by the place's own zone, or for coordinates that of the
+// atlas place within 50 km. Columns the format does not know are carried
+// through.
 //
 //     BatchLineReader reader(in);
 //     if (reader.HeaderError()) stop(*reader.HeaderError());

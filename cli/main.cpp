@@ -4,7 +4,8 @@
 // the report area's lines, or with --json one JSON document (docs/json.md).
 // The birthplace's clock is --utc-offset, --zone-name or --auto-zone, which
 // do not depend on the machine, or, as in the window, --zone hours added to
-// the computer's own offset (TZ selects the computer's zone). Message-box
+// the computer's own offset (TZ selects the computer's zone). Without any,
+// the birthplace's own zone, as --auto-zone takes it. Message-box
 // texts, notes and errors go to standard error; the lunar calendar's working
 // texts are discarded.
 //
@@ -71,9 +72,9 @@ int main(int argc, char** argv) {
     auto* batchOption =
         app.add_option("--batch", batch.input,
                        "рассчитать каждую строку файла CSV (или стандартного ввода, «-»): "
-                       "столбцы date, time, latitude и longitude или place, utc_offset или "
-                       "zone_name, по желанию lunar_day, sex, name; результат — строка JSON на "
-                       "каждую строку файла")
+                       "столбцы date, time, latitude и longitude или place, по желанию "
+                       "utc_offset, zone_name или zone (без них — часы места рождения), "
+                       "lunar_day, sex, name; результат — строка JSON на каждую строку файла")
             ->type_name("ФАЙЛ.csv");
     app.add_option("--batch-format", batch.format, "вывод --batch: jsonl (по умолчанию) или csv")
         ->type_name("jsonl|csv")

@@ -83,7 +83,8 @@ BirthplaceLookup FromAtlas(const CommandOptions& o, std::ostream& err) {
     return {std::move(resolved), std::nullopt};
 }
 
-// Typed coordinates whose zone --auto-zone takes from the nearest place.
+// Typed coordinates whose zone is taken from the nearest place: asked for
+// by --auto-zone, or taken because no clock was named.
 BirthplaceLookup NearestToTyped(const CommandOptions& o, std::ostream& err) {
     const auto point = FieldCoordinates(o.latitude, o.longitude);
     if (!point)
@@ -92,14 +93,20 @@ BirthplaceLookup NearestToTyped(const CommandOptions& o, std::ostream& err) {
                      " место не найти: нужны числа, широта от -90 до 90, долгота от -180 до 180");
     BirthplaceLookup failure;
     const WorldAtlas* atlas = AtlasOrProblem(err, failure);
-    if (atlas == nullptr)
+    if (atlas == nullptr) {
+        if (!o.autoZone)
+            failure.error->message += "; часы места не определить, задайте " + o.clockNaming;
         return failure;
+    }
     const auto nearest = atlas->NearestWithin(*point, kNearestPlaceRadiusKm);
-    if (!nearest)
-        return Usage("--auto-zone: в " + std::to_string(static_cast<int>(kNearestPlaceRadiusKm)) +
-                     " км от " + o.latitude + "; " + o.longitude +
-                     " нет места атласа, часовой пояс не определить; задайте --zone-name или "
-                     "--utc-offset");
+    if (!nearest) {
+        const std::string where = "в " + std::to_string(static_cast<int>(kNearestPlaceRadiusKm)) +
+                                  " км от " + o.latitude + "; " + o.longitude + " нет места атласа";
+        if (o.autoZone)
+            return Usage("--auto-zone: " + where +
+                         ", часовой пояс не определить; задайте --zone-name или --utc-offset");
+        return Usage(where + ": часы места не определить, задайте " + o.clockNaming);
+    }
     const AtlasPlace& place = *nearest->place;
     const HintPlace hintPlace{HintPlaceSource::NearestAtlasPlace, place.name, place.zone,
                               nearest->distanceKm, &place};

@@ -1,10 +1,11 @@
 // The birthplace of a command line: from the city list (--city), from the
-// world atlas (--place), or typed (--lat, --lon); for --auto-zone also the
-// time zone, which for typed coordinates is that of the nearest atlas place
-// within 50 km. And --places, the atlas's matches listed.
+// world atlas (--place), or typed (--lat, --lon); for the birthplace's own
+// clock (--auto-zone, or no clock option) also the time zone, which for
+// typed coordinates is that of the nearest atlas place within 50 km. And
+// --places, the atlas's matches listed.
 //
-// The atlas is loaded only by the options that need it, so a plain
-// calculation does not load the geonames library.
+// The atlas is loaded only where it is needed, so a calculation of a city
+// of the list or with a clock option does not load the geonames library.
 #pragma once
 
 #include <optional>
@@ -48,8 +49,9 @@ struct BirthplaceLookup {
 };
 
 // Resolves the options' birthplace, naming an atlas place on `err` («место:
-// …»). With `wantZone` typed coordinates take the zone of the nearest atlas
-// place (--auto-zone). Throws what reading the city list throws.
+// …»). With `wantZone` (--auto-zone, or no clock named) typed coordinates
+// take the zone of the nearest atlas place within 50 km. Throws what reading
+// the city list throws.
 BirthplaceLookup LookUpBirthplace(const CommandOptions& options, bool wantZone, std::ostream& err);
 
 // "Кинешма, Ивановская область, Россия (57,4391; 42,1289), Europe/Moscow".

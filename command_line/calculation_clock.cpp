@@ -12,6 +12,18 @@ std::string ClockTextOf(TDateTime local) {
            (minute < 10 ? "0" : "") + std::to_string(minute);
 }
 
+// ", Europe/Moscow, летнее время"; empty for a fixed offset.
+std::string ZoneWords(const CalculationClock& clock) {
+    if (clock.zoneName.empty())
+        return {};
+    std::string text = ", " + clock.zoneName;
+    if (clock.summerTime)
+        text += ", летнее время";
+    else if (clock.keepsDaylightTime)
+        text += ", зимнее время";
+    return text;
+}
+
 } // namespace
 
 CalculationClock FixedClock(int offsetSeconds) {
@@ -78,15 +90,11 @@ std::string ClockDescription(const CalculationClock& clock) {
             text += " и разница компьютера " + ComputerOffsetText(clock.computer.offsetSeconds);
         return text;
     }
-    std::string text = UtcOffsetText(clock.offsetSeconds);
-    if (!clock.zoneName.empty()) {
-        text += ", " + clock.zoneName;
-        if (clock.summerTime)
-            text += ", летнее время";
-        else if (clock.keepsDaylightTime)
-            text += ", зимнее время";
-    }
-    return text;
+    return UtcOffsetText(clock.offsetSeconds) + ZoneWords(clock);
+}
+
+std::string ClockLabel(const CalculationClock& clock) {
+    return UtcOffsetLabel(clock.offsetSeconds) + ZoneWords(clock);
 }
 
 std::string ClockReadingWarning(const CalculationClock& clock, TDateTime birthLocal) {

@@ -2,10 +2,12 @@
 // that the lunar calendar adds to universal time.
 //
 // The window adds the spin box's whole hours to the computer's own offset
-// (--zone, and no clock option at all), so the same command gives other
-// results on another machine. The other sources give the birthplace's offset
-// itself, whatever the computer's zone: --utc-offset directly, --zone-name and
-// --auto-zone from the tz database at the birth moment, summer time included.
+// (--zone), so the same command gives other results on another machine. The
+// other sources give the birthplace's offset itself, whatever the computer's
+// zone: --utc-offset directly, --zone-name and --auto-zone from the tz
+// database at the birth moment, summer time included. With no clock option a
+// place (--city, --place, or the atlas place within 50 km of typed
+// coordinates) runs on its own zone, as with --auto-zone.
 // Such a clock reaches the calculation command as a computer at that offset
 // with a spin box at 0, which is how the window runs on a computer in the
 // birthplace's zone.
@@ -69,6 +71,10 @@ const char* ClockSourceName(ClockSource source);
 // The clock in words, for the printed birth data and the text output:
 // "+04:00, Europe/Moscow, летнее время", "+05:30", "3 ч и разница компьютера + 3:00".
 std::string ClockDescription(const CalculationClock& clock);
+
+// A clock that does not depend on the computer as a print names it:
+// "UTC+4:00, Europe/Moscow, летнее время", "UTC+5:30".
+std::string ClockLabel(const CalculationClock& clock);
 
 // A warning for a birth moment that the zone's clocks skipped or passed
 // twice; the empty text otherwise.

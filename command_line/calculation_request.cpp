@@ -1,6 +1,7 @@
 #include "command_line/calculation_request.h"
 
 #include "command_line/option_values.h"
+#include "platform/birthplace_hint_place.h"
 #include "platform/birthplace_zone.h"
 #include "platform/computer_zone.h"
 #include "platform/utf8_text.h"
@@ -36,7 +37,15 @@ PreparedCalculation PrepareCalculation(const CommandOptions& o, std::ostream& no
     request.listing = o.list;
     request.female = o.sex == "female";
 
-    BirthplaceLookup birthplace = LookUpBirthplace(o, o.autoZone, notes);
+    // With no clock named, a birthplace that is a place (or lies near one)
+    // runs on that place's own clock; typed coordinates that are no point on
+    // the Earth are left to the calculation, which says what is wrong.
+    const bool clockNamed = o.utcOffset || o.zoneName || o.zone || o.autoZone;
+    const bool placeNamed = !o.city.empty() || o.place.has_value();
+    const bool ownZone =
+        o.autoZone ||
+        (!clockNamed && (placeNamed || FieldCoordinates(o.latitude, o.longitude).has_value()));
+    BirthplaceLookup birthplace = LookUpBirthplace(o, ownZone, notes);
     if (!birthplace.resolved)
         return {std::nullopt, birthplace.error};
     const ResolvedBirthplace& where = *birthplace.resolved;
@@ -56,18 +65,25 @@ PreparedCalculation PrepareCalculation(const CommandOptions& o, std::ostream& no
             return usage("--zone-name: нет смещения пояса " + QuotedValue(*o.zoneName) +
                          " на момент рождения");
         request.clock = *clock;
-    } else if (o.autoZone) {
+    } else if (ownZone) {
+        // Named after the option when it was given; otherwise the message
+        // says which options would do instead.
+        const std::string asked = o.autoZone ? "--auto-zone: " : "";
+        const std::string instead = o.autoZone ? std::string() : "; задайте " + o.clockNaming;
         if (where.zone.empty())
-            return usage("--auto-zone: у " + where.zoneOwner + " в списке не указан часовой пояс");
+            return usage(asked + "у " + where.zoneOwner + " в списке не указан часовой пояс" +
+                         instead);
         if (!IsKnownZoneName(where.zone))
-            return usage("--auto-zone: часовой пояс " + QuotedValue(where.zone) + " " +
-                         where.zoneOwner + " неизвестен");
+            return usage(asked + "часовой пояс " + QuotedValue(where.zone) + " " + where.zoneOwner +
+                         " неизвестен" + instead);
         const auto clock = ZoneClock(ClockSource::AutoZone, where.zone, birthLocal);
         if (!clock)
-            return usage("--auto-zone: нет смещения пояса " + QuotedValue(where.zone) +
-                         " на момент рождения");
+            return usage(asked + "нет смещения пояса " + QuotedValue(where.zone) +
+                         " на момент рождения" + instead);
         request.clock = *clock;
-        notes << "--auto-zone: " << ClockDescription(*clock) << '\n' << std::flush;
+        notes << (o.autoZone ? "--auto-zone: " : "часы места рождения: ")
+              << ClockDescription(*clock) << '\n'
+              << std::flush;
     } else {
         request.clock = WindowClock(o.zone.value_or(0), ComputeComputerZoneOffset());
     }

@@ -22,7 +22,7 @@ struct CalculationRequest {
     std::string longitude;
     std::optional<std::string> placeText; // the place's name as the user wrote it
     // The place of the city list or the atlas the birthplace came from; none
-    // for typed coordinates without --auto-zone.
+    // for typed coordinates whose clock was named.
     std::optional<Birthplace> birthplace;
     CalculationClock clock;
     std::string lunarDay; // the lunar day field's text
@@ -39,7 +39,11 @@ struct PreparedCalculation {
 };
 
 // Checks the options and looks the birthplace up, naming an atlas place and
-// the zone --auto-zone took on `notes` (standard error).
+// the zone the birthplace's own clock took on `notes` (standard error). With
+// no clock option, a place (or typed coordinates within 50 km of an atlas
+// place) runs on its own zone; typed coordinates with no place near are a
+// usage error, and those that are no point on the Earth are left to the
+// calculation, which reports them (on the window's clock, --zone 0).
 PreparedCalculation PrepareCalculation(const CommandOptions& options, std::ostream& notes);
 
 } // namespace toravel::command_line

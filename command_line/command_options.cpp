@@ -38,7 +38,10 @@ void DescribeCommandOptions(CLI::App& app, CommandOptions& o, const std::string&
     app.option_defaults()->group("Параметры");
     app.set_help_flag("-h,--help", "показать эту справку и выйти");
     app.failure_message(RussianUsageFailure);
-    app.footer("Коды выхода: 0 — результат, 1 — ошибка расчета или данных, 2 — ошибка в "
+    app.footer("Часы места рождения: без --utc-offset, --zone-name, --auto-zone и --zone расчет "
+               "идет по часовому поясу самого места рождения, как с --auto-zone; для --lat и "
+               "--lon дальше 50 км от мест атласа (в открытом море) часы нужно задать.\n"
+               "Коды выхода: 0 — результат, 1 — ошибка расчета или данных, 2 — ошибка в "
                "параметрах.");
 
     app.add_option("--date", o.date,
@@ -86,14 +89,14 @@ void DescribeCommandOptions(CLI::App& app, CommandOptions& o, const std::string&
     auto* autoZone = app.add_flag("--auto-zone", o.autoZone,
                                   "то же по часовому поясу самого места рождения: населенного "
                                   "пункта (--city), места атласа (--place) или ближайшего к "
-                                  "--lat и --lon места атласа не дальше 50 км")
+                                  "--lat и --lon места атласа не дальше 50 км; так считается и "
+                                  "без параметров часов")
                          ->excludes(utcOffset)
                          ->excludes(zoneName);
     app.add_option("--zone", o.zone,
                    "как поле разницы в часах в окне программы: целые часы от -12 до 12, "
                    "которые расчет прибавляет к разнице компьютера с Гринвичем (часовой "
-                   "пояс компьютера задает TZ); без --utc-offset, --zone-name и "
-                   "--auto-zone действует --zone 0")
+                   "пояс компьютера задает TZ), так что результат зависит от компьютера")
         ->type_name("ЧАСЫ")
         ->check(CLI::Validator(CheckWholeHours, ""))
         ->excludes(utcOffset)

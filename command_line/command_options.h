@@ -32,6 +32,9 @@ struct CommandOptions {
     std::optional<std::string> utcOffset; // --utc-offset: the birthplace's offset itself
     std::optional<std::string> zoneName;  // --zone-name: its offset at the birth moment
     bool autoZone = false;                // the birthplace's own zone at the birth moment
+    // The clock options as a message asking for one names them: the
+    // command line's, or a batch file's columns.
+    std::string clockNaming = "--utc-offset, --zone-name или --zone";
     std::string lunarDay;
     std::string sex = "male";
     bool list = false;

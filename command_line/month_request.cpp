@@ -39,7 +39,9 @@ PreparedMonth PrepareMonth(const CommandOptions& o, std::ostream& notes) {
         return usage("--month: нужно место: --place, --city или --lat с --lon");
 
     const bool ownZone = !o.utcOffset && !o.zoneName;
-    BirthplaceLookup where = LookUpBirthplace(o, ownZone, notes);
+    CommandOptions lookup = o;
+    lookup.clockNaming = "--zone-name или --utc-offset"; // a month takes no --zone
+    BirthplaceLookup where = LookUpBirthplace(lookup, ownZone, notes);
     if (!where.resolved)
         return {std::nullopt, where.error};
     const ResolvedBirthplace& resolved = *where.resolved;

@@ -213,7 +213,6 @@ TEST_F(BatchTest, FilesThatCannotBeUsedAreOneErrorRecord) {
         {"only blank lines", "\r\n\n\r\n", "пустой файл"},
         {"no date", "time,latitude,longitude,utc_offset\n12:00,55,37,+03:00\n", "«date»"},
         {"no birthplace", "date,utc_offset\n17.05.1990,+03:00\n", "«latitude» и «longitude»"},
-        {"no clock", "date,latitude,longitude\n17.05.1990,55,37\n", "«utc_offset»"},
         {"a column twice", "date,Date,place\n", "назван дважды"},
         {"a header that is no text",
          "date,pl\xff"
@@ -284,6 +283,28 @@ TEST_F(BatchTest, BadLinesGiveAnErrorRecordAndTheRunGoesOn) {
     EXPECT_EQ(lines[7]["name"], "a\r\nb") << "a quoted line break is the name's";
     EXPECT_EQ(run.summary.results, 9u);
     EXPECT_EQ(run.summary.failed, 6u);
+}
+
+// A line that names no clock runs on its birthplace's own, as a single run
+// without a clock option does; one at sea, where no zone can be taken, says
+// which columns would give it. (Such a file used to be refused whole.)
+TEST_F(BatchTest, LinesWithoutAClockRunOnTheBirthplacesOwn) {
+    const std::vector<Json> lines = JsonLines(RunOn("date,time,latitude,longitude,place\n"
+                                                    "20.06.1982,03:00,55.03,82.92,\n"
+                                                    "20.06.1982,03:00,,,Новосибирск\n"
+                                                    "20.06.1982,03:00,0,-30,\n")
+                                                  .out);
+    ASSERT_EQ(lines.size(), 3u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(lines[i]["clock"]["source"], "auto_zone") << lines[i].dump();
+        EXPECT_EQ(lines[i]["clock"]["utc_offset"], "+08:00") << lines[i].dump();
+        EXPECT_EQ(lines[i]["lunar_day"], 27) << lines[i].dump();
+    }
+    EXPECT_EQ(lines[2]["error"]["code"], "input");
+    EXPECT_NE(lines[2]["error"]["message"].get<std::string>().find(
+                  "задайте «utc_offset», «zone_name» или «zone»"),
+              std::string::npos)
+        << lines[2].dump();
 }
 
 TEST_F(BatchTest, UnknownColumnsAreCarriedThroughInBothFormats) {

@@ -182,6 +182,53 @@ TEST(ToravelCli, ResultDoesNotDependOnTheComputersZone) {
     EXPECT_EQ(vladivostok["preceding_new_moon_text"], "25.04.1990 18:27:00");
 }
 
+// The command line's silent clock: without a clock option a birth in
+// Novosibirsk was calculated on the computer's clock, 28 on a Moscow or
+// Greenwich computer and 27 on one in Novosibirsk, without a word. Now a
+// birthplace that is a place, or lies within 50 km of one, runs on that
+// place's own clock everywhere; the sea, where no zone can be taken, needs a
+// clock option; --zone keeps the window's meaning.
+TEST(ToravelCli, WithoutAClockOptionTheBirthplaceKeepsItsOwnClock) {
+    const std::vector<std::string> birth = {"--date", "20.06.1982", "--time", "03:00", "--json"};
+    const std::vector<std::vector<std::string>> places = {{"--place", "Новосибирск"},
+                                                          {"--city", "Новосибирск"},
+                                                          {"--lat", "55,03", "--lon", "82,92"}};
+    for (const auto& place : places) {
+        std::optional<std::string> first;
+        for (const char* zone : {"UTC", "Europe/Moscow", "Asia/Novosibirsk"}) {
+            const Outcome outcome = RunCli(With(birth, place), zone);
+            ASSERT_EQ(outcome.status, 0) << place[0] << " TZ=" << zone << "\n" << outcome.err;
+            EXPECT_NE(
+                outcome.err.find("часы места рождения: +08:00, Asia/Novosibirsk, летнее время"),
+                std::string::npos)
+                << outcome.err;
+            const nlohmann::json json = Json(outcome);
+            EXPECT_EQ(json["lunar_day"], 27) << place[0] << " TZ=" << zone;
+            EXPECT_EQ(json["clock"]["source"], "auto_zone");
+            EXPECT_EQ(json["clock"]["utc_offset"], "+08:00");
+            if (!first)
+                first = outcome.out;
+            EXPECT_EQ(outcome.out, *first) << place[0] << " TZ=" << zone;
+        }
+    }
+    const nlohmann::json typed = Json(RunCli(With(birth, places[2])));
+    EXPECT_EQ(typed["birthplace"]["name"], "Новосибирск");
+    EXPECT_FALSE(typed["birthplace"]["distance_km"].is_null()) << "the nearest place";
+
+    const Outcome window = RunCli(With(birth, {"--place", "Новосибирск", "--zone", "0"}));
+    EXPECT_EQ(Json(window)["clock"]["source"], "zone");
+    EXPECT_EQ(Json(window)["lunar_day"], 28) << "the computer's Greenwich clock";
+
+    const Outcome sea = RunCli(With(birth, {"--lat", "0", "--lon", "-30"}));
+    EXPECT_EQ(sea.status, 2);
+    EXPECT_EQ(Json(sea)["error"]["code"], "usage");
+    EXPECT_NE(sea.err.find("в 50 км от 0; -30 нет места атласа: часы места не определить, задайте "
+                           "--utc-offset, --zone-name или --zone"),
+              std::string::npos)
+        << sea.err;
+    EXPECT_EQ(RunCli(With(birth, {"--lat", "0", "--lon", "-30", "--utc-offset", "-02"})).status, 0);
+}
+
 TEST(ToravelCli, ExitStatusAndErrorSayWhatWentWrong) {
     struct Row {
         std::vector<std::string> arguments;
@@ -373,8 +420,8 @@ TEST(ToravelCli, MissingCalendarDayIsAMessageNotAFailure) {
                static_cast<std::streamsize>(file.size()));
 
     const std::vector<std::string> arguments = {
-        "--date", "17.05.1990",  "--lat", "55",   "--lon",
-        "37",     "--lunar-day", "3",     "--db", directory.Path().string()};
+        "--date",       "17.05.1990", "--lat",       "55", "--lon", "37",
+        "--utc-offset", "+04",        "--lunar-day", "3",  "--db",  directory.Path().string()};
     const Outcome outcome = RunCli(arguments);
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(outcome.err, "К сожалению соответствие не найдено, обратитесь к разработчику\n");
@@ -398,6 +445,10 @@ TEST(ToravelCli, HelpIsInRussianAndSaysWhatZoneMeans) {
     EXPECT_NE(outcome.out.find("как поле разницы в часах в окне программы"), std::string::npos)
         << outcome.out;
     EXPECT_NE(outcome.out.find("от часового пояса компьютера он не зависит"), std::string::npos)
+        << outcome.out;
+    EXPECT_NE(outcome.out.find("без --utc-offset, --zone-name, --auto-zone и --zone расчет идет "
+                               "по часовому поясу самого места рождения"),
+              std::string::npos)
         << outcome.out;
     EXPECT_NE(outcome.out.find("Коды выхода: 0 — результат, 1 — ошибка расчета или данных, 2 — "
                                "ошибка в параметрах."),
@@ -625,12 +676,15 @@ TEST(ToravelCliAtlas, WithoutTheAtlasLibraryOnlyTheAtlasOptionsFail) {
         RunCli({"--date", "17.05.1990", "--place", "Кинешма"}, "UTC", environment);
     const Outcome nearest = RunCli(
         {"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--auto-zone"}, "UTC", environment);
-    const Outcome plain =
+    const Outcome ownClock =
         RunCli({"--date", "17.05.1990", "--lat", "55", "--lon", "37"}, "UTC", environment);
+    const Outcome plain =
+        RunCli({"--date", "17.05.1990", "--lat", "55", "--lon", "37", "--utc-offset", "+04"}, "UTC",
+               environment);
     const Outcome json =
         RunCli({"--date", "17.05.1990", "--place", "Кинешма", "--json"}, "UTC", environment);
 
-    for (const Outcome* outcome : {&places, &place, &nearest}) {
+    for (const Outcome* outcome : {&places, &place, &nearest, &ownClock}) {
         EXPECT_EQ(outcome->status, 1) << outcome->err;
         EXPECT_NE(outcome->err.find("атлас мест недоступен: не загружается библиотека "
                                     "libgeonames.so.0"),
@@ -639,6 +693,10 @@ TEST(ToravelCliAtlas, WithoutTheAtlasLibraryOnlyTheAtlasOptionsFail) {
         EXPECT_EQ(outcome->out, "");
     }
     EXPECT_EQ(Json(json)["error"]["code"], "atlas_unavailable");
+    // Typed coordinates whose clock only the atlas could give say which
+    // options would do without it.
+    EXPECT_NE(ownClock.err.find("задайте --utc-offset, --zone-name или --zone"), std::string::npos)
+        << ownClock.err;
     EXPECT_EQ(plain.status, 0) << plain.err;
     EXPECT_EQ(plain.OutLines().size(), 4u);
 }
