@@ -71,7 +71,7 @@ ReportDocument DocumentOfRun(const CalculationRequest& request, const Calculatio
         birth.zoneHours = clock.zoneHours;
         birth.computerOffsetSeconds = clock.computer.offsetSeconds;
     } else {
-        birth.clock = ClockDescription(clock);
+        birth.clock = ClockLabel(clock);
     }
     birth.female = request.female;
 

@@ -14,7 +14,7 @@
 #include <QTextDocument>
 
 #include "pdf/pdf_file.h"
-#include "platform/computer_zone.h"
+#include "platform/birthplace_zone.h"
 
 namespace toravel {
 namespace {
@@ -122,14 +122,15 @@ std::vector<std::string> BirthDataLines(const BirthData& birth) {
     lines.push_back("Место рождения: " +
                     (birth.place.empty() ? coordinates : birth.place + " (" + coordinates + ")"));
     if (!birth.clock.empty()) {
-        lines.push_back("Разница с Гринвичем: " + birth.clock);
+        lines.push_back("Часы расчёта: " + birth.clock);
     } else {
-        std::string offset = "Разница в часах с Гринвичем: " + std::to_string(birth.zoneHours);
-        if (birth.computerOffsetSeconds != 0) {
-            offset += " (к ней прибавлена разница компьютера " +
-                      ComputerOffsetText(birth.computerOffsetSeconds) + ")";
-        }
-        lines.push_back(offset);
+        // The hours are no offset from Greenwich: the calculation adds them
+        // to the computer's own offset, and that sum is the clock it ran on.
+        lines.push_back("Часы расчёта: " +
+                        UtcOffsetLabel(birth.computerOffsetSeconds + 3600 * birth.zoneHours));
+        lines.push_back("Разница в часах с поясом компьютера (" +
+                        UtcOffsetLabel(birth.computerOffsetSeconds) +
+                        "): " + std::to_string(birth.zoneHours));
         if (!birth.birthplaceOffset.empty())
             lines.push_back("По базе часовых поясов: " + birth.birthplaceOffset);
     }

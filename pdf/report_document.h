@@ -31,7 +31,7 @@ struct BirthData {
     std::string longitude; // the field's text, "37,6173"
     int zoneHours = 0;     // the spin box's hours
     // The computer's own offset the calculation adds to the hours above,
-    // positive east; shown only where it is not zero.
+    // positive east: the clock it runs on is their sum.
     int computerOffsetSeconds = 0;
     // The birthplace's offset from the tz database where it was used, such as
     // "в месте рождения UTC+4:00 (летнее время)"; empty otherwise.
@@ -39,7 +39,7 @@ struct BirthData {
     bool female = false;
     // The birthplace's own offset where the calculation ran on it instead of
     // the hours and the computer's offset (the command line's --utc-offset,
-    // --zone-name, --auto-zone): "+04:00, Europe/Moscow, летнее время".
+    // --zone-name, --auto-zone): "UTC+4:00, Europe/Moscow, летнее время".
     std::string clock;
 };
 

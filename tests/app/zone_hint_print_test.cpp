@@ -204,7 +204,10 @@ void ZoneHintPrintTest::savingToPdfWritesTheReport() {
     const QString text = PdfText(path);
     for (const char* expected :
          {"Дата рождения: 17.05.1990", "Время рождения: 14:30",
-          "Москва (широта 55,7558, долгота 37,6173)", "Разница в часах с Гринвичем: 1",
+          "Москва (широта 55,7558, долгота 37,6173)",
+          // The clock the calculation ran on, and the field's hours as what
+          // they are (the print named them the offset from Greenwich).
+          "Часы расчёта: UTC+4:00", "Разница в часах с поясом компьютера (UTC+3:00): 1",
           "UTC+4:00 (летнее время)", "Славянского Мироздания", "22 лунный день"}) {
         QVERIFY2(text.contains(QString::fromUtf8(expected)),
                  qPrintable(QString::fromUtf8(expected) + QStringLiteral("\n") + text));
@@ -242,8 +245,9 @@ void ZoneHintPrintTest::pdfStatesTheInputsOfTheCalculatedReport() {
     const QString text = PdfText(path);
     for (const char* expected :
          {"Дата рождения: 15.01.1985", "Время рождения: 12:30",
-          "Москва (широта 55,7558, долгота 37,6173)", "Разница в часах с Гринвичем: 0",
-          "в месте рождения UTC+3:00", "Пол: мужской"}) {
+          "Москва (широта 55,7558, долгота 37,6173)", "Часы расчёта: UTC+3:00",
+          "Разница в часах с поясом компьютера (UTC+3:00): 0", "в месте рождения UTC+3:00",
+          "Пол: мужской"}) {
         QVERIFY2(text.contains(QString::fromUtf8(expected)),
                  qPrintable(QString::fromUtf8(expected) + QStringLiteral("\n") + text));
     }

@@ -110,7 +110,8 @@ TEST_F(ToravelPdf, OnePageWithTheBirthDataAndTheReport) {
              "Дата рождения: 17.05.1990",
              "Время рождения: 14:30",
              "Место рождения: Москва (широта 55,7558, долгота 37,6173)",
-             "Разница в часах с Гринвичем: 4",
+             "Часы расчёта: UTC+4:00",
+             "Разница в часах с поясом компьютера (UTC+0:00): 4",
              "Пол: мужской",
              "расчетный период соответствует",
              "кругу",
@@ -155,8 +156,8 @@ TEST_F(ToravelPdf, ListingsTypedCoordinatesAndTheBirthplacesClock) {
     EXPECT_NE(text.find("22 лунный день"), std::string::npos) << "the report after the listings";
 
     const std::string typed = File("typed.pdf");
-    ASSERT_EQ(RunPdf({"--date", "17.07.1990", "--lat", "55,75", "--lon", "37,62", "--sex", "female",
-                      "--output", typed})
+    ASSERT_EQ(RunPdf({"--date", "17.07.1990", "--lat", "55,75", "--lon", "37,62", "--utc-offset",
+                      "+04", "--sex", "female", "--output", typed})
                   .status,
               0);
     EXPECT_NE(Text(typed).find("Место рождения: широта 55,75, долгота 37,62"), std::string::npos)
@@ -168,10 +169,23 @@ TEST_F(ToravelPdf, ListingsTypedCoordinatesAndTheBirthplacesClock) {
                                     "--auto-zone", "--output", zoned});
     ASSERT_EQ(outcome.status, 0) << outcome.out;
     const std::string zonedText = Text(zoned);
-    EXPECT_NE(zonedText.find("Разница с Гринвичем: +04:00, Europe/Moscow, летнее время"),
+    EXPECT_NE(zonedText.find("Часы расчёта: UTC+4:00, Europe/Moscow, летнее время"),
               std::string::npos)
         << zonedText;
     EXPECT_EQ(zonedText.find("компьютера"), std::string::npos) << zonedText;
+}
+
+// Without a clock option the place's own clock, as toravel-cli takes it.
+TEST_F(ToravelPdf, WithoutAClockOptionThePlacesOwnClock) {
+    const std::string pdf = File("own-clock.pdf");
+    const Outcome outcome = RunPdf(
+        {"--date", "20.06.1982", "--time", "03:00", "--place", "Новосибирск", "--output", pdf});
+    ASSERT_EQ(outcome.status, 0) << outcome.out;
+    const std::string text = Text(pdf);
+    EXPECT_NE(text.find("Часы расчёта: UTC+8:00, Asia/Novosibirsk, летнее время"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("27 лунный день"), std::string::npos) << text;
 }
 
 TEST_F(ToravelPdf, AtlasPlaceIsNamedWithItsZone) {
@@ -185,8 +199,7 @@ TEST_F(ToravelPdf, AtlasPlaceIsNamedWithItsZone) {
     EXPECT_NE(text.find("Место рождения: Кинешма, Ивановская область, Россия (широта 57,4391, "),
               std::string::npos)
         << text;
-    EXPECT_NE(text.find("Разница с Гринвичем: +04:00, Europe/Moscow, летнее время"),
-              std::string::npos)
+    EXPECT_NE(text.find("Часы расчёта: UTC+4:00, Europe/Moscow, летнее время"), std::string::npos)
         << text;
 
     const Outcome listed = RunPdf({"--places", "Кинешма"});
@@ -236,6 +249,10 @@ TEST_F(ToravelPdf, NothingIsWrittenWhenThereIsNothingToPrint) {
          1,
          "bd.mdb"},
         {{"--date", "17.05.1990", "--lat", "55", "--lon", "37"}, 2, "--output"},
+        // At sea no zone gives the clock: one must be named.
+        {{"--date", "17.05.1990", "--lat", "0", "--lon", "-30", "--output", pdf},
+         2,
+         "задайте --utc-offset, --zone-name или --zone"},
         {{"--date", "31.02.1990", "--lat", "55", "--lon", "37", "--output", pdf},
          2,
          "toravel-pdf --help"},
