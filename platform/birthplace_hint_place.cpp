@@ -63,7 +63,8 @@ HintPlace ChooseHintPlace(std::string_view latitudeText, std::string_view longit
     const auto point = FieldCoordinates(latitudeText, longitudeText);
     if (!point)
         return choice;
-    if (picked && !picked->zone.empty() && SamePoint(*point, picked->point)) {
+    const bool pickedPoint = picked && SamePoint(*point, picked->point);
+    if (pickedPoint && !picked->zone.empty()) {
         choice.source = HintPlaceSource::PickedPlace;
         choice.name = picked->name;
         choice.zone = picked->zone;
@@ -73,8 +74,14 @@ HintPlace ChooseHintPlace(std::string_view latitudeText, std::string_view longit
     if (world == nullptr)
         return choice;
     const auto nearest = world->NearestWithin(*point, kNearestPlaceRadiusKm);
-    if (!nearest)
+    if (!nearest) {
+        // A place picked there is no sea, even without a zone of its own.
+        if (!pickedPoint) {
+            choice.source = HintPlaceSource::OpenSea;
+            choice.longitude = point->longitude;
+        }
         return choice;
+    }
     choice.source = HintPlaceSource::NearestAtlasPlace;
     choice.name = nearest->place->name;
     choice.zone = nearest->place->zone;
@@ -102,6 +109,8 @@ BirthplaceZoneHint MakeHintForPlace(const HintPlace& place, TDateTime birthLocal
                                     int computerOffsetSeconds) {
     if (place.source == HintPlaceSource::None)
         return {};
+    if (place.source == HintPlaceSource::OpenSea)
+        return MakeNauticalZoneHint(place.longitude, computerOffsetSeconds);
     return MakeBirthplaceZoneHint(place.zone, birthLocal, computerOffsetSeconds,
                                   HintPlaceWording(place));
 }
@@ -119,6 +128,17 @@ std::optional<std::string> ZoneMismatchWarning(int spinValue, const BirthplaceZo
         return std::nullopt;
     return "указано " + IntToStr(spinValue) + ", а по базе часовых поясов нужно " +
            IntToStr(*hint.spinValue);
+}
+
+std::optional<std::string> ReportZoneWarning(int reportHours, int spinValue,
+                                             const BirthplaceZoneHint& hint) {
+    if (!hint.spinValue || *hint.spinValue == reportHours)
+        return std::nullopt;
+    if (spinValue != *hint.spinValue)
+        return ZoneMismatchWarning(spinValue, hint);
+    const std::string needed = IntToStr(*hint.spinValue);
+    return "отчёт рассчитан с " + IntToStr(reportHours) + ", а по базе часовых поясов нужно " +
+           needed + "; «расчет» даст результат для " + needed;
 }
 
 std::string CoordinateFieldText(double degrees) {
