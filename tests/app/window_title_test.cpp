@@ -35,9 +35,10 @@ void WindowTitleTest::captionIsTheDesignedOneAlone() {
                  QStringLiteral("_NET_WM_NAME"), QStringLiteral("WM_CLASS")});
     QVERIFY(xprop.waitForFinished(10000));
     const QString properties = QString::fromUtf8(xprop.readAllStandardOutput());
-    QVERIFY2(properties.contains(QStringLiteral(
-                 "_NET_WM_NAME(UTF8_STRING) = \"Составление Славянского гороскопа в Мире Прави\"\n")),
-             qPrintable(properties));
+    QVERIFY2(
+        properties.contains(QStringLiteral(
+            "_NET_WM_NAME(UTF8_STRING) = \"Составление Славянского гороскопа в Мире Прави\"\n")),
+        qPrintable(properties));
     // The desktop still finds the application's entry, «Торавель», by its class.
     QVERIFY2(properties.contains(QStringLiteral("\"toravel\"")), qPrintable(properties));
 }
