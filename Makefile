@@ -3,7 +3,8 @@
 #   make test   install the Debian packages, build, and run every test
 #   make sanitize   the whole test suite under ASan + UBSan
 #   make format     lay out the C++ sources with .clang-format
-.PHONY: all deps build run test sanitize bench format clean
+#   make web-core   the web page's WebAssembly core (build-web/core/)
+.PHONY: all deps build run test sanitize bench format clean web-core
 
 all: build
 
@@ -29,5 +30,9 @@ format:
 bench: build
 	for b in build/bench/toravel-bench-*; do "$$b"; done
 
+web-core: deps
+	cmake --preset web
+	cmake --build --preset web
+
 clean:
-	rm -rf build build-sanitize build-fuzz
+	rm -rf build build-sanitize build-fuzz build-web

@@ -42,18 +42,18 @@
 #include "app/person_list_dialog.h"
 #include "app/report_printing.h"
 #include "app/termination.h"
+#include "atlas/geonames_atlas.h"
 #include "horoscope/calculation_command.h"
 #include "horoscope/horoscope_pictures.h"
 #include "lunar/calculation_state.h"
 #include "pdf/report_pictures.h"
-#include "platform/birthplace_zone_hint.h"
-#include "platform/city_line.h"
-#include "platform/city_list.h"
+#include "pictures/jpeg_decoder.h"
+#include "place/birthplace_zone_hint.h"
+#include "place/city_line.h"
 #include "platform/computer_zone.h"
 #include "platform/conversions.h"
-#include "platform/geonames_atlas.h"
-#include "platform/jpeg_decoder.h"
 #include "platform/tdatetime.h"
+#include "storage/city_list.h"
 
 namespace toravel {
 namespace {

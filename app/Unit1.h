@@ -25,12 +25,12 @@
 #include "app/Unit2.h"
 #include "app/person_list_host.h"
 #include "app/table_calendar_days.h"
+#include "atlas/geonames_atlas.h"
 #include "horoscope/horoscope_view.h"
 #include "horoscope/report.h"
 #include "pdf/report_document.h"
-#include "platform/birthplace_hint_place.h"
-#include "platform/database.h"
-#include "platform/geonames_atlas.h"
+#include "place/birthplace_hint_place.h"
+#include "storage/database.h"
 
 class QAction;
 class QCheckBox;

@@ -9,7 +9,7 @@
 #include <QTranslator>
 
 #include "app/paths.h"
-#include "platform/windows_path.h"
+#include "storage/windows_path.h"
 
 namespace toravel {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/birthplace_zone.h"
+#include "place/birthplace_zone.h"
 #include "platform/conversions.h"
 
 namespace toravel {

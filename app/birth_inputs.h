@@ -16,7 +16,7 @@
 #include <string_view>
 
 #include "people/person.h"
-#include "platform/birthplace_zone.h"
+#include "place/birthplace_zone.h"
 
 namespace toravel {
 

@@ -15,7 +15,7 @@
 
 #include <QLineEdit>
 
-#include "platform/geonames_atlas.h"
+#include "atlas/geonames_atlas.h"
 
 class QCompleter;
 class QStandardItemModel;

@@ -24,6 +24,7 @@
 #include "app/paths.h"
 #include "app/termination.h"
 #include "lunar/working_stream.h"
+#include "zoneinfo/system_zone_files.h"
 
 namespace {
 
@@ -70,6 +71,7 @@ void RunApplication(QApplication& application) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    UseSystemZoneFiles();
     QApplication application(argc, argv);
     try {
         RunApplication(application);

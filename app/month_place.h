@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "lunar/calendar_place.h"
-#include "platform/birthplace_hint_place.h"
+#include "place/birthplace_hint_place.h"
 
 namespace toravel {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "horoscope/horoscope_database.h"
+#include "storage/horoscope_database.h"
 
 namespace toravel {
 

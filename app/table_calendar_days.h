@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "horoscope/calendar_day_lookup.h"
-#include "platform/database.h"
+#include "storage/database.h"
 
 namespace toravel {
 

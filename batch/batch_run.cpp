@@ -6,7 +6,7 @@
 #include "command_line/calculation_json.h"
 #include "csv/csv_writer.h"
 #include "lunar/working_stream.h"
-#include "platform/birthplace_zone.h"
+#include "place/birthplace_zone.h"
 #include "platform/error_display_text.h"
 
 namespace toravel::batch {

@@ -22,7 +22,7 @@
 #include "command_line/calculation_request.h"
 #include "command_line/calculation_run.h"
 #include "command_line/json_document.h"
-#include "horoscope/horoscope_database.h"
+#include "storage/horoscope_database.h"
 
 namespace toravel::batch {
 

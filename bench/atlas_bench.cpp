@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/birthplace_hint_place.h"
-#include "platform/geonames_atlas.h"
+#include "atlas/geonames_atlas.h"
+#include "place/birthplace_hint_place.h"
 
 namespace {
 

@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "horoscope/calculation_command.h"
-#include "horoscope/horoscope_database.h"
 #include "horoscope/horoscope_view.h"
 #include "lunar/calculation_state.h"
 #include "lunar/working_stream.h"
 #include "platform/tdatetime.h"
+#include "storage/horoscope_database.h"
 
 namespace {
 

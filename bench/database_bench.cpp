@@ -6,7 +6,7 @@
 // data/pictures/ in the first record; while those are missing, about 1 MiB of
 // random bytes (as incompressible as JPEG) stands in for them.
 //
-//   build/bench/toravel-bench-platform --benchmark_repetitions=20
+//   build/bench/toravel-bench-storage --benchmark_repetitions=20
 //       --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/database.h"
-#include "platform/database_file.h"
+#include "storage/database.h"
+#include "storage/database_file.h"
 #include "tools/build_database/calendar_csv.h"
 #include "tools/build_database/database_builder.h"
 

@@ -19,12 +19,12 @@
 #include <vector>
 
 #include "horoscope/calculation_command.h"
-#include "horoscope/horoscope_database.h"
 #include "horoscope/horoscope_view.h"
 #include "horoscope/month_calendar.h"
 #include "lunar/calculation_state.h"
 #include "lunar/lunar_month.h"
 #include "lunar/working_stream.h"
+#include "storage/horoscope_database.h"
 
 // The replacements below pair operator new with free() through malloc();
 // GCC sees only the standard pairing and would warn at every inlined delete.

@@ -25,8 +25,9 @@
 #include "app/person_list_host.h"
 #include "app/person_list_model.h"
 #include "bench/ten_thousand_people.h"
-#include "horoscope/horoscope_database.h"
 #include "lunar/working_stream.h"
+#include "storage/horoscope_database.h"
+#include "zoneinfo/system_zone_files.h"
 
 namespace {
 
@@ -111,6 +112,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     toravel::SetLunarWorkingStream(&toravel::DiscardingStream());
+    toravel::UseSystemZoneFiles();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

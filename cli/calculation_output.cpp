@@ -3,7 +3,7 @@
 #include "command_line/calculation_json.h"
 #include "command_line/help_formatter.h"
 #include "command_line/json_document.h"
-#include "horoscope/horoscope_database.h"
+#include "storage/horoscope_database.h"
 
 namespace toravel::cli {
 

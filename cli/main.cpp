@@ -32,6 +32,7 @@
 #include "command_line/command_options.h"
 #include "command_line/help_formatter.h"
 #include "command_line/json_document.h"
+#include "zoneinfo/system_zone_files.h"
 
 namespace {
 
@@ -61,6 +62,7 @@ std::optional<JsonKind> JsonWanted(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    UseSystemZoneFiles();
     CLI::App app{"Торавель: славянский гороскоп по лунному дню момента рождения", "toravel-cli"};
     CommandOptions options;
     bool json = false;

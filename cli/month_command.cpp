@@ -7,10 +7,10 @@
 #include "command_line/json_document.h"
 #include "command_line/month_json.h"
 #include "command_line/option_values.h"
-#include "horoscope/horoscope_database.h"
 #include "horoscope/month_calendar_text.h"
 #include "lunar/lunar_month_error.h"
 #include "platform/error_display_text.h"
+#include "storage/horoscope_database.h"
 
 namespace toravel::cli {
 

@@ -2,12 +2,12 @@
 
 #include <cmath>
 
+#include "atlas/geonames_atlas.h"
 #include "command_line/json_document.h"
 #include "command_line/option_values.h"
-#include "platform/birthplace_hint_place.h"
-#include "platform/city_line.h"
-#include "platform/city_list.h"
-#include "platform/geonames_atlas.h"
+#include "place/birthplace_hint_place.h"
+#include "place/city_line.h"
+#include "storage/city_list.h"
 
 namespace toravel::command_line {
 namespace {

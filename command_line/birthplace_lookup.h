@@ -15,7 +15,7 @@
 #include "command_line/command_error.h"
 #include "command_line/command_options.h"
 #include "command_line/json_document.h"
-#include "platform/world_atlas.h"
+#include "place/world_atlas.h"
 
 namespace toravel::command_line {
 

@@ -18,7 +18,7 @@
 
 #include "command_line/command_view.h"
 #include "lunar/calculation_state.h"
-#include "platform/birthplace_zone.h"
+#include "place/birthplace_zone.h"
 #include "platform/computer_zone.h"
 #include "platform/tdatetime.h"
 

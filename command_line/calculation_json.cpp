@@ -6,8 +6,8 @@
 
 #include "command_line/json_document.h"
 #include "lunar/moonrise_count.h"
+#include "place/birthplace_zone.h"
 #include "platform/ascii_text.h"
-#include "platform/birthplace_zone.h"
 #include "platform/conversions.h"
 
 namespace toravel::command_line {

@@ -1,8 +1,8 @@
 #include "command_line/calculation_request.h"
 
 #include "command_line/option_values.h"
-#include "platform/birthplace_hint_place.h"
-#include "platform/birthplace_zone.h"
+#include "place/birthplace_hint_place.h"
+#include "place/birthplace_zone.h"
 #include "platform/computer_zone.h"
 #include "platform/utf8_text.h"
 

@@ -10,7 +10,7 @@
 #include "lunar/new_moon_search.h"
 #include "lunar/working_stream.h"
 #include "platform/conversions.h"
-#include "platform/database.h"
+#include "storage/database.h"
 
 namespace toravel::command_line {
 namespace {

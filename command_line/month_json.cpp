@@ -5,7 +5,7 @@
 
 #include "command_line/calculation_clock.h"
 #include "horoscope/month_calendar_text.h"
-#include "platform/birthplace_zone.h"
+#include "place/birthplace_zone.h"
 
 namespace toravel::command_line {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "command_line/option_values.h"
 #include "lunar/lunar_month_error.h"
-#include "platform/birthplace_hint_place.h"
-#include "platform/birthplace_zone.h"
+#include "place/birthplace_hint_place.h"
+#include "place/birthplace_zone.h"
 #include "platform/conversions.h"
 #include "platform/utf8_text.h"
 

@@ -4,8 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "place/birthplace_zone.h"
 #include "platform/ascii_text.h"
-#include "platform/birthplace_zone.h"
 #include "platform/tdatetime.h"
 
 namespace toravel {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "platform/birthplace_zone.h"
+#include "place/birthplace_zone.h"
 
 namespace toravel {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "lunar/lunar_month_error.h"
 #include "lunar/moonrise_count.h"
+#include "place/birthplace_zone.h"
 #include "platform/ascii_text.h"
-#include "platform/birthplace_zone.h"
 
 namespace toravel {
 bool HasZoneName(const CalendarPlace& place) {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/birthplace_zone.h"
+#include "place/birthplace_zone.h"
 
 namespace toravel {
 namespace {

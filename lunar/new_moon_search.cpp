@@ -1,10 +1,10 @@
 #include "lunar/new_moon_search.h"
 
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "astro/angles.h"
@@ -64,7 +64,9 @@ double PhaseFromDifference(double d) {
 class RecentDifferences {
 public:
     double At(double T) {
-        const std::uint64_t key = std::bit_cast<std::uint64_t>(T);
+        std::uint64_t key = 0;
+        std::memcpy(&key, &T, sizeof key); // the bits of T
+
         // Newest first: the moments met again are nearly always the last two.
         for (std::size_t n = 0; n < count_; ++n) {
             const Entry& e = entries_[(newest_ + Capacity - n) % Capacity];

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "lunar/calendar_place.h"
-#include "platform/birthplace_zone_periods.h"
+#include "place/birthplace_zone_periods.h"
 
 namespace toravel {
 
@@ -29,7 +29,7 @@ public:
 
     // A reading that the clocks skip or pass twice is taken with the offset
     // in force before the change, as the birthplace's offset at a birth
-    // moment is (platform/birthplace_zone.h).
+    // moment is (place/birthplace_zone.h).
     int OffsetAtLocal(std::int64_t localSecond) const;
 
     std::int64_t LocalToUniversal(std::int64_t localSecond) const {

@@ -25,7 +25,6 @@
 #include "command_line/help_formatter.h"
 #include "command_line/month_request.h"
 #include "command_line/option_values.h"
-#include "horoscope/horoscope_database.h"
 #include "horoscope/month_calendar_text.h"
 #include "lunar/lunar_month_error.h"
 #include "pdf/month_document.h"
@@ -34,6 +33,8 @@
 #include "pdf/report_pictures.h"
 #include "platform/conversions.h"
 #include "platform/tdatetime.h"
+#include "storage/horoscope_database.h"
+#include "zoneinfo/system_zone_files.h"
 
 namespace {
 
@@ -164,6 +165,7 @@ int WriteMonth(const pdf::PdfOptions& options, char* program) {
 } // namespace
 
 int main(int argc, char** argv) {
+    UseSystemZoneFiles();
     const pdf::ParsedPdfOptions parsed = pdf::ParsePdfOptions(argc, argv);
     if (parsed.exitStatus)
         return *parsed.exitStatus;

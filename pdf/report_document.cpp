@@ -14,7 +14,7 @@
 #include <QTextDocument>
 
 #include "pdf/pdf_file.h"
-#include "platform/birthplace_zone.h"
+#include "place/birthplace_zone.h"
 
 namespace toravel {
 namespace {

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "horoscope/report.h"
-#include "platform/jpeg_decoder.h"
+#include "pictures/jpeg_decoder.h"
 
 class QPagedPaintDevice;
 

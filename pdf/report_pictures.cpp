@@ -1,7 +1,7 @@
 #include "pdf/report_pictures.h"
 
 #include "horoscope/horoscope_pictures.h"
-#include "platform/database.h"
+#include "storage/database.h"
 
 namespace toravel {
 

@@ -1,10 +1,15 @@
 // Text conversions with the application's fixed regional settings
-// (platform/regional_settings.h). Numbers are parsed with std::from_chars and
-// written digit by digit, never through the C library's locale-dependent
+// (platform/regional_settings.h). Numbers are parsed with fast_float's
+// from_chars (correctly rounded, as std::from_chars, and available where the
+// standard library lacks the floating-point form: WebAssembly) and written
+// digit by digit, never through the C library's locale-dependent
 // routines, so the machine's locale cannot change a result.
 #include "platform/conversions.h"
 
+#include <fast_float/fast_float.h>
+
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <system_error>
 
@@ -116,7 +121,7 @@ double StrToFloat(std::string_view text) {
     // Surrounding blanks are allowed; the number itself is an optional sign,
     // digits with at most one decimal separator (comma or dot) and at least one
     // digit, and an optional exponent. Everything else, "inf", "nan" and
-    // hexadecimal forms included, is refused before from_chars sees it.
+    // hexadecimal forms included, is refused before the parser sees it.
     const std::string_view number = TrimSpacesAndTabs(text);
     std::string normalized;
     normalized.reserve(number.size());
@@ -127,11 +132,13 @@ double StrToFloat(std::string_view text) {
         ++pos;
     }
     int mantissaDigits = 0;
+    bool nonZeroMantissa = false;
     bool separatorSeen = false;
     for (; pos < number.size(); ++pos) {
         const char c = number[pos];
         if (IsDigit(c)) {
             ++mantissaDigits;
+            nonZeroMantissa = nonZeroMantissa || c != '0';
             normalized += c;
         } else if ((c == regional::kDecimalSeparator ||
                     c == regional::kAlternativeDecimalSeparator) &&
@@ -161,8 +168,14 @@ double StrToFloat(std::string_view text) {
     double value = 0;
     const char* const first = normalized.data();
     const char* const last = first + normalized.size();
-    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+    const auto [end, error] =
+        fast_float::from_chars(first, last, value, fast_float::chars_format::general);
     if (error != std::errc{} || end != last)
+        Refuse(text, "floating point value");
+    // Correctly rounded as std::from_chars is, but a magnitude beyond the
+    // doubles comes back as infinity or zero instead of an error: refused
+    // as std::from_chars refuses it.
+    if (std::isinf(value) || (value == 0 && nonZeroMantissa))
         Refuse(text, "floating point value");
     return value;
 }

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QTimeEdit>
 
-#include "horoscope/horoscope_database.h"
+#include "storage/horoscope_database.h"
 #include "tests/app/window_fixture.h"
 
 using namespace toravel;

@@ -19,7 +19,7 @@
 #include "app/month_window.h"
 #include "app/table_calendar_days.h"
 #include "platform/conversions.h"
-#include "platform/database.h"
+#include "storage/database.h"
 #include "tests/app/scripted_presenter.h"
 #include "tests/app/window_fixture.h"
 

@@ -15,9 +15,9 @@
 #include <QTimer>
 
 #include "lunar/calculation_state.h"
-#include "platform/database.h"
-#include "platform/database_file.h"
-#include "platform/jpeg_decoder.h"
+#include "pictures/jpeg_decoder.h"
+#include "storage/database.h"
+#include "storage/database_file.h"
 #include "tests/app/window_fixture.h"
 #include "tools/build_database/database_builder.h"
 

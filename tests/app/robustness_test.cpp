@@ -16,8 +16,8 @@
 #include <QTextEdit>
 
 #include "lunar/working_stream.h"
-#include "platform/database.h"
-#include "platform/database_file.h"
+#include "storage/database.h"
+#include "storage/database_file.h"
 #include "tests/app/window_fixture.h"
 #include "tools/build_database/database_builder.h"
 

@@ -18,8 +18,8 @@
 #include "command_line/calculation_request.h"
 #include "command_line/calculation_run.h"
 #include "csv/csv_reader.h"
-#include "horoscope/horoscope_database.h"
 #include "lunar/calculation_state.h"
+#include "storage/horoscope_database.h"
 
 namespace toravel::batch {
 namespace {

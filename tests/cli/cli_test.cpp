@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "people/person_file.h"
-#include "platform/database.h"
-#include "platform/database_file.h"
 #include "platform/utf8_text.h"
+#include "storage/database.h"
+#include "storage/database_file.h"
 #include "tests/cli/run_program.h"
 #include "tools/build_database/database_builder.h"
 
@@ -500,6 +500,30 @@ TEST(ToravelCliAutoZone, OffsetsOfTheTzDatabaseAtTheBirthMoment) {
         EXPECT_EQ(json["clock"]["summer_time"], row.summerTime) << row.date;
         EXPECT_NE(outcome.err.find("--auto-zone: " + std::string(row.utcOffset)), std::string::npos)
             << outcome.err;
+    }
+}
+
+TEST(ToravelCliAutoZone, SummerTimeAfter2037MovesTheLunarDay) {
+    // The zone files list changes up to 2037; after that their lasting rule
+    // keeps summer time. Without it these births fell an hour early and a
+    // lunar day late (23).
+    struct Row {
+        const char* date;
+        const char* time;
+        const char* place;
+        const char* utcOffset;
+    } rows[] = {
+        {"10.07.2050", "23:28", "Чикаго", "-05:00"},
+        {"10.05.2045", "02:32", "Берлин", "+02:00"},
+    };
+    for (const Row& row : rows) {
+        const Outcome outcome = RunCli({"--date", row.date, "--time", row.time, "--place",
+                                        row.place, "--auto-zone", "--json"});
+        ASSERT_EQ(outcome.status, 0) << row.place << "\n" << outcome.err;
+        const nlohmann::json json = Json(outcome);
+        EXPECT_EQ(json["clock"]["utc_offset"], row.utcOffset) << row.place;
+        EXPECT_EQ(json["clock"]["summer_time"], true) << row.place;
+        EXPECT_EQ(json["lunar_day"], 22) << row.place;
     }
 }
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/geonames_place_record.h"
-#include "platform/message_catalog.h"
+#include "atlas/geonames_place_record.h"
+#include "atlas/message_catalog.h"
 
 using namespace toravel;
 

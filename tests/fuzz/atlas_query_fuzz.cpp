@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/birthplace_hint_place.h"
-#include "platform/geonames_atlas.h"
+#include "atlas/geonames_atlas.h"
+#include "place/birthplace_hint_place.h"
 
 using namespace toravel;
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/city_line.h"
-#include "platform/city_list.h"
+#include "place/city_line.h"
+#include "storage/city_list.h"
 
 using namespace toravel;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/database.h"
+#include "storage/database.h"
 
 using namespace toravel;
 

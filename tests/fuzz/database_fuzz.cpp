@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/database.h"
-#include "platform/database_file.h"
+#include "storage/database.h"
+#include "storage/database_file.h"
 
 using namespace toravel;
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/jpeg_decoder.h"
+#include "pictures/jpeg_decoder.h"
 
 using namespace toravel;
 

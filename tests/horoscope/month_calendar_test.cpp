@@ -17,7 +17,7 @@
 #include "horoscope/calculation_command.h"
 #include "lunar/calculation_state.h"
 #include "lunar/working_stream.h"
-#include "platform/birthplace_zone_hint.h"
+#include "place/birthplace_zone_hint.h"
 #include "platform/conversions.h"
 #include "platform/tdatetime.h"
 #include "tests/horoscope/fake_view.h"

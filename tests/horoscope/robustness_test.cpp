@@ -12,16 +12,16 @@
 #include <vector>
 
 #include "horoscope/calculation_command.h"
-#include "horoscope/horoscope_database.h"
 #include "lunar/calculation_state.h"
 #include "lunar/moonrise_count.h"
 #include "lunar/working_stream.h"
-#include "platform/city_line.h"
-#include "platform/city_list.h"
+#include "pictures/jpeg_decoder.h"
+#include "place/city_line.h"
 #include "platform/conversions.h"
-#include "platform/database.h"
-#include "platform/jpeg_decoder.h"
 #include "platform/tdatetime.h"
+#include "storage/city_list.h"
+#include "storage/database.h"
+#include "storage/horoscope_database.h"
 #include "tests/horoscope/fake_view.h"
 #include "tests/lunar/calculation_state_fixture.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "lunar/lunar_month_error.h"
-#include "platform/birthplace_zone.h"
+#include "place/birthplace_zone.h"
 #include "platform/tdatetime.h"
 
 namespace toravel {

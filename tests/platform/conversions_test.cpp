@@ -101,6 +101,11 @@ TEST(StrToFloat, AcceptedForms) {
         {"1,5E-2", 0.015},
         {"-0", -0.0},
         {"179,99999999999999", 179.99999999999999},
+        // Near the ends of the doubles, as std::from_chars rounds them.
+        {"1e-310", 1e-310},
+        {"3e-324", 4.9406564584124654e-324},
+        {"0e999", 0.0},
+        {"1,7976931348623158e308", 1.7976931348623157e308},
     };
     for (const auto& r : rows)
         EXPECT_EQ(StrToFloat(r.text), r.expected) << '"' << r.text << '"';
@@ -108,9 +113,11 @@ TEST(StrToFloat, AcceptedForms) {
 }
 
 TEST(StrToFloat, RefusedFormsNameTheText) {
-    const char* refused[] = {"",      " ",   ",",   ".",       "-",   "55,75,1",  "1,2.3", "55 75",
-                             "55°45", "inf", "nan", "-INF",    "NaN", "infinity", "0x1p3", "0x10",
-                             "1e",    "1e+", "e5",  "1,5e2.5", "55'", "1e999",    "--1",   "12abc"};
+    const char* refused[] = {"", " ", ",", ".", "-", "55,75,1", "1,2.3", "55 75", "55°45", "inf",
+                             "nan", "-INF", "NaN", "infinity", "0x1p3", "0x10", "1e", "1e+", "e5",
+                             "1,5e2.5", "55'", "1e999", "--1", "12abc",
+                             // beyond the doubles either way
+                             "1e-400", "2e-324", "1,7976931348623159e308"};
     for (const char* text : refused) {
         EXPECT_EQ(MessageOf([](std::string_view t) { StrToFloat(t); }, text),
                   std::string("'") + text + "' is not a valid floating point value");

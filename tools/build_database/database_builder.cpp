@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "platform/database.h"
+#include "storage/database.h"
 
 namespace toravel::tools {
 namespace {

@@ -5,7 +5,7 @@
 // пмас BLOB, гим BLOB, моб BLOB, жоб BLOB), one record per row in the order
 // given; months and days are integers, so their text has no leading zeros.
 // Pages of 4 KiB with pointer maps, so that a reader of the sealed file
-// reads each picture's pages alone (see platform/database_file.h).
+// reads each picture's pages alone (see storage/database_file.h).
 #pragma once
 
 #include <array>

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/database.h"
-#include "platform/database_file.h"
+#include "storage/database.h"
+#include "storage/database_file.h"
 #include "tools/build_database/calendar_csv.h"
 #include "tools/build_database/database_builder.h"
 

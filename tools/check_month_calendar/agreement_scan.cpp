@@ -7,7 +7,7 @@
 #include "horoscope/horoscope_view.h"
 #include "lunar/calculation_state.h"
 #include "lunar/lunar_month.h"
-#include "platform/birthplace_zone_hint.h"
+#include "place/birthplace_zone_hint.h"
 #include "platform/conversions.h"
 
 namespace toravel::tools {

@@ -7,7 +7,7 @@
 
 #include "lunar/lunar_month.h"
 #include "lunar/place_clock.h"
-#include "platform/birthplace_zone.h"
+#include "place/birthplace_zone.h"
 #include "platform/conversions.h"
 
 namespace toravel::tools {

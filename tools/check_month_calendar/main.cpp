@@ -19,6 +19,7 @@
 #include "platform/conversions.h"
 #include "tools/check_month_calendar/agreement_scan.h"
 #include "tools/check_month_calendar/beginnings_comparison.h"
+#include "zoneinfo/system_zone_files.h"
 
 #ifndef TORAVEL_SWE_DATA_DIR
 #error "TORAVEL_SWE_DATA_DIR must name the Swiss Ephemeris data directory"
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
     using namespace toravel;
     using namespace toravel::tools;
     SetLunarWorkingStream(&DiscardingStream());
+    UseSystemZoneFiles();
 
     if (argc == 4 && std::strcmp(argv[1], "--agreement") == 0) {
         const int first = std::atoi(argv[2]);

@@ -30,6 +30,7 @@
 #include "app/person_list_model.h"
 #include "lunar/working_stream.h"
 #include "platform/tdatetime.h"
+#include "zoneinfo/system_zone_files.h"
 
 namespace {
 
@@ -82,6 +83,7 @@ bool Save(QWidget& widget, const QString& path) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    toravel::UseSystemZoneFiles();
     QApplication application(argc, argv);
     NameApplication();
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
