@@ -835,8 +835,13 @@ void TForm1::ForgetPickedPlaceName() {
 }
 
 void TForm1::SetBirthTime(const QTime& time) {
-    DateTimePicker2->setDisplayFormat(time.second() != 0 ? QStringLiteral("HH:mm:ss")
-                                                         : QStringLiteral("HH:mm"));
+    const bool seconds = time.second() != 0;
+    DateTimePicker2->setDisplayFormat(seconds ? QStringLiteral("HH:mm:ss")
+                                              : QStringLiteral("HH:mm"));
+    // The designed 57 pixels hold the seconds only without the arrows; the
+    // keys and the wheel still change the time.
+    DateTimePicker2->setButtonSymbols(seconds ? QAbstractSpinBox::NoButtons
+                                              : QAbstractSpinBox::UpDownArrows);
     DateTimePicker2->setTime(QTime(time.hour(), time.minute(), time.second()));
 }
 

@@ -84,10 +84,17 @@ void CalculationTest::timeCalculatedIsTheTimeShown() {
     window.SetInputs(inputs);
     QCOMPARE(window.DateTimePicker2->text(), QStringLiteral("14:30:15"));
     QCOMPARE(Utf8(window.CalculationInputs().time), QStringLiteral("14:30:15"));
+    // Within the designed 57 pixels: without the arrows, the seconds fit.
+    const QLineEdit* shown = window.DateTimePicker2->findChild<QLineEdit*>();
+    QVERIFY(shown != nullptr);
+    QCOMPARE(window.DateTimePicker2->width(), 57);
+    QVERIFY(shown->fontMetrics().horizontalAdvance(QStringLiteral("14:30:15")) <=
+            shown->contentsRect().width());
     inputs.time = "14:30";
     window.SetInputs(inputs);
     QCOMPARE(window.DateTimePicker2->text(), QStringLiteral("14:30"));
     QCOMPARE(window.DateTimePicker2->time(), QTime(14, 30));
+    QCOMPARE(window.DateTimePicker2->buttonSymbols(), QAbstractSpinBox::UpDownArrows);
 }
 
 void CalculationTest::dateSkippedByTheCalendarReformIsAnError() {
