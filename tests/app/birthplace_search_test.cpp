@@ -274,6 +274,9 @@ void BirthplaceSearchTest::warningStandsUntilAReportOfTheHintsValue() {
     QCOMPARE(w.RichEdit1->toPlainText(), report); // the report itself is not touched
     w.Button1Click();
     QVERIFY(!w.Label14->isVisible());
+    w.CSpinEdit1->setValue(3); // the report is right: the field waits for "расчет"
+    QVERIFY(!w.Label14->isVisible());
+    w.CSpinEdit1->setValue(1);
 
     // Another date, another offset: the warning comes with the next
     // "расчет" and stands until a report of the right value.

@@ -168,34 +168,6 @@ TEST(ZoneMismatchWarning, StandsUntilTheSpinBoxAgrees) {
               "указано 12, а по базе часовых поясов нужно 14");
 }
 
-// «подставить» once hid the red line while the report on screen still was
-// the one of the old value: the line now stands until the report is
-// calculated with the hint's value.
-TEST(ReportZoneWarning, StandsUntilAReportOfTheHintsValue) {
-    toravel::BirthplaceZoneHint hint;
-    EXPECT_FALSE(toravel::ReportZoneWarning(0, 0, hint)) << "no hint, nothing to compare";
-    hint.spinValue = 5;
-    const struct {
-        int reportHours;
-        int spinValue;
-        const char* warning; // nullptr: none
-    } rows[] = {
-        {0, 0, "указано 0, а по базе часовых поясов нужно 5"},
-        {0, 3, "указано 3, а по базе часовых поясов нужно 5"},
-        {0, 5,
-         "отчёт рассчитан с 0, а по базе часовых поясов нужно 5; «расчет» даст результат для 5"},
-        {5, 5, nullptr},
-        {5, 3, nullptr}, // the report is right; the field waits for the next «расчет»
-    };
-    for (const auto& row : rows) {
-        const auto warning = toravel::ReportZoneWarning(row.reportHours, row.spinValue, hint);
-        if (row.warning == nullptr)
-            EXPECT_FALSE(warning) << row.reportHours << " " << row.spinValue << ": " << *warning;
-        else
-            EXPECT_EQ(warning, row.warning) << row.reportHours << " " << row.spinValue;
-    }
-}
-
 TEST(CoordinateFieldText, WritesDegreesAsATypedValue) {
     const struct {
         double degrees;
