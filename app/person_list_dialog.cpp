@@ -408,8 +408,8 @@ bool PersonListDialog::SettleZoneDisagreement() {
         choices << QStringLiteral("Подставить %1").arg(*disagreement->hintValue);
     choices << QStringLiteral("Отмена");
     const int chosen = Presenter().Choose(
-        QStringLiteral("Разница в часах в главном окне не та, что по базе часовых поясов: %1 (%2). "
-                       "Сохранить с ней?")
+        QStringLiteral("Разница в часах в главном окне расходится с часовым поясом места "
+                       "рождения: %1 (%2).")
             .arg(Utf8(disagreement->warning), Utf8(disagreement->hint)),
         choices);
     if (chosen == 0)

@@ -123,10 +123,20 @@ BirthplaceZoneHint FieldsZoneHint(std::string_view latitudeText, std::string_vie
                             computerOffsetSeconds);
 }
 
+namespace {
+
+// Where the hint's value comes from: a zone of the database, or at sea the
+// nautical time of the longitude.
+const char* HintSource(const BirthplaceZoneHint& hint) {
+    return hint.offset ? "по базе часовых поясов" : "по поясному времени";
+}
+
+} // namespace
+
 std::optional<std::string> ZoneMismatchWarning(int spinValue, const BirthplaceZoneHint& hint) {
     if (!hint.spinValue || *hint.spinValue == spinValue)
         return std::nullopt;
-    return "указано " + IntToStr(spinValue) + ", а по базе часовых поясов нужно " +
+    return "указано " + IntToStr(spinValue) + ", а " + HintSource(hint) + " нужно " +
            IntToStr(*hint.spinValue);
 }
 
@@ -137,7 +147,7 @@ std::optional<std::string> ReportZoneWarning(int reportHours, int spinValue,
     if (spinValue != *hint.spinValue)
         return ZoneMismatchWarning(spinValue, hint);
     const std::string needed = IntToStr(*hint.spinValue);
-    return "отчёт рассчитан с " + IntToStr(reportHours) + ", а по базе часовых поясов нужно " +
+    return "отчёт рассчитан с " + IntToStr(reportHours) + ", а " + HintSource(hint) + " нужно " +
            needed + "; «расчет» даст результат для " + needed;
 }
 

@@ -109,7 +109,8 @@ BirthplaceZoneHint FieldsZoneHint(std::string_view latitudeText, std::string_vie
                                   int computerOffsetSeconds);
 
 // "указано 3, а по базе часовых поясов нужно 1" when the hint knows the value
-// and the spin box holds another; nothing otherwise.
+// and the spin box holds another ("… а по поясному времени нужно -5" at
+// sea); nothing otherwise.
 std::optional<std::string> ZoneMismatchWarning(int spinValue, const BirthplaceZoneHint& hint);
 
 // The red line for a report on screen calculated with `reportHours`: while

@@ -237,6 +237,8 @@ void BirthplaceSearchTest::openSeaHasTheNauticalTime() {
              QStringLiteral("в открытом море — поясное время по долготе: UTC-2; для расчёта "
                             "укажите -5"));
     QVERIFY(w.Button7->isVisible() && w.Button7->isEnabled());
+    w.Button1Click();
+    QCOMPARE(w.Label14->text(), QStringLiteral("указано 0, а по поясному времени нужно -5"));
     w.Button7->click();
     QCOMPARE(w.CSpinEdit1->value(), -5);
     QCOMPARE(Utf8(w.CurrentInputs().placeName), QString()); // no place to keep

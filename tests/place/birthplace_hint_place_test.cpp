@@ -159,6 +159,7 @@ TEST(ZoneMismatchWarning, StandsUntilTheSpinBoxAgrees) {
     toravel::BirthplaceZoneHint hint;
     EXPECT_FALSE(toravel::ZoneMismatchWarning(3, hint)) << "no hint, nothing to compare";
     hint.spinValue = 1;
+    hint.offset = toravel::BirthplaceOffset{}; // from a zone of the database
     EXPECT_EQ(toravel::ZoneMismatchWarning(3, hint), "указано 3, а по базе часовых поясов нужно 1");
     EXPECT_EQ(toravel::ZoneMismatchWarning(-2, hint),
               "указано -2, а по базе часовых поясов нужно 1");
@@ -166,6 +167,8 @@ TEST(ZoneMismatchWarning, StandsUntilTheSpinBoxAgrees) {
     hint.spinValue = 14; // beyond the spin box: still says what is needed
     EXPECT_EQ(toravel::ZoneMismatchWarning(12, hint),
               "указано 12, а по базе часовых поясов нужно 14");
+    EXPECT_EQ(toravel::ZoneMismatchWarning(0, toravel::MakeNauticalZoneHint(-30, 3 * 3600)),
+              "указано 0, а по поясному времени нужно -5");
 }
 
 TEST(CoordinateFieldText, WritesDegreesAsATypedValue) {
