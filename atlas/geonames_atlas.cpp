@@ -154,4 +154,11 @@ const AtlasLoad& SharedWorldAtlas() {
     return load;
 }
 
+void UseGeonamesAtlas() {
+    SetAtlasProvider([] {
+        const AtlasLoad& load = SharedWorldAtlas();
+        return AtlasAvailability{load.atlas.get(), load.problem, load.note};
+    });
+}
+
 } // namespace toravel

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "place/process_atlas.h"
 #include "place/world_atlas.h"
 
 namespace toravel {
@@ -42,5 +43,10 @@ AtlasLoad LoadGeonamesAtlas(const GeonamesSource& source = {});
 
 // The process's atlas: loaded by the first call, the same afterwards.
 const AtlasLoad& SharedWorldAtlas();
+
+// Makes SharedWorldAtlas the process's atlas (place/process_atlas.h), for
+// the command line's birthplace lookup; each desktop program calls it
+// first thing in main().
+void UseGeonamesAtlas();
 
 } // namespace toravel

@@ -22,6 +22,7 @@
 #include <string>
 #include <string_view>
 
+#include "atlas/geonames_atlas.h"
 #include "cli/batch_command.h"
 #include "cli/calculation_output.h"
 #include "cli/month_command.h"
@@ -32,6 +33,8 @@
 #include "command_line/command_options.h"
 #include "command_line/help_formatter.h"
 #include "command_line/json_document.h"
+#include "place/city_list_source.h"
+#include "storage/city_list.h"
 #include "zoneinfo/system_zone_files.h"
 
 namespace {
@@ -63,6 +66,8 @@ std::optional<JsonKind> JsonWanted(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     UseSystemZoneFiles();
+    UseGeonamesAtlas();
+    SetCityListReader(LoadCityList);
     CLI::App app{"Торавель: славянский гороскоп по лунному дню момента рождения", "toravel-cli"};
     CommandOptions options;
     bool json = false;

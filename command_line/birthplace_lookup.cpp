@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "atlas/geonames_atlas.h"
 #include "command_line/json_document.h"
 #include "command_line/option_values.h"
 #include "place/birthplace_hint_place.h"
 #include "place/city_line.h"
-#include "storage/city_list.h"
+#include "place/city_list_source.h"
+#include "place/process_atlas.h"
 
 namespace toravel::command_line {
 namespace {
@@ -21,7 +21,7 @@ BirthplaceLookup Usage(const std::string& problem) {
 // The atlas, naming on `err` what it lacks; nothing, with the failure, when
 // there is none.
 const WorldAtlas* AtlasOrProblem(std::ostream& err, BirthplaceLookup& failure) {
-    const AtlasLoad& load = SharedWorldAtlas();
+    const AtlasAvailability load = ProcessAtlas();
     if (!load.note.empty())
         err << load.note << '\n';
     if (!load.atlas) {
@@ -29,7 +29,7 @@ const WorldAtlas* AtlasOrProblem(std::ostream& err, BirthplaceLookup& failure) {
                    CommandError{ExitFailed, error_code::AtlasUnavailable, load.problem}};
         return nullptr;
     }
-    return load.atlas.get();
+    return load.atlas;
 }
 
 Birthplace OfAtlasPlace(const AtlasPlace& place) {
@@ -40,7 +40,7 @@ Birthplace OfAtlasPlace(const AtlasPlace& place) {
 }
 
 BirthplaceLookup FromCityList(const CommandOptions& o) {
-    for (const std::string& line : LoadCityList(o.db + "/atlas.ini")) {
+    for (const std::string& line : ReadCityList(o.db + "/atlas.ini")) {
         CityIdentity identity = CityIdentityOfLine(line);
         if (identity.name != o.city)
             continue;

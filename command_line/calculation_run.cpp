@@ -10,7 +10,6 @@
 #include "lunar/new_moon_search.h"
 #include "lunar/working_stream.h"
 #include "platform/conversions.h"
-#include "storage/database.h"
 
 namespace toravel::command_line {
 namespace {
@@ -70,7 +69,7 @@ CalculationResult RunCalculation(const CalculationRequest& request, CalendarDayL
     } catch (const ConversionError& e) {
         outcome.ending = CalculationEnding::StoppedByError;
         result.error = {ExitFailed, error_code::NotANumber, RussianConversionMessage(e.what())};
-    } catch (const DatabaseError& e) {
+    } catch (const CalendarDataError& e) {
         outcome.ending = CalculationEnding::StoppedByError;
         result.error = {ExitFailed, error_code::Database, ErrorDisplayText(e.what())};
     } catch (const std::exception& e) {

@@ -132,10 +132,6 @@ void DescribeCommandOptions(CLI::App& app, CommandOptions& o, const std::string&
         ->type_name("ММ.ГГГГ");
 }
 
-std::string MissingRequiredOption(const std::string& name) {
-    return "не задан обязательный параметр " + name;
-}
-
 void CheckRunModes(const CLI::App& app, const std::vector<RunMode>& modes) {
     const CLI::Option* chosen = nullptr;
     const RunMode* chosenMode = nullptr;

@@ -45,12 +45,8 @@ struct CommandOptions {
 // Russian help and usage errors, and the shared options. sexHelp describes
 // --sex, whose meaning depends on whether the program shows pictures.
 // --date is required for a calculation only: the front ends check it with
-// MissingRequiredOption.
+// MissingRequiredOption (command_line/option_values.h).
 void DescribeCommandOptions(CLI::App& app, CommandOptions& options, const std::string& sexHelp);
-
-// The usage problem of an option that a calculation needs and was not given
-// ("не задан обязательный параметр --date"), as CLI11 words it.
-std::string MissingRequiredOption(const std::string& name);
 
 // A way of running a front end other than a calculation, chosen by its option
 // (--places, --month, --batch, …), and the options that go with it.

@@ -116,4 +116,8 @@ std::string QuotedValue(std::string_view text) {
     return shown + "»";
 }
 
+std::string MissingRequiredOption(const std::string& name) {
+    return "не задан обязательный параметр " + name;
+}
+
 } // namespace toravel::command_line

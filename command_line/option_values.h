@@ -33,6 +33,10 @@ inline constexpr int LargestUtcOffsetSeconds = 14 * 3600;
 // Greenwich, nothing otherwise.
 std::optional<int> ParseUtcOffset(std::string_view text);
 
+// The usage problem of an option that a calculation needs and was not given
+// ("не задан обязательный параметр --date"), as CLI11 words it.
+std::string MissingRequiredOption(const std::string& name);
+
 // A value as a message quotes it: «…», at most 60 characters of it, bytes
 // that are no UTF-8 and control characters shown as "?", so that neither a
 // megabyte nor a broken byte reaches the terminal or the JSON.

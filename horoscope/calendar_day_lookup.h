@@ -5,9 +5,19 @@
 #pragma once
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 namespace toravel {
+
+// What a lookup throws when it cannot read the calendar days at all (the
+// database file missing, damaged or sealed with another key; the web page's
+// calendar not loaded): the calculation ends with an error of its data,
+// not of its astronomy.
+class CalendarDataError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 struct CalendarDayRecord {
     std::string Mir;  // world letter of the calendar day
@@ -20,7 +30,7 @@ class CalendarDayLookup {
 public:
     virtual ~CalendarDayLookup() = default;
     // month 1–12, day 1–31. Nothing when no record matches; a failure to
-    // open or read the database is thrown.
+    // open or read the database is thrown as a CalendarDataError.
     virtual std::optional<CalendarDayRecord> FindCalendarDay(int month, int day) = 0;
 };
 

@@ -18,6 +18,7 @@
 #include <iostream>
 #include <string>
 
+#include "atlas/geonames_atlas.h"
 #include "command_line/birthplace_lookup.h"
 #include "command_line/calculation_clock.h"
 #include "command_line/calculation_request.h"
@@ -31,8 +32,10 @@
 #include "pdf/pdf_options.h"
 #include "pdf/report_document.h"
 #include "pdf/report_pictures.h"
+#include "place/city_list_source.h"
 #include "platform/conversions.h"
 #include "platform/tdatetime.h"
+#include "storage/city_list.h"
 #include "storage/horoscope_database.h"
 #include "zoneinfo/system_zone_files.h"
 
@@ -166,6 +169,8 @@ int WriteMonth(const pdf::PdfOptions& options, char* program) {
 
 int main(int argc, char** argv) {
     UseSystemZoneFiles();
+    UseGeonamesAtlas();
+    SetCityListReader(LoadCityList);
     const pdf::ParsedPdfOptions parsed = pdf::ParsePdfOptions(argc, argv);
     if (parsed.exitStatus)
         return *parsed.exitStatus;

@@ -3,6 +3,7 @@
 #include "command_line/cli11.h"
 #include "command_line/command_error.h"
 #include "command_line/help_formatter.h"
+#include "command_line/option_values.h"
 
 #include <iostream>
 

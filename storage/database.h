@@ -19,6 +19,8 @@
 #include <utility>
 #include <vector>
 
+#include "horoscope/calendar_day_lookup.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -27,10 +29,11 @@ namespace toravel {
 class SealedImage;
 
 // Every failure of the data layer: a missing or damaged file, a missing table,
-// a missing field. The message is the one the user sees.
-class DatabaseError : public std::runtime_error {
+// a missing field. The message is the one the user sees. A calendar-day
+// lookup's failure to read its days is one (horoscope/calendar_day_lookup.h).
+class DatabaseError : public CalendarDataError {
 public:
-    using std::runtime_error::runtime_error;
+    using CalendarDataError::CalendarDataError;
 };
 
 // The connection string the program opens its database with.

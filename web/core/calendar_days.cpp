@@ -2,8 +2,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <stdexcept>
-
 namespace toravel::web {
 
 std::string CalendarDays::Load(std::string_view json) {
@@ -33,7 +31,7 @@ std::optional<CalendarDayRecord> CalendarDays::FindCalendarDay(int month, int da
     // As the desktop's database that cannot be read: the calculation ends
     // with an error, never with the not-found message.
     if (!loaded_)
-        throw std::runtime_error("календарь дней не загружен");
+        throw CalendarDataError("календарь дней не загружен");
     if (month < 1 || month > 12 || day < 1 || day > 31)
         return std::nullopt;
     return days_[static_cast<std::size_t>(month)][static_cast<std::size_t>(day)];

@@ -29,6 +29,11 @@ export default async function createToravelCore(options = {}) {
     loadCalendar: (json) => text('toravel_load_calendar', ['string'], [json]),
     loadZones: (bytes) => withBytes('toravel_load_zones', bytes),
     loadAtlas: (bytes) => withBytes('toravel_load_atlas', bytes),
+    calculate: (request) => text('toravel_calculate', ['string'], [request]),
+    month: (request) => text('toravel_month', ['string'], [request]),
+    parseLink: (query) => text('toravel_parse_link', ['string'], [query]),
+    zoneClock: (zone, date, time) =>
+      text('toravel_zone_clock', ['string', 'string', 'string'], [zone, date, time]),
     searchPlaces: (query, limit) =>
       text('toravel_search_places', ['string', 'number'], [query, limit]),
     nearestPlace: (latitude, longitude) =>

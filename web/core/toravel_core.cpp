@@ -4,24 +4,47 @@
 // screen, the page does that. Plain C functions rather than embind, whose
 // glue builds functions from strings at run time, which the page's
 // Content-Security-Policy forbids.
+#ifdef __EMSCRIPTEN__
 #include <emscripten/emscripten.h>
+#else
+// The native build of the binding, for the speed comparison with the
+// module (bench/web_core_ratio.mjs).
+#define EMSCRIPTEN_KEEPALIVE
+#endif
 
 #include <memory>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
+#include <exception>
+#include <sstream>
+
+#include "command_line/calculation_json.h"
+#include "command_line/calculation_request.h"
+#include "command_line/calculation_run.h"
+#include "command_line/json_document.h"
+#include "command_line/month_json.h"
+#include "command_line/month_request.h"
+#include "command_line/option_values.h"
+#include "horoscope/month_calendar.h"
+#include "lunar/lunar_month_error.h"
 #include "place/atlas_bundle.h"
 #include "place/birthplace_hint_place.h"
 #include "place/birthplace_zone.h"
+#include "place/process_atlas.h"
 #include "place/zone_bundle.h"
 #include "place/zone_file_source.h"
+#include "platform/error_display_text.h"
 #include "web/core/calendar_days.h"
+#include "web/core/page_request.h"
 
 namespace toravel::web {
 namespace {
 
-using Json = nlohmann::ordered_json;
+using command_line::CommandError;
+using command_line::Json;
+using command_line::JsonKind;
 
 // The page's data, loaded once per worker.
 struct CoreData {
@@ -59,6 +82,38 @@ Json PlaceJson(const AtlasPlace& place) {
             {"label", PlaceLabel(place)}};
 }
 
+// A calculation as toravel-cli runs it for the same options.
+Json CalculationDocument(const command_line::CommandOptions& options) {
+    std::ostringstream notes; // what the command line says on standard error
+    const command_line::PreparedCalculation prepared =
+        command_line::PrepareCalculation(options, notes);
+    if (prepared.error)
+        return command_line::FailureJson(JsonKind::Horoscope, *prepared.error);
+    const command_line::CalculationResult result = command_line::RunCalculation(
+        *prepared.request, Data().calendarDays, SearchedLunarTables(), nullptr);
+    return command_line::CalculationJson(*prepared.request, result);
+}
+
+// A month as toravel-cli --month runs it for the same options.
+Json MonthDocument(const command_line::CommandOptions& options) {
+    std::ostringstream notes;
+    const command_line::PreparedMonth prepared = command_line::PrepareMonth(options, notes);
+    if (prepared.error)
+        return command_line::FailureJson(JsonKind::Month, *prepared.error);
+    try {
+        const MonthCalendar calendar = ComputeMonthCalendar(
+            prepared.request->place, prepared.request->month, Data().calendarDays);
+        return command_line::MonthJson(*prepared.request, calendar);
+    } catch (const LunarMonthError& e) {
+        return command_line::FailureJson(
+            JsonKind::Month, command_line::UsageError(std::string("--month: ") + e.what()));
+    } catch (const std::exception& e) {
+        return command_line::FailureJson(JsonKind::Month, {command_line::ExitFailed,
+                                                           command_line::error_code::Database,
+                                                           ErrorDisplayText(e.what())});
+    }
+}
+
 } // namespace
 } // namespace toravel::web
 
@@ -87,12 +142,69 @@ EMSCRIPTEN_KEEPALIVE const char* toravel_load_zones(const char* bytes, std::size
     return Answer({});
 }
 
+// The atlas also becomes the process's, for the requests' place lookups.
 EMSCRIPTEN_KEEPALIVE const char* toravel_load_atlas(const char* bytes, std::size_t size) {
     std::optional<std::vector<AtlasPlace>> places = ReadAtlasBundle(std::string_view(bytes, size));
     if (!places)
         return Answer("атлас мест не прочитан");
     Data().atlas = std::make_unique<const WorldAtlas>(std::move(*places));
+    SetAtlasProvider([] { return AtlasAvailability{Data().atlas.get(), {}, {}}; });
     return Answer({});
+}
+
+EMSCRIPTEN_KEEPALIVE const char* toravel_calculate(const char* requestJson) {
+    const PageOptions page = OptionsOfRequest(requestJson);
+    if (page.error)
+        return Answer(Text(command_line::FailureJson(JsonKind::Horoscope, *page.error)));
+    if (page.options->month)
+        return Answer(Text(command_line::FailureJson(
+            JsonKind::Horoscope, command_line::UsageError("лишний параметр «month»"))));
+    return Answer(Text(CalculationDocument(*page.options)));
+}
+
+EMSCRIPTEN_KEEPALIVE const char* toravel_month(const char* requestJson) {
+    PageOptions page = OptionsOfRequest(requestJson);
+    if (page.error)
+        return Answer(Text(command_line::FailureJson(JsonKind::Month, *page.error)));
+    if (!page.options->month)
+        return Answer(Text(command_line::FailureJson(
+            JsonKind::Month,
+            command_line::UsageError(command_line::MissingRequiredOption("--month")))));
+    return Answer(Text(MonthDocument(*page.options)));
+}
+
+EMSCRIPTEN_KEEPALIVE const char* toravel_parse_link(const char* query) {
+    LinkRequest link = RequestOfLink(query);
+    if (link.error)
+        return Answer(Text({{"error", command_line::ErrorJson(*link.error)}}));
+    return Answer(Text({{"request", std::move(*link.request)}}));
+}
+
+// The clock of a zone at a local moment, for the page to show before it
+// calculates: {"utc_offset": "+03:00", "summer_time": false, "label":
+// "UTC+3:00, зимнее время"}.
+EMSCRIPTEN_KEEPALIVE const char* toravel_zone_clock(const char* zoneName, const char* date,
+                                                    const char* time) {
+    const auto birthDate = command_line::ParseBirthDate(date);
+    const auto birthTime = command_line::ParseBirthTime(time);
+    const auto usage = [](const std::string& problem) {
+        return Answer(
+            Text({{"error", command_line::ErrorJson(command_line::UsageError(problem))}}));
+    };
+    if (!birthDate)
+        return usage("--date: нет такой даты: " + command_line::QuotedValue(date));
+    if (!birthTime)
+        return usage("--time: нужно время ЧЧ:ММ или ЧЧ:ММ:СС: " + command_line::QuotedValue(time));
+    const auto offset = BirthplaceOffsetAt(zoneName, DateOf(*birthDate) + TimeOf(*birthTime));
+    if (!offset)
+        return usage("--zone-name: такого часового пояса нет в базе часовых поясов: " +
+                     command_line::QuotedValue(zoneName));
+    std::string label = UtcOffsetLabel(offset->offsetSeconds);
+    if (offset->keepsDaylightTimeThatYear)
+        label += offset->summerTime ? ", летнее время" : ", зимнее время";
+    return Answer(Text({{"utc_offset", UtcOffsetText(offset->offsetSeconds)},
+                        {"summer_time", offset->summerTime},
+                        {"label", label}}));
 }
 
 EMSCRIPTEN_KEEPALIVE const char* toravel_search_places(const char* text, int limit) {
