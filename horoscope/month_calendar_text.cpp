@@ -60,6 +60,10 @@ MonthTableCells MonthTableRow(const MonthCalendarDay& day) {
         moon = "полнолуние " + TimeText(*lunar.fullMoon, lunar.noonOffsetSeconds);
     if (lunar.moonriseAtNewMoon)
         moon += std::string(moon.empty() ? "" : "; ") + "восход в минуту новолуния";
+    // A date's other moonrise, which begins no lunar day.
+    for (const ClockMoment& rise : lunar.otherMoonrises)
+        moon += std::string(moon.empty() ? "" : "; ") + "второй восход " +
+                TimeText(rise, lunar.noonOffsetSeconds);
 
     std::string periods;
     for (const LunarDayWorlds& worlds : day.lunarDays) {

@@ -17,7 +17,7 @@ namespace toravel {
 enum MonthTableColumn {
     MonthDayColumn,       // "вт 01.12"
     MonthLunarDaysColumn, // "29; 1 с 03:52, новолуние; 2 с 09:54", "22; восхода нет"
-    MonthMoonColumn,         // "полнолуние 04:28"
+    MonthMoonColumn,         // "полнолуние 04:28", "второй восход 23:38"
     MonthDayWorldColumn,     // "Явь"
     MonthPeriodWorldsColumn, // "Явь → Навь": at 00:00, then after each beginning
     MonthCircleColumn,       // "третий"

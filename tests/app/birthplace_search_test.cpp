@@ -369,7 +369,7 @@ void BirthplaceSearchTest::atlasIsLoadedOnlyWhenNeeded() {
 
 void BirthplaceSearchTest::withoutAtlasTheSearchFieldHides() {
     RecordingPresenter presenter;
-    static const AtlasLoad none{nullptr, "атлас мест недоступен: нет libgeonames.so.0", ""};
+    static const AtlasLoad none{nullptr, "атлас мест недоступен: нет libgeonames.so.0", "", {}};
     ShownWindows windows;
     TForm1& w = windows.mainWindow;
     w.SetAtlasSource([]() -> const AtlasLoad& { return none; });

@@ -937,6 +937,30 @@ TEST(ToravelCliMonth, ReadableTable) {
     EXPECT_NE(outcome.out.find("полнолуние"), std::string::npos);
 }
 
+// Tromsø, 11.06.2026: the Moon rises at 00:24, which begins lunar day 14,
+// and again at 23:38, which begins none; the table's «Луна» column and the
+// JSON show the second.
+TEST(ToravelCliMonth, ASecondMoonriseIsShown) {
+    const std::vector<std::string> tromso = {"--month", "06.2026", "--lat",       "69,6492",
+                                             "--lon",   "18,9553", "--zone-name", "Europe/Oslo"};
+    const Outcome text = RunCli(tromso);
+    ASSERT_EQ(text.status, 0) << text.err;
+    const std::vector<std::string> lines = text.OutLines();
+    ASSERT_EQ(lines.size(), 3u + 1u + 30u);
+    EXPECT_EQ(lines[14].rfind("чт 11.06", 0), 0u) << lines[14];
+    EXPECT_NE(lines[14].find("14 с 00:24"), std::string::npos) << lines[14];
+    EXPECT_NE(lines[14].find("второй восход 23:38"), std::string::npos) << lines[14];
+    EXPECT_EQ(text.out.find("второй восход", text.out.find("второй восход") + 1), std::string::npos)
+        << "only one date of June 2026 has two moonrises";
+
+    const nlohmann::json document = Json(RunCli(With(tromso, {"--json"})));
+    const nlohmann::json& days = document["days"];
+    ASSERT_EQ(days.size(), 30u);
+    EXPECT_EQ(days[10]["other_moonrises"], nlohmann::json::array({"2026-06-11T23:38:00+02:00"}));
+    EXPECT_EQ(days[10]["beginnings"][0]["moment"], "2026-06-11T00:24:00+02:00");
+    EXPECT_EQ(days[11]["other_moonrises"], nlohmann::json::array());
+}
+
 TEST(ToravelCliMonth, MonthsAndPlacesItCannotBeMadeFor) {
     struct Row {
         std::vector<std::string> arguments;

@@ -78,7 +78,8 @@ Json PlaceJson(const AtlasPlace& place) {
             {"latitude", place.latitude},
             {"longitude", place.longitude},
             {"zone", place.zone},
-            {"population", place.population},
+            // Unknown for the zones' own cities added to the atlas.
+            {"population", place.population == 0 ? Json(nullptr) : Json(place.population)},
             {"label", PlaceLabel(place)}};
 }
 
