@@ -369,6 +369,9 @@ void TForm1::FormCreate() {
 void TForm1::OpenTable() {
     table_.reset();
     connection_ = std::make_unique<DatabaseConnection>(HoroscopeConnectionString);
+    // Every page now, pictures included (about a millisecond): a damaged
+    // file ends the start-up rather than a picture's button later.
+    connection_->VerifyEveryPage();
     table_ = std::make_unique<TableCursor>(*connection_);
 }
 
@@ -1134,14 +1137,15 @@ void TForm1::RememberCalculation() {
         if (!ofPerson)
             return;
         // Kept with the person; a file that may only be read keeps nothing
-        // and says nothing, every other failure is shown.
+        // and says so, every other failure is shown as an error.
         try {
             PersonFile file(PersonFilePath());
-            if (!file.ReadOnly())
-                file.RecordResult(calculated.name, *calculated.lastResult);
+            file.RecordResult(calculated.name, *calculated.lastResult);
         } catch (const PersonFileError& error) {
             if (error.Problem() != PersonFileProblem::ReadOnly)
                 throw;
+            Presenter().ShowMessage(QStringLiteral("Результат расчёта не сохранён в картотеке: ") +
+                                    Utf8(error.what()));
         }
     });
 }

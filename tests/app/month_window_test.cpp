@@ -3,8 +3,11 @@
 // navigation by buttons and keys, its size, and the month saved as a PDF.
 // Runs on a computer in Moscow (TZ=Europe/Moscow); "now" is fixed at
 // 10 December 2026, 09:00 UTC unless a test says otherwise.
+#include <sys/stat.h>
+
 #include <QDateEdit>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -344,6 +347,17 @@ void MonthWindowTest::savesTheMonthAsAnA4Pdf() {
     SetMonthPdfPathChooser({});
     QCOMPARE(presenter.errors.size(), 1);
     QVERIFY(presenter.errors[0].startsWith(QStringLiteral("Не удалось сохранить")));
+    // Before, a named pipe (or a device) in the file's place was replaced by
+    // the PDF: now it is said, and the pipe stays.
+    const QString pipe = folder.filePath(QStringLiteral("канал"));
+    QVERIFY(::mkfifo(pipe.toLocal8Bit().constData(), 0644) == 0);
+    SetMonthPdfPathChooser([&](QWidget*, const QString&) { return pipe; });
+    window.SaveAsPdf();
+    SetMonthPdfPathChooser({});
+    QCOMPARE(presenter.errors.size(), 2);
+    QVERIFY2(presenter.errors[1].contains(QStringLiteral("не обычный файл")),
+             qPrintable(presenter.errors[1]));
+    QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
 #endif
 }
 
