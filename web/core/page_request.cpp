@@ -69,21 +69,23 @@ std::optional<command_line::CommandError> CheckLikeTheOptionParser(const Command
     return std::nullopt;
 }
 
-// %XX and "+" of a query's part.
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// %XX and "+" of a query's part; a "%" without two hex digits stays as it is.
 std::string PercentDecoded(std::string_view part) {
     std::string text;
     for (std::size_t i = 0; i < part.size(); ++i) {
-        const auto hex = [](char c) -> int {
-            if (c >= '0' && c <= '9')
-                return c - '0';
-            if (c >= 'a' && c <= 'f')
-                return c - 'a' + 10;
-            if (c >= 'A' && c <= 'F')
-                return c - 'A' + 10;
-            return -1;
-        };
-        if (part[i] == '%' && i + 2 < part.size() + 0 && i + 2 <= part.size() - 1 + 0 &&
-            hex(part[i + 1]) >= 0 && hex(part[i + 2]) >= 0) {
+        const auto hex = HexDigit;
+        if (part[i] == '%' && i + 2 < part.size() && hex(part[i + 1]) >= 0 &&
+            hex(part[i + 2]) >= 0) {
             text += static_cast<char>(hex(part[i + 1]) * 16 + hex(part[i + 2]));
             i += 2;
         } else {
