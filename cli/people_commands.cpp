@@ -72,9 +72,12 @@ int List(const PeopleCommand& command, bool json, std::ostream& out, std::ostrea
         err << "в картотеке никого нет: " << command.file << '\n';
         return ExitDone;
     }
+    // A name of up to 10,000 characters is cut, so that the columns stay.
+    constexpr std::size_t kNameColumnMost = 40;
     std::vector<std::array<std::string, 4>> rows = {{"Имя", "Дата", "Время", "Место"}};
     for (const PersonSummary& person : people)
-        rows.push_back({person.name, person.date, person.time, person.place});
+        rows.push_back(
+            {ShortenedCell(person.name, kNameColumnMost), person.date, person.time, person.place});
     for (const std::string& line : AlignedColumns(rows))
         out << line << '\n';
     return ExitDone;

@@ -87,6 +87,11 @@ std::string MonthCalendarTitle(const CalendarMonth& month) {
            std::to_string(month.year);
 }
 
+std::string MonthTableLegend() {
+    return "Лунные дни: «22; 23 с 04:49» — в начале суток идёт 22-й лунный день, 23-й "
+           "начинается в 04:49 по часам места";
+}
+
 std::string_view WorldShortName(std::string_view letter) {
     if (letter == "b")
         return "Правь";

@@ -36,6 +36,10 @@ MonthTableCells MonthTableRow(const MonthCalendarDay& day);
 // "Лунный календарь: декабрь 2026".
 std::string MonthCalendarTitle(const CalendarMonth& month);
 
+// One line under the title that reads the lunar days' cells: the lunar day
+// at the day's start, then each one that begins with its time.
+std::string MonthTableLegend();
+
 // "Правь", "Явь", "Навь" for "b", "c", "h"; "—" for no world.
 std::string_view WorldShortName(std::string_view letter);
 

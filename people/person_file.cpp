@@ -514,12 +514,13 @@ std::size_t PersonFile::Count() const {
 }
 
 std::vector<PersonSummary> PersonFile::List(std::string_view nameFilter) const {
-    const std::string key = FoldCase(nameFilter);
+    // Searched in the sort keys, which read ё as е, as the filter is read.
+    const std::string key = NameSearchKey(nameFilter);
     Statement list(db_.get(),
                    key.empty() ? "SELECT name, birth_date, birth_time, place FROM person "
                                  "ORDER BY sort_key, name_key"
                                : "SELECT name, birth_date, birth_time, place FROM person "
-                                 "WHERE instr(name_key, ?1) > 0 ORDER BY sort_key, name_key",
+                                 "WHERE instr(sort_key, ?1) > 0 ORDER BY sort_key, name_key",
                    path_, ReadAction);
     if (!key.empty())
         list.Bind(1, std::string_view(key));

@@ -111,8 +111,8 @@ public:
 
     std::size_t Count() const;
 
-    // The people whose names contain the filter ignoring case (all for an
-    // empty filter), sorted by name.
+    // The people whose names contain the filter ignoring case, ё read as е
+    // (all for an empty filter), sorted by name.
     std::vector<PersonSummary> List(std::string_view nameFilter = {}) const;
 
     // The person of that name, ignoring case.

@@ -48,6 +48,7 @@ MonthPlace Moscow() {
     MonthPlace place;
     place.place = {55.7558, 37.6173, "Europe/Moscow", 0};
     place.title = "Москва, часовой пояс Europe/Moscow";
+    place.name = "Москва";
     return place;
 }
 
@@ -75,6 +76,9 @@ private slots:
     void typedCoordinatesFarFromAnyPlaceUseAFixedClock();
     void resizesDownToItsMinimum();
     void savesTheMonthAsAnA4Pdf();
+    void proposedFileNameNamesThePlace_data();
+    void proposedFileNameNamesThePlace();
+    void legendReadsTheLunarDaysCells();
 };
 
 void MonthWindowTest::withoutABirthplaceItSaysWhatIsMissing() {
@@ -307,7 +311,9 @@ void MonthWindowTest::savesTheMonthAsAnA4Pdf() {
     QTest::mouseClick(window.PdfButton, Qt::LeftButton);
     SetMonthPdfPathChooser({});
     QCOMPARE(presenter.errors, QStringList());
-    QCOMPARE(proposed, QStringLiteral("лунный календарь 12.2026.pdf"));
+    // The place in the name proposed, and a word where the file went.
+    QCOMPARE(proposed, QStringLiteral("лунный календарь Москва 12.2026.pdf"));
+    QCOMPARE(presenter.messages, QStringList(QStringLiteral("Лунный календарь сохранён: ") + path));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(5) == "%PDF-");
@@ -321,6 +327,9 @@ void MonthWindowTest::savesTheMonthAsAnA4Pdf() {
                    {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
     QVERIFY2(text.contains(QStringLiteral("Лунный календарь: декабрь 2026")), qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("Москва, часовой пояс Europe/Moscow")));
+    QVERIFY2(text.contains(QStringLiteral("«22; 23 с 04:49» — в начале суток идёт 22-й лунный "
+                                          "день, 23-й начинается в 04:49")),
+             qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("новолуние")));
     QVERIFY(text.contains(QStringLiteral("31.12")));
 
@@ -330,6 +339,7 @@ void MonthWindowTest::savesTheMonthAsAnA4Pdf() {
     window.SaveAsPdf();
     SetMonthPdfPathChooser({});
     QVERIFY(!QFile::exists(path));
+    QCOMPARE(presenter.messages.size(), 1);
     // A folder that does not exist: said, and the window goes on.
     SetMonthPdfPathChooser(
         [&](QWidget*, const QString&) { return folder.filePath(QStringLiteral("нет/месяц.pdf")); });
@@ -349,6 +359,39 @@ void MonthWindowTest::savesTheMonthAsAnA4Pdf() {
              qPrintable(presenter.errors[1]));
     QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
 #endif
+}
+
+void MonthWindowTest::proposedFileNameNamesThePlace_data() {
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("proposed");
+    QTest::newRow("a city") << QStringLiteral("Тарту")
+                            << QStringLiteral("лунный календарь Тарту 03.2027.pdf");
+    QTest::newRow("typed coordinates")
+        << QStringLiteral("58,38 26,72")
+        << QStringLiteral("лунный календарь 58,38 26,72 03.2027.pdf");
+    QTest::newRow("no name") << QString() << QStringLiteral("лунный календарь 03.2027.pdf");
+    QTest::newRow("what a file name cannot hold")
+        << QStringLiteral("a/b\\c: d*?\"<>|\te\u200b")
+        << QStringLiteral("лунный календарь a b c d e 03.2027.pdf");
+}
+
+void MonthWindowTest::proposedFileNameNamesThePlace() {
+    QFETCH(QString, place);
+    QFETCH(QString, proposed);
+    QCOMPARE(MonthPdfFileName(place.toStdString(), {2027, 3}), proposed);
+}
+
+void MonthWindowTest::legendReadsTheLunarDaysCells() {
+    RecordingPresenter presenter;
+    CalendarDays database;
+    MonthWindow window(database.lookup);
+    window.SetClock([] { return TenthOfDecember2026; });
+    window.ShowPlace(Moscow());
+    window.show();
+    QVERIFY(window.LegendLabel->isVisible());
+    QVERIFY2(window.LegendLabel->text().startsWith(QStringLiteral("Лунные дни: «22; 23 с 04:49»")),
+             qPrintable(window.LegendLabel->text()));
+    QVERIFY(window.LegendLabel->geometry().bottom() < window.Days->geometry().top());
 }
 
 QTEST_MAIN(MonthWindowTest)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "people/person_file.h"
+#include "platform/utf8_text.h"
 #include "storage/database.h"
 #include "storage/database_file.h"
 #include "tests/cli/run_program.h"
@@ -1070,6 +1071,28 @@ TEST_F(ToravelCliPeople, ImportListCalculateAndExport) {
                          {"UTC", Home(), std::nullopt})
                   .out,
               first);
+}
+
+// A very long name pushed the other columns off the line: it is cut with
+// «…» and the columns stay where the other names put them.
+TEST_F(ToravelCliPeople, AVeryLongNameKeepsTheColumns) {
+    std::string longName;
+    for (int i = 0; i < 500; ++i)
+        longName += "Ёж"; // two-byte letters: cut by characters, not bytes
+    const Outcome imported = Run({"--people-import", "-"},
+                                 "name,date\r\n" + longName + ",01.02.1990\r\nЯна,03.04.1991\r\n");
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    const std::vector<std::string> lines = Run({"--people"}).OutLines();
+    ASSERT_EQ(lines.size(), 3u);
+    const std::string cut = lines[1].substr(0, lines[1].find("  01.02.1990"));
+    EXPECT_EQ(cut, longName.substr(0, 39 * 2) + "…");
+    // The date column begins at the same character on every line.
+    const auto column = [](const std::string& line, const std::string& text) {
+        return toravel::CodePointCount(line.substr(0, line.find(text)));
+    };
+    EXPECT_EQ(column(lines[1], "01.02.1990"), column(lines[0], "Дата"));
+    EXPECT_EQ(column(lines[2], "03.04.1991"), column(lines[0], "Дата"));
+    EXPECT_EQ(column(lines[0], "Дата"), 42u) << "40 characters and two blanks";
 }
 
 TEST_F(ToravelCliPeople, ConflictsAreSkippedUnlessReplacingIsAsked) {
