@@ -92,10 +92,15 @@ QDate PickerDate(TDateTime t) {
     return QDate(year, month, day);
 }
 
-QTime PickerTime(TDateTime t) {
+QTime PickerMinute(TDateTime t) {
     int year, month, day, hour, minute, second, millisecond;
     DecodeDateTime(t, year, month, day, hour, minute, second, millisecond);
-    return QTime(hour, minute, second, millisecond);
+    return QTime(hour, minute);
+}
+
+// "14:30", or "14:30:15" where there are seconds.
+QString ClockText(const QTime& time) {
+    return time.toString(time.second() != 0 ? QStringLiteral("HH:mm:ss") : QStringLiteral("HH:mm"));
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
@@ -351,9 +356,11 @@ void TForm1::FormCreate() {
 
         DateTimePicker1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
         DateTimePicker2->setDisplayFormat(QStringLiteral("HH:mm"));
+        // The present minute: the picker shows no seconds, and the time
+        // calculated is the time shown.
         const TDateTime now = Now();
         DateTimePicker1->setDate(PickerDate(now));
-        DateTimePicker2->setTime(PickerTime(now));
+        SetBirthTime(PickerMinute(now));
 
         EmptyReportArea();
     });
@@ -362,6 +369,9 @@ void TForm1::FormCreate() {
 void TForm1::OpenTable() {
     table_.reset();
     connection_ = std::make_unique<DatabaseConnection>(HoroscopeConnectionString);
+    // Every page now, pictures included (about a millisecond): a damaged
+    // file ends the start-up rather than a picture's button later.
+    connection_->VerifyEveryPage();
     table_ = std::make_unique<TableCursor>(*connection_);
 }
 
@@ -431,14 +441,22 @@ void TForm1::ComboBox1Enter() {}
 void TForm1::Button1Click() {
     bool reportWritten = false;
     RunHandler([this, &reportWritten] {
-        // The warning is armed before the command, which may end with an
-        // error: the calculation ran with the spin box's value either way.
-        zoneWarningArmed_ = true;
-        UpdateZoneWarning();
         reportWritten =
             RunCalculationCommand(*this, calendarDays_).ending == CalculationEnding::ReportWritten;
         ShowReportLinesInView();
     });
+    // The red line speaks of the report on screen: a report calculated with
+    // another value than the hint's raises it, one with the hint's value
+    // lowers it, and a calculation that emptied the area leaves none.
+    if (reportWritten && reportInputs_) {
+        const int used = reportInputs_->zoneHours;
+        mismatchedReportHours_.reset();
+        if (hint_.spinValue && *hint_.spinValue != used)
+            mismatchedReportHours_ = used;
+    } else if (reportLines_.empty()) {
+        mismatchedReportHours_.reset();
+    }
+    RunHandler([this] { UpdateZoneWarning(); });
     if (reportWritten)
         RememberCalculation();
 }
@@ -646,9 +664,13 @@ void TForm1::UpdateBirthplaceZoneHint() {
     std::optional<PickedPlace> picked;
     if (picked_)
         picked = picked_->place;
-    hint_ = isMoment ? FieldsZoneHint(
-                           LatitudeText(), LongitudeText(), picked,
-                           [this] { return AtlasForHint(); }, birthLocal, computerOffsetSeconds_)
+    const HintPlace place =
+        ChooseHintPlace(LatitudeText(), LongitudeText(), picked, [this] { return AtlasForHint(); });
+    nearestPlaceName_.clear();
+    if (place.source == HintPlaceSource::NearestAtlasPlace && place.atlasPlace != nullptr)
+        nearestPlaceName_ =
+            PlaceFullName(*place.atlasPlace) + " — " + DistanceKmText(place.distanceKm);
+    hint_ = isMoment ? MakeHintForPlace(place, birthLocal, computerOffsetSeconds_)
                      : BirthplaceZoneHint{};
     Label13->setText(Utf8(hint_.text));
     Label13->setToolTip(Utf8(hint_.text)); // the whole text, should it not fit
@@ -751,10 +773,14 @@ void TForm1::CreateSearchControls() {
     }
     Label14->hide();
 
-    connect(Edit2, &QLineEdit::textChanged, this,
-            [this] { RunHandler([this] { UpdateBirthplaceZoneHint(); }); });
-    connect(Edit3, &QLineEdit::textChanged, this,
-            [this] { RunHandler([this] { UpdateBirthplaceZoneHint(); }); });
+    for (QLineEdit* field : {Edit2, Edit3}) {
+        connect(field, &QLineEdit::textChanged, this, [this] {
+            RunHandler([this] {
+                ForgetPickedPlaceName();
+                UpdateBirthplaceZoneHint();
+            });
+        });
+    }
     connect(CSpinEdit1, &QSpinBox::valueChanged, this,
             [this] { RunHandler([this] { UpdateZoneWarning(); }); });
     Button7->hide();
@@ -797,8 +823,29 @@ void TForm1::FillFieldsFromCityLine() {
         picked_ = PickedBirthplace{std::move(*place), CityIdentityOfLine(line).name, LatitudeText(),
                                    LongitudeText()};
     }
-    // The search field no longer names the birthplace.
-    Edit4->clear();
+    // The search field no longer names the birthplace: the list does.
+    Edit4->ShowPlace(QString());
+}
+
+void TForm1::ForgetPickedPlaceName() {
+    if (fillingFields_)
+        return;
+    // The place's name goes with the coordinates its pick wrote, as the
+    // print and the person file name it; the hint names the place near.
+    if (!picked_ || LatitudeText() != picked_->latitudeText ||
+        LongitudeText() != picked_->longitudeText)
+        Edit4->ShowPlace(QString());
+}
+
+void TForm1::SetBirthTime(const QTime& time) {
+    const bool seconds = time.second() != 0;
+    DateTimePicker2->setDisplayFormat(seconds ? QStringLiteral("HH:mm:ss")
+                                              : QStringLiteral("HH:mm"));
+    // The designed 57 pixels hold the seconds only without the arrows; the
+    // keys and the wheel still change the time.
+    DateTimePicker2->setButtonSymbols(seconds ? QAbstractSpinBox::NoButtons
+                                              : QAbstractSpinBox::UpDownArrows);
+    DateTimePicker2->setTime(QTime(time.hour(), time.minute(), time.second()));
 }
 
 void TForm1::Edit4PlacePicked(const AtlasPlace& place) {
@@ -834,11 +881,10 @@ const WorldAtlas* TForm1::AtlasForHint() {
 
 void TForm1::UpdateZoneWarning() {
     const std::optional<std::string> warning =
-        zoneWarningArmed_ ? ZoneMismatchWarning(CSpinEdit1->value(), hint_) : std::nullopt;
+        mismatchedReportHours_
+            ? ReportZoneWarning(*mismatchedReportHours_, CSpinEdit1->value(), hint_)
+            : std::nullopt;
     if (!warning) {
-        // Once the values agree, the warning waits for the next "расчет".
-        if (zoneWarningArmed_ && hint_.spinValue)
-            zoneWarningArmed_ = false;
         Label14->clear();
         Label14->hide();
         return;
@@ -874,7 +920,7 @@ BirthData TForm1::CalculationInputs() const {
     BirthData birth;
     birth.name = InputsPersonName(); // while the inputs are a saved person's
     birth.date = DateTimePicker1->date().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
-    birth.time = DateTimePicker2->time().toString(QStringLiteral("HH:mm")).toStdString();
+    birth.time = ClockText(DateTimePicker2->time()).toStdString();
     birth.latitude = LatitudeText();
     birth.longitude = LongitudeText();
     // The picked place's name only while the fields still hold its
@@ -979,10 +1025,7 @@ void TForm1::MonthCalendarButtonClick() {
 BirthInputs TForm1::CurrentInputs() const {
     BirthInputs inputs;
     inputs.date = DateTimePicker1->date().toString(QStringLiteral("dd.MM.yyyy")).toStdString();
-    const QTime time = DateTimePicker2->time();
-    inputs.time =
-        time.toString(time.second() != 0 ? QStringLiteral("HH:mm:ss") : QStringLiteral("HH:mm"))
-            .toStdString();
+    inputs.time = ClockText(DateTimePicker2->time()).toStdString();
     inputs.lunarDayText = LunarDayFieldText();
     inputs.zoneHours = CSpinEdit1->value();
     inputs.latitudeText = LatitudeText();
@@ -993,6 +1036,10 @@ BirthInputs TForm1::CurrentInputs() const {
         inputs.longitudeText == picked_->longitudeText) {
         inputs.placeName = picked_->printedName;
         inputs.zoneName = picked_->place.zone;
+    } else {
+        // Typed coordinates are kept with the atlas place near them, named
+        // with its distance, so that a saved person's place says something.
+        inputs.placeName = nearestPlaceName_;
     }
     inputs.female = RadioButton2->isChecked();
     return inputs;
@@ -1006,7 +1053,7 @@ void TForm1::SetInputs(const BirthInputs& inputs) {
     if (date.isValid())
         DateTimePicker1->setDate(date);
     if (time.isValid())
-        DateTimePicker2->setTime(time);
+        SetBirthTime(time);
     Edit1->setText(Utf8(inputs.lunarDayText));
     CSpinEdit1->setValue(inputs.zoneHours);
 
@@ -1033,18 +1080,19 @@ void TForm1::SetInputs(const BirthInputs& inputs) {
             const QSignalBlocker quiet(ComboBox1);
             ComboBox1->setCurrentIndex(-1);
         }
-        Edit4->clear();
         fillingFields_ = true;
         Edit2->setText(Utf8(inputs.latitudeText));
         Edit3->setText(Utf8(inputs.longitudeText));
         fillingFields_ = false;
         // A place of the atlas, or one the city list no longer has, is
-        // still the birthplace of the zone hint.
+        // still the birthplace of the zone hint, and the search field names
+        // it.
         picked_.reset();
         if (wanted && !inputs.placeName.empty()) {
             picked_ = PickedBirthplace{PickedPlace{inputs.placeName, *wanted, inputs.zoneName},
                                        inputs.placeName, LatitudeText(), LongitudeText()};
         }
+        Edit4->ShowPlace(picked_ ? Utf8(inputs.placeName) : QString());
     }
     RadioButton2->setChecked(inputs.female);
     RadioButton1->setChecked(!inputs.female);
@@ -1089,14 +1137,15 @@ void TForm1::RememberCalculation() {
         if (!ofPerson)
             return;
         // Kept with the person; a file that may only be read keeps nothing
-        // and says nothing, every other failure is shown.
+        // and says so, every other failure is shown as an error.
         try {
             PersonFile file(PersonFilePath());
-            if (!file.ReadOnly())
-                file.RecordResult(calculated.name, *calculated.lastResult);
+            file.RecordResult(calculated.name, *calculated.lastResult);
         } catch (const PersonFileError& error) {
             if (error.Problem() != PersonFileProblem::ReadOnly)
                 throw;
+            Presenter().ShowMessage(QStringLiteral("Результат расчёта не сохранён в картотеке: ") +
+                                    Utf8(error.what()));
         }
     });
 }
@@ -1124,6 +1173,17 @@ void TForm1::InputsSavedAs(const Person& person) {
         lastCalculation_->name = person.name;
         calculatedPersonName_ = person.name;
     }
+}
+
+std::optional<PersonListHost::ZoneDisagreement> TForm1::InputsZoneDisagreement() const {
+    const std::optional<std::string> warning = ZoneMismatchWarning(CSpinEdit1->value(), hint_);
+    if (!warning)
+        return std::nullopt;
+    return ZoneDisagreement{*warning, hint_.text, hintSpinValue_};
+}
+
+void TForm1::SubstituteHintValue() {
+    Button7Click();
 }
 
 void TForm1::PersonRemoved(std::string_view name) {

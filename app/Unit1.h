@@ -45,6 +45,7 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTextEdit;
+class QTime;
 class QTimeEdit;
 
 namespace toravel {
@@ -181,6 +182,8 @@ public:
     std::optional<Person> LastCalculation() const override;
     void InputsSavedAs(const Person& person) override;
     void PersonRemoved(std::string_view name) override;
+    std::optional<ZoneDisagreement> InputsZoneDisagreement() const override;
+    void SubstituteHintValue() override;
 
     QPushButton* PeopleButton;        // «Картотека»
     QPushButton* MonthCalendarButton; // «Лунный календарь»
@@ -230,7 +233,12 @@ private:
     void CreateSearchControls();
     void NameControlsForAccessibility();
     void FillFieldsFromCityLine();
+    // Typed coordinates: the search field no longer names the place picked.
+    void ForgetPickedPlaceName();
     void UpdateZoneWarning();
+    // Sets the time picker, showing the seconds only where there are any, so
+    // that the time shown is the time calculated.
+    void SetBirthTime(const QTime& time);
     void ShowReportLinesInView();
     const WorldAtlas* AtlasForHint();
 
@@ -247,8 +255,13 @@ private:
     std::function<const AtlasLoad&()> atlasSource_;
     // The hint for the inputs now.
     BirthplaceZoneHint hint_;
-    // Set by "расчет": Label14 shows while the spin box and the hint differ.
-    bool zoneWarningArmed_ = false;
+    // For typed coordinates no pick explains, the atlas place the hint took:
+    // "Бердск, Новосибирская область, Россия — 14 км"; empty otherwise.
+    std::string nearestPlaceName_;
+    // The spin box's value of the report on screen when the hint asked for
+    // another at its «расчет»: Label14 stands until a report is calculated
+    // with the hint's value. Only a calculation that wrote a report sets it.
+    std::optional<int> mismatchedReportHours_;
     // The fields are being filled from a pick: the hint waits for both.
     bool fillingFields_ = false;
     // The inputs the report area's content was calculated from.

@@ -13,6 +13,11 @@
 
 namespace toravel {
 
+void NameApplication() {
+    QApplication::setApplicationName(QStringLiteral("toravel"));
+    QApplication::setDesktopFileName(QStringLiteral("ru.toravel.Toravel"));
+}
+
 bool InstallRussianTranslations(QApplication& application) {
     // Owned by the application, so it lives as long as the texts are used.
     auto* translator = new QTranslator(&application);

@@ -11,6 +11,13 @@ class QApplication;
 
 namespace toravel {
 
+// The application's names: "toravel" (its data folder) and its desktop
+// entry, whose name «Торавель» desktops show for its windows. No display
+// name: Qt would append it to every window's caption on X11, and the main
+// window's caption is its own alone. Message boxes name the application
+// themselves (ApplicationTitle).
+void NameApplication();
+
 // Loads and installs Qt's Russian translations ("OK" of the message boxes,
 // the context menus of the edit fields). False when they are not installed;
 // the application then goes on with Qt's English texts.

@@ -117,6 +117,14 @@ void BirthplaceSearchField::Pick(const AtlasPlace& place) {
     emit placePicked(place);
 }
 
+void BirthplaceSearchField::ShowPlace(const QString& label) {
+    completer_->popup()->hide();
+    matches_.clear();
+    model_->clear();
+    pickedLabel_ = label;
+    setText(label);
+}
+
 // Enter in the field itself: the first match, unless the place in the field
 // was just picked (the popup's Enter reaches the field too).
 void BirthplaceSearchField::PickFirstMatch() {

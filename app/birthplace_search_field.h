@@ -33,6 +33,10 @@ public:
 
     void SetAtlasSource(AtlasSource source) { source_ = std::move(source); }
 
+    // Shows the name of the place the window's fields hold (a person's
+    // place opened), or nothing once they hold another: no search, no pick.
+    void ShowPlace(const QString& label);
+
     QCompleter* Completer() const { return completer_; }
     // The places the popup lists now, in its order.
     const std::vector<const AtlasPlace*>& Matches() const { return matches_; }

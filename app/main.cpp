@@ -41,9 +41,7 @@ void RunApplication(QApplication& application) {
     // The lunar calendar's working texts are not shown by the windows.
     SetLunarWorkingStream(&DiscardingStream());
     InstallRussianTranslations(application);
-    QApplication::setApplicationName(QStringLiteral("toravel"));
-    QApplication::setApplicationDisplayName(QString::fromUtf8(
-        ApplicationTitle.data(), static_cast<qsizetype>(ApplicationTitle.size())));
+    NameApplication();
 
     if (!DataFileExists(paths::CityListFile))
         RequestTermination(MissingFileReason(paths::CityListFile));

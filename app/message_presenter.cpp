@@ -40,6 +40,25 @@ public:
         return box.clickedButton() == yes;
     }
 
+    int Choose(const QString& question, const QStringList& choices) override {
+        QMessageBox box(QMessageBox::Question, Title(), question);
+        QList<QPushButton*> buttons;
+        for (const QString& choice : choices)
+            buttons << box.addButton(choice, QMessageBox::ActionRole);
+        const int last = static_cast<int>(choices.size()) - 1;
+        if (last < 0)
+            return -1;
+        box.setDefaultButton(buttons[last]);
+        box.setEscapeButton(buttons[last]);
+        if (AcknowledgeForTest()) {
+            std::cerr << "question: " << question.toStdString() << std::endl;
+            QTimer::singleShot(0, &box, [&buttons, last] { buttons[last]->click(); });
+        }
+        box.exec();
+        const auto pressed = buttons.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
+        return pressed >= 0 ? static_cast<int>(pressed) : last;
+    }
+
     std::optional<QString> AskText(const QString& label, const QString& proposed) override {
         QInputDialog dialog;
         dialog.setWindowTitle(Title());
@@ -84,6 +103,10 @@ MessagePresenter* currentPresenter = &boxPresenter;
 
 bool MessagePresenter::Ask(const QString&) {
     return false;
+}
+
+int MessagePresenter::Choose(const QString&, const QStringList& choices) {
+    return static_cast<int>(choices.size()) - 1;
 }
 
 std::optional<QString> MessagePresenter::AskText(const QString&, const QString&) {

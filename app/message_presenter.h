@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include <QString>
+#include <QStringList>
 
 #include "platform/error_display_text.h"
 
@@ -31,6 +32,10 @@ public:
     // A question with the buttons "Да" and "Нет"; true for "Да". A presenter
     // that does not answer questions says "Нет", which changes nothing.
     virtual bool Ask(const QString& question);
+    // A question with one button per choice, in order; the index of the one
+    // pressed. The last choice is the one that changes nothing (Esc, closing
+    // the box), which a presenter that does not answer questions gives.
+    virtual int Choose(const QString& question, const QStringList& choices);
     // A line of text asked for under `label`, `proposed` standing in the
     // field; nothing when cancelled (the default).
     virtual std::optional<QString> AskText(const QString& label, const QString& proposed);

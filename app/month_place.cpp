@@ -30,10 +30,12 @@ MonthPlaceChoice ChooseMonthPlace(std::string_view latitudeText, std::string_vie
     MonthPlace month;
     month.place.latitudeDegrees = StrToFloat(latitudeText);
     month.place.longitudeDegrees = StrToFloat(longitudeText);
+    month.name = Trimmed(latitudeText) + " " + Trimmed(longitudeText);
 
     const HintPlace zonePlace = ChooseHintPlace(latitudeText, longitudeText, picked, atlas);
     if (zonePlace.source != HintPlaceSource::None && !zonePlace.zone.empty()) {
         month.place.zoneName = zonePlace.zone;
+        month.name = zonePlace.name;
         month.title = zonePlace.source == HintPlaceSource::PickedPlace
                           ? zonePlace.name
                           : "широта " + Trimmed(latitudeText) + ", долгота " +

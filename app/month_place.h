@@ -21,6 +21,9 @@ struct MonthPlace {
     // долгота 37,62; постоянное смещение UTC+3:00 (разница в часах 0 и пояс
     // компьютера UTC+3:00)".
     std::string title;
+    // The place in a word or two, for a file name: "Москва", the nearest
+    // atlas place's name, or the coordinates "55,75 37,62".
+    std::string name;
 };
 
 struct MonthPlaceChoice {

@@ -10,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "app/message_presenter.h"
 #include "horoscope/month_calendar_text.h"
 
 namespace toravel {
@@ -63,15 +64,32 @@ void SetMonthPdfPathChooser(MonthPdfPathChooser chooser) {
     Chooser() = std::move(chooser);
 }
 
-void SaveMonthAsPdf(QWidget* parent, const MonthCalendarDocument& document) {
-    const QString proposed = QStringLiteral("лунный календарь %1.pdf")
-                                 .arg(Utf8(CalendarMonthText(document.calendar.month)));
+QString MonthPdfFileName(const std::string& placeName, const CalendarMonth& month) {
+    QString name;
+    for (const QChar c : Utf8(placeName)) {
+        // Neither a path nor a name some file systems refuse: a blank instead.
+        const bool refused = c.category() == QChar::Other_Control ||
+                             c.category() == QChar::Other_Format ||
+                             QStringLiteral("/\\:*?\"<>|").contains(c);
+        name += refused ? QChar(u' ') : c;
+    }
+    name = name.simplified();
+    if (!name.isEmpty())
+        name += QLatin1Char(' ');
+    return QStringLiteral("лунный календарь %1%2.pdf").arg(name, Utf8(CalendarMonthText(month)));
+}
+
+void SaveMonthAsPdf(QWidget* parent, const MonthCalendarDocument& document,
+                    const std::string& placeName) {
+    const QString proposed = MonthPdfFileName(placeName, document.calendar.month);
     const QString path = Chooser() ? Chooser()(parent, proposed) : AskForPdfPath(parent, proposed);
     if (path.isEmpty())
         return;
     std::string problem;
     if (!WriteMonthCalendarPdf(path.toStdString(), document, problem))
         throw std::runtime_error("Не удалось сохранить " + path.toStdString() + ": " + problem);
+    Presenter().ShowMessage(QStringLiteral("Лунный календарь сохранён: ") +
+                            QDir::toNativeSeparators(path));
 }
 
 } // namespace toravel

@@ -25,10 +25,17 @@ MonthCalendarDocument MonthDocumentOf(const MonthPlace& place, const MonthCalend
 // happens when the user cancels.
 void PrintMonth(QWidget* parent, const MonthCalendarDocument& document);
 
-// A file dialog for the PDF's name ("лунный календарь 12.2026.pdf"
-// proposed), then the month as an A4 PDF; the file is replaced only once it
-// is written whole. Throws std::runtime_error when it cannot be written.
-void SaveMonthAsPdf(QWidget* parent, const MonthCalendarDocument& document);
+// A file dialog for the PDF's name (MonthPdfFileName proposed), then the
+// month as an A4 PDF, and a message that says where it is; the file is
+// replaced only once it is written whole. Throws std::runtime_error when it
+// cannot be written.
+void SaveMonthAsPdf(QWidget* parent, const MonthCalendarDocument& document,
+                    const std::string& placeName);
+
+// "лунный календарь Тарту 03.2027.pdf": the place's name with what a file
+// name cannot hold (a slash, a colon, control characters, …) left out;
+// "лунный календарь 03.2027.pdf" without a name.
+QString MonthPdfFileName(const std::string& placeName, const CalendarMonth& month);
 
 // Where the PDF's name comes from: the file dialog, unless a test puts a
 // chooser of its own in its place (an empty name means cancelled).

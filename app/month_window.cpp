@@ -15,6 +15,7 @@
 
 #include "app/message_presenter.h"
 #include "app/month_printing.h"
+#include "horoscope/month_calendar_text.h"
 
 namespace toravel {
 namespace {
@@ -112,6 +113,11 @@ void MonthWindow::CreateControls() {
     NowLabel->setObjectName(QStringLiteral("NowLabel"));
     NowLabel->setTextFormat(Qt::PlainText);
 
+    LegendLabel = new QLabel(Utf8(MonthTableLegend()), this);
+    LegendLabel->setObjectName(QStringLiteral("LegendLabel"));
+    LegendLabel->setTextFormat(Qt::PlainText);
+    LegendLabel->setWordWrap(true);
+
     Days = new QTableWidget(this);
     Days->setObjectName(QStringLiteral("Days"));
     Days->setColumnCount(MonthTableColumnCount);
@@ -165,6 +171,7 @@ void MonthWindow::CreateControls() {
     layout->addWidget(PlaceLabel);
     layout->addLayout(navigation);
     layout->addWidget(NowLabel);
+    layout->addWidget(LegendLabel);
     layout->addWidget(Days, 1);
     layout->addWidget(DayDetails);
 
@@ -301,7 +308,7 @@ void MonthWindow::Print() {
 void MonthWindow::SaveAsPdf() {
     RunHandler([this] {
         if (place_)
-            SaveMonthAsPdf(this, MonthDocumentOf(*place_, calendar_, Now()));
+            SaveMonthAsPdf(this, MonthDocumentOf(*place_, calendar_, Now()), place_->name);
     });
 }
 

@@ -1,7 +1,8 @@
 // «Лунный календарь»: a month's lunar calendar for the birthplace of the
 // main window, one row per day (weekday, date, the lunar days with their
 // beginnings, the Moon's phases, the worlds in the report's colours, the
-// circle), today's row marked and selected.
+// circle), today's row marked and selected, a line above it that reads the
+// lunar days' cells.
 //
 // Keys: PageUp and PageDown the month before and after, Home today's month,
 // the arrows from day to day, Ctrl+P print, Esc closes. The window is
@@ -59,6 +60,7 @@ public:
     QLabel* PlaceLabel;
     QLabel* MonthLabel;
     QLabel* NowLabel;
+    QLabel* LegendLabel; // how the lunar days' cells read
     QPushButton* PreviousButton;
     QPushButton* NextButton;
     QPushButton* TodayButton;

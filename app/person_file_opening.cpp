@@ -1,10 +1,10 @@
 #include "app/person_file_opening.h"
 
 #include <QDir>
-#include <QStandardPaths>
 #include <QString>
 
 #include "app/message_presenter.h"
+#include "people/person_file_path.h"
 #include "people/set_aside.h"
 
 namespace toravel {
@@ -21,16 +21,14 @@ QString Utf8(const char* text) {
 } // namespace
 
 std::filesystem::path PersonFilePath() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (folder.isEmpty())
-        return {};
-    return std::filesystem::path(folder.toStdString()) / PersonFileName;
+    return DefaultPersonFileLocation().path;
 }
 
 std::optional<PersonFile> OpenPersonFileAsking(const std::filesystem::path& path) {
     if (path.empty()) {
-        Presenter().ShowMessage(
-            QStringLiteral("Картотеку негде хранить: у пользователя нет папки данных программ."));
+        Presenter().ShowMessage(QStringLiteral("Картотеку негде хранить: ") +
+                                QString::fromStdString(DefaultPersonFileLocation().problem) +
+                                QStringLiteral("."));
         return std::nullopt;
     }
     try {

@@ -1,7 +1,7 @@
 // Where the window's person file lives and how it is opened: people.sqlite
-// in the application's data folder (on Linux ~/.local/share/toravel, the
-// folder of the application's name under XDG_DATA_HOME), never beside the
-// program or its read-only data.
+// in the application's data folder (~/.local/share/toravel, or toravel under
+// an absolute XDG_DATA_HOME), never beside the program, its read-only data,
+// at the root or in the working directory.
 //
 // A file that cannot be used is said in Russian through the presenter; one
 // that is damaged or not a person file is offered to be set aside under a
@@ -15,11 +15,9 @@
 
 namespace toravel {
 
-// The file name inside the data folder.
-inline constexpr const char* PersonFileName = "people.sqlite";
-
-// The application data folder's people.sqlite. Empty when Qt knows no
-// writable data folder (no HOME): the window then has no person file.
+// The application data folder's people.sqlite (people/person_file_path.h),
+// the same file toravel-cli uses. Empty when there is no data folder (no
+// HOME): the window then has no person file, and says why when asked for it.
 std::filesystem::path PersonFilePath();
 
 // Opens the file. Nothing when it cannot be used: the reason was shown, or

@@ -164,7 +164,10 @@ void PersonListDialog::CreateControls() {
     connect(SearchEdit, &QLineEdit::textChanged, this, [this] { SearchTextChanged(); });
     connect(SearchEdit, &QLineEdit::returnPressed, this, [this] { OpenSelected(); });
     connect(List, &QAbstractItemView::activated, this, [this] { OpenSelected(); });
-    connect(List->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    // The selection, not the current row: a mouse press moves the current
+    // row before it selects, and the details, the note and every command go
+    // by the selection.
+    connect(List->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { SelectionChanged(); });
     connect(NoteEdit, &QPlainTextEdit::modificationChanged, this, [this] { UpdateButtons(); });
     connect(SaveNoteButton, &QPushButton::clicked, this, [this] { SaveNote(); });
@@ -339,6 +342,11 @@ void PersonListDialog::SaveInputs() {
                                     Utf8(made.problem));
             return;
         }
+        if (!SettleZoneDisagreement())
+            return;
+        made = host_.InputsAsPerson({});
+        if (!made.person)
+            return;
         const std::optional<QString> typed =
             Presenter().AskText(QStringLiteral("Под каким именем сохранить данные главного окна?"),
                                 Utf8(host_.InputsPersonName()));
@@ -385,6 +393,32 @@ void PersonListDialog::SaveInputs() {
                 SelectName(saved->name);
         }
     });
+}
+
+// The clock a person keeps is the offset box's hours on this computer; where
+// the birthplace's zone says otherwise (a value left from another place),
+// the user decides before anything is saved.
+bool PersonListDialog::SettleZoneDisagreement() {
+    const std::optional<PersonListHost::ZoneDisagreement> disagreement =
+        host_.InputsZoneDisagreement();
+    if (!disagreement)
+        return true;
+    QStringList choices = {QStringLiteral("Сохранить как есть")};
+    if (disagreement->hintValue)
+        choices << QStringLiteral("Подставить %1").arg(*disagreement->hintValue);
+    choices << QStringLiteral("Отмена");
+    const int chosen = Presenter().Choose(
+        QStringLiteral("Разница в часах в главном окне расходится с часовым поясом места "
+                       "рождения: %1 (%2).")
+            .arg(Utf8(disagreement->warning), Utf8(disagreement->hint)),
+        choices);
+    if (chosen == 0)
+        return true;
+    if (disagreement->hintValue && chosen == 1) {
+        host_.SubstituteHintValue();
+        return true;
+    }
+    return false;
 }
 
 void PersonListDialog::DeleteSelected() {

@@ -4,10 +4,13 @@
 // «Открыть» (Enter, a double click) closes the list with the chosen person,
 // whose inputs the main window then takes and calculates; «Сохранить…»
 // (Ctrl+S) keeps the main window's inputs under a name it asks for, asking
-// before it replaces a saved person; «Удалить…» (Delete) asks first. The
-// selected person's note can be edited below the list; it is saved with
-// «Сохранить заметку», or on leaving the person or the list. Questions and
-// messages go through the presenter; no exception leaves a handler.
+// first when the offset box contradicts the birthplace's zone (keep,
+// substitute or cancel) and before it replaces a saved person; «Удалить…»
+// (Delete) asks first. The selected person's note can be edited below the
+// list; it is saved with «Сохранить заметку», or on leaving the person or the
+// list. The details, the note and every command concern the selected person.
+// Questions and messages go through the presenter; no exception leaves a
+// handler.
 #pragma once
 
 #include <optional>
@@ -75,6 +78,10 @@ private:
     // Saves an edited note of the person it belongs to; false when that
     // failed (the message was shown) and the edit is kept.
     bool KeepNote();
+    // Before saving: an offset the birthplace's zone contradicts is kept,
+    // substituted or the saving cancelled, as the user chooses; false for
+    // cancelled.
+    bool SettleZoneDisagreement();
     void SelectName(const std::string& name);
 
     PersonFile& file_;

@@ -30,6 +30,20 @@ public:
     virtual void InputsSavedAs(const Person& person) = 0;
     // The person of that name is no longer in the file.
     virtual void PersonRemoved(std::string_view name) = 0;
+
+    // Where the offset box holds another value than the birthplace's zone
+    // asks for at the birth moment: what the red line under the zone hint
+    // says of it, the hint itself, and the value «подставить» would put in
+    // (none when the box cannot take it). Nothing when they agree or no zone
+    // is known.
+    struct ZoneDisagreement {
+        std::string warning; // "указано 5, а по базе часовых поясов нужно 2"
+        std::string hint; // "в месте рождения UTC+2:00 (летнее время); …"
+        std::optional<int> hintValue;
+    };
+    virtual std::optional<ZoneDisagreement> InputsZoneDisagreement() const { return {}; }
+    // Puts the hint's value into the offset box, as «подставить» does.
+    virtual void SubstituteHintValue() {}
 };
 
 } // namespace toravel

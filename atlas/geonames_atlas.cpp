@@ -15,7 +15,9 @@
 
 #include <cstring>
 #include <optional>
+#include <unordered_map>
 
+#include "atlas/atlas_additions.h"
 #include "atlas/geonames_place_record.h"
 #include "atlas/message_catalog.h"
 
@@ -80,12 +82,23 @@ std::string CatalogPath(const GeonamesSource& source) {
     return std::string(directory ? directory : "/usr/share/locale") + "/ru/LC_MESSAGES/geonames.mo";
 }
 
-std::string Translated(const std::optional<MessageCatalog>& catalog, std::string_view key,
-                       std::string_view english) {
+std::optional<std::string> Translated(const std::optional<MessageCatalog>& catalog,
+                                      std::string_view key) {
     if (catalog)
         if (const auto russian = catalog->Translate(key))
             return std::string(*russian);
-    return std::string(english);
+    return std::nullopt;
+}
+
+// Whether the text holds a letter of the Cyrillic block (U+0400 … U+04FF),
+// whose UTF-8 forms begin with the bytes D0 … D3.
+bool HasCyrillicLetter(std::string_view text) {
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0xD0 && byte <= 0xD3)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -112,8 +125,13 @@ AtlasLoad LoadGeonamesAtlas(const GeonamesSource& source) {
                        std::to_string(count) + " местах";
         return load;
     }
+    std::string tablesProblem;
+    const AtlasAdditions& additions = AtlasAdditions::CompiledIn(tablesProblem);
+    if (!tablesProblem.empty())
+        load.unappliedAdditions.push_back(tablesProblem);
     std::vector<AtlasPlace> places;
-    places.reserve(static_cast<std::size_t>(count));
+    places.reserve(static_cast<std::size_t>(count) + additions.zonePlaces().size());
+    std::unordered_map<std::string, std::size_t> byGeonamesId;
     for (int i = 0; i < count; ++i) {
         GeonamesCity* city = f.place(i);
         std::optional<GeonamesPlaceRecord> record;
@@ -131,19 +149,35 @@ AtlasLoad LoadGeonamesAtlas(const GeonamesSource& source) {
             return load;
         }
         AtlasPlace place;
-        place.name = Translated(catalog, record->id, record->name);
-        place.region = Translated(
-            catalog, std::string(record->countryCode) + "." + std::string(record->regionCode),
-            record->region);
-        place.country = Translated(catalog, record->countryCode, record->country);
+        place.name = Translated(catalog, record->id).value_or(std::string(record->name));
+        // A region the catalog leaves in English, or gives in Latin letters
+        // ("Mangistauskaya Oblast’"), gets CLDR's Russian name where there is
+        // one.
+        const std::string regionKey =
+            std::string(record->countryCode) + "." + std::string(record->regionCode);
+        place.region = Translated(catalog, regionKey).value_or(std::string(record->region));
+        if (catalog && !HasCyrillicLetter(place.region))
+            if (const auto cldr = additions.RegionName(record->countryCode, record->region))
+                place.region = *cldr;
+        place.country =
+            Translated(catalog, record->countryCode).value_or(std::string(record->country));
         place.latitude = record->latitude;
         place.longitude = record->longitude;
         place.zone = record->zone;
         place.population = record->population;
         if (place.name != record->name)
             place.otherName = record->name;
+        if (catalog)
+            additions.CorrectGeonamesPlace(record->id, record->name, place);
+        byGeonamesId.emplace(record->id, places.size());
         places.push_back(std::move(place));
         f.freePlace(city);
+    }
+    // Without the Russian catalog the places keep their English names, and
+    // so do the zones' cities.
+    if (catalog) {
+        additions.CheckGeonamesCorrections(places, byGeonamesId, load.unappliedAdditions);
+        additions.AddZonePlaces(places, byGeonamesId, load.unappliedAdditions);
     }
     load.atlas = std::make_unique<const WorldAtlas>(std::move(places));
     return load;

@@ -14,6 +14,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "place/process_atlas.h"
 #include "place/world_atlas.h"
@@ -27,6 +28,10 @@ struct AtlasLoad {
     // What the loaded atlas lacks (its Russian names), in Russian; empty
     // when it is complete.
     std::string note;
+    // The corrections of data/atlas_corrections.tsv that name a place this
+    // library does not hold, or why the compiled-in tables could not be read
+    // (atlas/atlas_additions.h); empty with Debian's.
+    std::vector<std::string> unappliedAdditions;
 };
 
 // Where the atlas comes from; tests point it elsewhere.

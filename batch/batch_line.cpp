@@ -66,9 +66,10 @@ BatchLineReader::BatchLineReader(std::istream& in) : reader_(in) {
     }
     headerLine_ = record_.line;
     if (std::string problem = header_.Read(record_); !problem.empty()) {
-        headerError_ = InputError("заголовок: " + problem);
+        headerError_ = InputError(problem);
         return;
     }
+    reader_.ExpectFields(header_.Names().size());
     columns_.emplace(header_);
     for (const std::string& name : columns_->UnknownColumns())
         extraColumns_.emplace_back(name, *header_.Find(name));

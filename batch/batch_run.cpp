@@ -213,10 +213,13 @@ BatchSummary RunBatch(std::istream& in, std::ostream& out, const BatchSettings& 
             out << command_line::JsonText(BatchResultJson(result), true);
         if (settings.flushEachLine)
             out.flush();
+        if (!out)
+            break;
         progress.Update(line.line);
     }
     progress.Update(line.line, true);
     out.flush();
+    summary.outputFailed = !out;
     return summary;
 }
 

@@ -45,6 +45,9 @@ struct BatchSummary {
     std::uint64_t failed = 0;  // of them, refused or failed
     // The file cannot be used at all (no header, no data directory).
     std::optional<command_line::CommandError> fileError;
+    // The output went bad (a full disk, a reader that went away): the run
+    // stopped there rather than calculate what nobody receives.
+    bool outputFailed = false;
 };
 
 // One line's outcome.
@@ -83,7 +86,8 @@ std::vector<std::string> BatchCsvHeader(const std::vector<std::string>& extraCol
 // A result's CSV fields, in the header's order.
 std::vector<std::string> BatchCsvFields(const BatchResult& result);
 
-// Reads `in` to its end, writing the results to `out`.
+// Reads `in` to its end, writing the results to `out`; stops early when `out`
+// fails.
 BatchSummary RunBatch(std::istream& in, std::ostream& out, const BatchSettings& settings);
 
 } // namespace toravel::batch

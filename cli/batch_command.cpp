@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -15,8 +16,7 @@ namespace {
 // Inputs longer than this get a progress line on a terminal.
 constexpr std::uint64_t kLinesWorthAProgressLine = 10'000;
 
-std::uint64_t LineCount(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+std::uint64_t LineCount(std::istream& in) {
     std::uint64_t lines = 0;
     char buffer[1 << 16];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
@@ -42,6 +42,14 @@ int RunBatchCommand(const BatchCommand& command, std::ostream& out, std::ostream
         // Another program may wait for each answer before it writes more.
         settings.flushEachLine = true;
     } else {
+        std::error_code ignored;
+        const std::filesystem::file_status status = std::filesystem::status(command.input, ignored);
+        if (std::filesystem::is_directory(status)) {
+            err << ErrorText(
+                UsageError("--batch: " + QuotedValue(command.input) + " — каталог, а не файл"),
+                "toravel-cli");
+            return ExitUsage;
+        }
         file.open(command.input, std::ios::binary);
         if (!file) {
             err << ErrorText(UsageError("--batch: не открыть файл " + QuotedValue(command.input)),
@@ -50,10 +58,17 @@ int RunBatchCommand(const BatchCommand& command, std::ostream& out, std::ostream
         }
         in = &file;
         if (::isatty(STDERR_FILENO) == 1) {
-            const std::uint64_t lines = LineCount(command.input);
-            if (lines > kLinesWorthAProgressLine) {
-                settings.progress = &err;
-                settings.totalLines = lines;
+            if (std::filesystem::is_regular_file(status)) {
+                // Only a regular file can be read twice: a pipe or a device
+                // would be drained, or read without end, by the count.
+                std::ifstream counted(command.input, std::ios::binary);
+                const std::uint64_t lines = LineCount(counted);
+                if (lines > kLinesWorthAProgressLine) {
+                    settings.progress = &err;
+                    settings.totalLines = lines;
+                }
+            } else {
+                settings.progress = &err; // the lines done, without a total
             }
         }
     }
@@ -63,6 +78,8 @@ int RunBatchCommand(const BatchCommand& command, std::ostream& out, std::ostream
         err << summary.fileError->message << '\n';
         return ExitFailed;
     }
+    if (summary.outputFailed)
+        return ExitFailed; // the caller names the output's failure
     if (summary.failed > 0) {
         err << "строк с ошибкой: " << summary.failed << " из " << summary.results << '\n';
         return ExitFailed;

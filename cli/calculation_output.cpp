@@ -28,7 +28,7 @@ int RunSingleCalculation(const CommandOptions& options, const SingleCalculation&
         return prepared.error->status;
     }
     HoroscopeDatabase database(ConnectionStringForDirectory(options.db));
-    const CalculationResult result =
+    CalculationResult result =
         RunCalculation(*prepared.request, database, SearchedLunarTables(), &err);
     for (const std::string& warning : result.warnings)
         err << "внимание: " << warning << '\n';
@@ -36,8 +36,12 @@ int RunSingleCalculation(const CommandOptions& options, const SingleCalculation&
     if (result.error && result.error->code != error_code::NoBirthplace &&
         result.error->code != error_code::InvalidBirthplace)
         err << ErrorText(*result.error, "toravel-cli");
-    if (settings.onResult)
-        settings.onResult(*prepared.request, result);
+    if (settings.onResult) {
+        if (std::optional<std::string> warning = settings.onResult(*prepared.request, result)) {
+            err << "внимание: " << *warning << '\n';
+            result.warnings.push_back(std::move(*warning));
+        }
+    }
 
     if (settings.json) {
         Json document = begin();

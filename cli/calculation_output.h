@@ -18,9 +18,10 @@ struct SingleCalculation {
     bool json = false;
     // The person the inputs are (--person): named in the JSON after "kind".
     std::optional<std::string> name;
-    // Called with a calculation that ran, before its outcome is written.
-    std::function<void(const command_line::CalculationRequest&,
-                       const command_line::CalculationResult&)>
+    // Called with a calculation that ran, before its outcome is written; a
+    // warning it returns joins the calculation's warnings.
+    std::function<std::optional<std::string>(const command_line::CalculationRequest&,
+                                             const command_line::CalculationResult&)>
         onResult;
 };
 

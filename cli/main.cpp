@@ -16,7 +16,7 @@
 // Exit status: 0 a result (also after the not-found message of the calendar
 // day), 1 a calculation or data error (blank or impossible coordinates, an
 // unreadable database, no world atlas where one is needed, a failed batch
-// line), 2 a usage error.
+// line, output that could not be written), 2 a usage error.
 #include <iostream>
 #include <optional>
 #include <string>
@@ -27,12 +27,12 @@
 #include "cli/calculation_output.h"
 #include "cli/month_command.h"
 #include "cli/people_commands.h"
-#include "cli/person_file_path.h"
 #include "command_line/birthplace_lookup.h"
 #include "command_line/cli11.h"
 #include "command_line/command_options.h"
 #include "command_line/help_formatter.h"
 #include "command_line/json_document.h"
+#include "files/standard_output.h"
 #include "place/city_list_source.h"
 #include "storage/city_list.h"
 #include "zoneinfo/system_zone_files.h"
@@ -62,9 +62,7 @@ std::optional<JsonKind> JsonWanted(int argc, char** argv) {
     return json ? std::optional<JsonKind>(kind) : std::nullopt;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     UseSystemZoneFiles();
     UseGeonamesAtlas();
     SetCityListReader(LoadCityList);
@@ -113,12 +111,11 @@ int main(int argc, char** argv) {
         ->type_name("skip|replace")
         ->check(OneOf({"skip", "replace"}))
         ->needs(importFile);
-    auto* peopleFile =
-        app.add_option("--people-file", people.file,
-                       "файл картотеки (по умолчанию тот же, что у окна: " +
-                           cli::PersonFilePath("$XDG_DATA_HOME", "") + ", без XDG_DATA_HOME " +
-                           cli::PersonFilePath("", "~") + ")")
-            ->type_name("ФАЙЛ");
+    auto* peopleFile = app.add_option("--people-file", people.file,
+                                      "файл картотеки (по умолчанию тот же, что у окна: "
+                                      "$XDG_DATA_HOME/toravel/people.sqlite, без XDG_DATA_HOME "
+                                      "~/.local/share/toravel/people.sqlite)")
+                           ->type_name("ФАЙЛ");
 
     app.final_callback([&app] {
         CheckRunModes(app, {{"--places", {"--json"}},
@@ -164,8 +161,6 @@ int main(int argc, char** argv) {
             std::cerr << UsageErrorText("--people-file: не задан файл");
             return ExitUsage;
         }
-        if (people.file.empty())
-            people.file = cli::DefaultPersonFilePath();
         people.onConflict = onConflict == "replace" ? OnConflict::Replace : OnConflict::Skip;
         return cli::RunPeopleCommand(people, options, json, std::cout, std::cerr);
     }
@@ -177,4 +172,14 @@ int main(int argc, char** argv) {
     cli::SingleCalculation single;
     single.json = json;
     return cli::RunSingleCalculation(options, single, std::cout, std::cerr);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Before anything is printed: what cannot reach standard output ends the
+    // run with status 1 and the reason, never with a silent 0.
+    toravel::CheckedStandardOutput output;
+    const int status = Run(argc, argv);
+    return output.Finish(status, std::cerr);
 }

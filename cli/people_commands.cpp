@@ -12,7 +12,9 @@
 #include "command_line/help_formatter.h"
 #include "command_line/json_document.h"
 #include "command_line/option_values.h"
+#include "files/output_file.h"
 #include "people/person_export.h"
+#include "people/person_file_path.h"
 #include "people/person_import.h"
 #include "platform/tdatetime.h"
 
@@ -70,9 +72,12 @@ int List(const PeopleCommand& command, bool json, std::ostream& out, std::ostrea
         err << "в картотеке никого нет: " << command.file << '\n';
         return ExitDone;
     }
+    // A name of up to 10,000 characters is cut, so that the columns stay.
+    constexpr std::size_t kNameColumnMost = 40;
     std::vector<std::array<std::string, 4>> rows = {{"Имя", "Дата", "Время", "Место"}};
     for (const PersonSummary& person : people)
-        rows.push_back({person.name, person.date, person.time, person.place});
+        rows.push_back(
+            {ShortenedCell(person.name, kNameColumnMost), person.date, person.time, person.place});
     for (const std::string& line : AlignedColumns(rows))
         out << line << '\n';
     return ExitDone;
@@ -104,10 +109,11 @@ int CalculatePerson(const PeopleCommand& command, const CommandOptions& options,
     settings.json = json;
     settings.name = person->name;
     // The result stays with the person, as the window keeps it; a file that
-    // cannot take it does not undo the calculation.
-    settings.onResult = [&](const CalculationRequest&, const CalculationResult& result) {
+    // cannot take it does not undo the calculation, and says so.
+    settings.onResult = [&](const CalculationRequest&,
+                            const CalculationResult& result) -> std::optional<std::string> {
         if (result.error)
-            return;
+            return std::nullopt;
         LastResult last;
         last.lunarDay = result.state.LunarDay;
         last.dayWorld = result.state.DayWorld;
@@ -116,22 +122,28 @@ int CalculatePerson(const PeopleCommand& command, const CommandOptions& options,
         last.circle = result.state.CircleName;
         try {
             PersonFile file(command.file);
-            if (!file.ReadOnly())
-                file.RecordResult(person->name, last);
+            file.RecordResult(person->name, last);
         } catch (const PersonFileError& e) {
-            err << "внимание: результат не сохранен в картотеке: " << e.what() << '\n';
+            return std::string("результат не сохранен в картотеке: ") + e.what();
         }
+        return std::nullopt;
     };
     return RunSingleCalculation(calculation, settings, out, err);
 }
 
 int Export(const PeopleCommand& command, std::ostream& out, std::ostream& err) {
     const PersonFile file = OpenForReading(command.file);
-    const std::size_t written = command.argument == "-"
-                                    ? ExportPeople(file, out)
-                                    : ExportPeopleToFile(file, command.argument);
-    if (command.argument != "-")
+    if (command.argument == "-") {
+        ExportPeople(file, out);
+        return ExitDone;
+    }
+    try {
+        const std::size_t written = ExportPeopleToFile(file, command.argument);
         err << "записано людей: " << written << " в " << command.argument << '\n';
+    } catch (const OutputFileError& e) {
+        err << ErrorText({ExitFailed, error_code::Output, e.what()}, Program);
+        return ExitFailed;
+    }
     return ExitDone;
 }
 
@@ -139,6 +151,13 @@ int Import(const PeopleCommand& command, std::ostream& err) {
     std::ifstream file;
     std::istream* in = &std::cin;
     if (command.argument != "-") {
+        std::error_code ignored;
+        if (std::filesystem::is_directory(command.argument, ignored)) {
+            err << ErrorText(UsageError("--people-import: " + QuotedValue(command.argument) +
+                                        " — каталог, а не файл"),
+                             Program);
+            return ExitUsage;
+        }
         file.open(command.argument, std::ios::binary);
         if (!file) {
             err << ErrorText(
@@ -175,8 +194,18 @@ int Import(const PeopleCommand& command, std::ostream& err) {
 
 } // namespace
 
-int RunPeopleCommand(const PeopleCommand& command, const CommandOptions& options, bool json,
+int RunPeopleCommand(const PeopleCommand& given, const CommandOptions& options, bool json,
                      std::ostream& out, std::ostream& err) {
+    PeopleCommand command = given;
+    if (command.file.empty()) {
+        const PersonFileLocation location = DefaultPersonFileLocation();
+        if (location.path.empty())
+            return Fail({ExitFailed, error_code::PersonFile,
+                         "Картотеку негде искать: " + location.problem +
+                             ". Задайте файл параметром --people-file."},
+                        json, out, err);
+        command.file = location.path.string();
+    }
     try {
         switch (command.action) {
         case PeopleAction::List:

@@ -13,6 +13,20 @@
 
 namespace toravel::cli {
 
+// A cell of at most `most` characters: a longer valid text is cut and ends
+// with "…", so that one long name does not push the columns after it off
+// the terminal.
+inline std::string ShortenedCell(const std::string& validText, std::size_t most) {
+    if (most == 0 || CodePointCount(validText) <= most)
+        return validText;
+    std::size_t at = 0;
+    for (std::size_t kept = 0; kept + 1 < most && at < validText.size(); ++kept) {
+        if (!DecodeUtf8(validText, at))
+            break; // not valid after all: cut before the fault
+    }
+    return validText.substr(0, at) + "…";
+}
+
 template <std::size_t Columns>
 std::vector<std::string> AlignedColumns(const std::vector<std::array<std::string, Columns>>& rows) {
     std::array<std::size_t, Columns> widths{};

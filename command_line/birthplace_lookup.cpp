@@ -204,7 +204,9 @@ int ListPlaces(const std::string& text, bool json, std::ostream& out, std::ostre
     for (const AtlasPlace* place : found) {
         Json entry = BirthplaceJson(OfAtlasPlace(*place));
         entry.erase("distance_km");
-        entry["population"] = place->population;
+        // 0 is a population the atlas does not know (a zone's city that the
+        // geonames list lacks).
+        entry["population"] = place->population == 0 ? Json(nullptr) : Json(place->population);
         list.push_back(std::move(entry));
     }
     Json document = JsonDocument(JsonKind::Places);

@@ -37,8 +37,12 @@ std::string RussianMessage(const CLI::Error& error) {
                (colon == std::string::npos ? std::string() : text.substr(colon));
     } else if (name == "ArgumentMismatch") {
         const std::size_t colon = text.find(':');
-        if (colon != std::string::npos)
+        if (colon != std::string::npos) {
+            // "--date: At Most 1 required but received 2": the option twice.
+            if (text.find("At Most", colon) != std::string::npos)
+                return text.substr(0, colon) + ": задан больше одного раза";
             return text.substr(0, colon) + ": не задано значение";
+        }
     }
     return text;
 }

@@ -47,6 +47,9 @@ Json MonthJson(const MonthRequest& request, const MonthCalendar& calendar) {
                  {"lunar_world", WorldJson(worlds.lunarWorld)},
                  {"period_world", WorldJson(worlds.periodWorld)}});
         }
+        Json otherMoonrises = Json::array();
+        for (const ClockMoment& rise : lunar.otherMoonrises)
+            otherMoonrises.push_back(IsoMomentText(rise));
         const LunarDayWorlds& start = day.lunarDays.front();
         days.push_back({{"date", IsoDateText(lunar.date)},
                         {"weekday", IsoWeekday(lunar.date)},
@@ -57,6 +60,7 @@ Json MonthJson(const MonthRequest& request, const MonthCalendar& calendar) {
                         {"full_moon", MomentJson(lunar.fullMoon)},
                         {"no_moonrise", lunar.noMoonrise},
                         {"moonrise_at_new_moon", MomentJson(lunar.moonriseAtNewMoon)},
+                        {"other_moonrises", std::move(otherMoonrises)},
                         {"day_world", WorldJson(day.dayWorld)},
                         {"circle", CircleJson(day.circle)},
                         {"utc_offset_at_noon", UtcOffsetText(lunar.noonOffsetSeconds)}});

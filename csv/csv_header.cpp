@@ -17,13 +17,27 @@ std::string KeyOf(std::string_view name) {
 std::string CsvHeader::Read(const CsvRecord& first) {
     names_.clear();
     keys_.clear();
+    // JSON Lines (a batch's own output, say) is no CSV: said as such rather
+    // than as the quote the first object holds.
+    if (!first.fields.empty() && TrimSpacesAndTabs(first.fields.front()).starts_with('{'))
+        return "это не CSV: строка " + std::to_string(first.line) +
+               " начинается с «{», как JSON; нужен CSV со строкой заголовка";
     if (!first.error.empty())
         return "заголовок: " + first.error;
+    std::optional<std::size_t> unnamed;
     for (const std::string& field : first.fields) {
         std::string key = KeyOf(field);
-        if (!key.empty() && Find(key))
+        if (key.empty()) {
+            // One column without a name is a trailing comma; with two, a
+            // value under the empty name would stand for another's.
+            if (unnamed)
+                return "заголовок: у столбцов " + std::to_string(*unnamed + 1) + " и " +
+                       std::to_string(names_.size() + 1) + " нет имени";
+            unnamed = names_.size();
+        } else if (Find(key)) {
             return "заголовок: столбец «" + std::string(TrimSpacesAndTabs(field)) +
                    "» назван дважды";
+        }
         names_.emplace_back(TrimSpacesAndTabs(field));
         keys_.push_back(std::move(key));
     }

@@ -23,8 +23,9 @@ namespace toravel {
 class CsvHeader {
 public:
     // Takes the column names from the file's first record. Returns what is
-    // wrong with it in Russian (the record's own fault, or a name given
-    // twice), or the empty text.
+    // wrong with it in Russian, beginning "заголовок: " (the record's own
+    // fault, a name given twice, two columns without a name) or "это не
+    // CSV" (a line of JSON), or the empty text.
     std::string Read(const CsvRecord& first);
 
     // The names as the file wrote them, blanks around them dropped.

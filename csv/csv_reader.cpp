@@ -14,10 +14,15 @@ CsvReader::CsvReader(std::istream& in, CsvLimits limits)
     : in_(in), limits_(limits), buffer_(BufferBytes) {}
 
 void CsvReader::Fill() {
+    if (keeping_) {
+        kept_.append(buffer_.data() + keptFrom_, size_ - keptFrom_);
+        keptFrom_ = 0;
+    }
     position_ = 0;
     size_ = 0;
     if (!in_)
         return;
+    buffer_.resize(BufferBytes);
     in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
     size_ = static_cast<std::size_t>(in_.gcount());
 }
@@ -54,9 +59,25 @@ void CsvReader::EndField(CsvRecord& record) {
     field_.clear();
 }
 
+void CsvReader::CutBack(CsvRecord& record, std::string message) {
+    std::string again = std::move(kept_);
+    again.append(buffer_.data() + keptFrom_, size_ - keptFrom_);
+    buffer_.assign(again.begin(), again.end());
+    position_ = 0;
+    size_ = buffer_.size();
+    keeping_ = false;
+    kept_.clear();
+    record.error = std::move(message);
+    record.fields.clear();
+    record.endLine = record.line;
+    line_ = record.line + 1;
+}
+
 bool CsvReader::Next(CsvRecord& record) {
     record.fields.clear();
     record.error.clear();
+    if (stopped_)
+        return false;
     if (atStart_) {
         atStart_ = false;
         // A byte order mark, as spreadsheet programs write it.
@@ -92,26 +113,52 @@ bool CsvReader::Next(CsvRecord& record) {
     dropping_ = false;
     recordBytes_ = 0;
     field_.clear();
+    keeping_ = false;
+    kept_.clear();
 
     enum class State { FieldStart, Unquoted, Quoted, AfterQuoted };
     State state = State::FieldStart;
     std::uint64_t quoteLine = 0;
+    std::uint64_t spanningQuoteLine = 0; // of the quote open at the first line break
+    const auto openQuote = [&] {
+        return "кавычка, открытая в строке " +
+               std::to_string(keeping_ ? spanningQuoteLine : quoteLine);
+    };
     for (;;) {
         const int c = Get();
         if (c == End) {
-            if (state == State::Quoted)
-                Fail(record, "кавычка, открытая в строке " + std::to_string(quoteLine) +
-                                 ", не закрыта до конца файла");
+            if (state == State::Quoted) {
+                if (keeping_) {
+                    CutBack(record, openQuote() + ", не закрыта до конца файла");
+                    return true;
+                }
+                Fail(record, openQuote() + ", не закрыта до конца файла");
+            }
             EndField(record);
             record.endLine = line_;
             break;
         }
-        if (++recordBytes_ > limits_.maxRecordBytes && !dropping_) {
-            Fail(record, "запись длиннее " + std::to_string(limits_.maxRecordBytes) + " байт");
-            dropping_ = true;
-            record.fields.clear();
-            field_.clear();
-            field_.shrink_to_fit();
+        if (++recordBytes_ > limits_.maxRecordBytes) {
+            if (keeping_) {
+                CutBack(record, openQuote() + ", не закрыта и через " +
+                                    std::to_string(limits_.maxRecordBytes) + " байт");
+                return true;
+            }
+            if (!dropping_) {
+                Fail(record, "запись длиннее " + std::to_string(limits_.maxRecordBytes) + " байт");
+                dropping_ = true;
+                record.fields.clear();
+                field_.clear();
+                field_.shrink_to_fit();
+            }
+            if (recordBytes_ - limits_.maxRecordBytes > limits_.maxSkippedBytes) {
+                record.error = "строка " + std::to_string(record.line) + " длиннее " +
+                               std::to_string(limits_.maxRecordBytes + limits_.maxSkippedBytes) +
+                               " байт: дальше файл не читается";
+                record.endLine = line_;
+                stopped_ = true;
+                return true;
+            }
         }
         if (c == 0) {
             Fail(record, "нулевой байт (NUL) в строке " + std::to_string(line_));
@@ -127,6 +174,23 @@ bool CsvReader::Next(CsvRecord& record) {
                 break;
             }
             ++line_;
+            if (!record.error.empty()) {
+                // Already faulty on its first line: the record ends with it,
+                // and the next line is read as a record of its own.
+                if (keeping_) {
+                    CutBack(record,
+                            openQuote() + ", не закрыта в этой строке (" + record.error + ")");
+                    return true;
+                }
+                record.endLine = record.line;
+                record.fields.clear();
+                break;
+            }
+            if (!keeping_) {
+                keeping_ = true;
+                keptFrom_ = position_;
+                spanningQuoteLine = quoteLine;
+            }
             if (!dropping_)
                 field_ += crlf ? "\r\n" : c == '\r' ? "\r" : "\n";
             continue;
@@ -176,6 +240,18 @@ bool CsvReader::Next(CsvRecord& record) {
             }
             break;
         }
+    }
+    if (keeping_) {
+        // A record of several lines that does not hold together.
+        if (record.error.empty() && expectedFields_ != 0 && record.fields.size() != expectedFields_)
+            record.error = "полей в записи " + std::to_string(record.fields.size()) +
+                           ", а в заголовке " + std::to_string(expectedFields_);
+        if (!record.error.empty()) {
+            CutBack(record, openQuote() + ", не закрыта в этой строке (" + record.error + ")");
+            return true;
+        }
+        keeping_ = false;
+        kept_.clear();
     }
     return true;
 }

@@ -15,6 +15,17 @@
 // lines. A record that breaks a rule still comes out, with `error` saying
 // what is wrong in Russian; the reader goes on with the next record, so one
 // bad line never costs the others.
+//
+// A stray quote must not swallow the lines after it: a record that runs over
+// several lines and is faulty — its quote still open at the end of the file
+// or after maxRecordBytes, a fault on a later line, or (ExpectFields) another
+// number of fields than the header — is cut back to the line it began on,
+// and reading goes on with the next line. Such a record is kept until it
+// ends, so at most maxRecordBytes are read again.
+//
+// A line longer than maxRecordBytes is reported and the rest of it skipped;
+// one that goes on for more than maxSkippedBytes (a device such as
+// /dev/zero) ends the reading, and the record says so.
 #pragma once
 
 #include <cstddef>
@@ -37,6 +48,7 @@ struct CsvLimits {
     // closing quote cannot make the reader hold the rest of the file.
     std::size_t maxRecordBytes = 1u << 20;
     std::size_t maxFields = 1000;
+    std::size_t maxSkippedBytes = 16u << 20;
 };
 
 class CsvReader {
@@ -47,12 +59,19 @@ public:
     // stream ends the input like its end.
     bool Next(CsvRecord& record);
 
+    // Records of several lines with another number of fields are cut back
+    // (see above); 0, the default, expects none in particular.
+    void ExpectFields(std::size_t count) { expectedFields_ = count; }
+
 private:
     int Peek();
     int Get();
     void Fill();
     void Fail(CsvRecord& record, std::string message);
     void EndField(CsvRecord& record);
+    // Puts what was read after the record's first line back in front of
+    // the input and ends the record on its first line.
+    void CutBack(CsvRecord& record, std::string message);
 
     std::istream& in_;
     CsvLimits limits_;
@@ -61,9 +80,16 @@ private:
     std::size_t size_ = 0;
     bool atStart_ = true;
     bool dropping_ = false; // the record is over its limits: fields are not kept
+    bool stopped_ = false;  // a line without end: nothing more is read
     std::uint64_t line_ = 1;
     std::size_t recordBytes_ = 0;
+    std::size_t expectedFields_ = 0;
     std::string field_;
+    // A record past its first line keeps what it reads from there on:
+    // kept_, then buffer_ from keptFrom_.
+    bool keeping_ = false;
+    std::string kept_;
+    std::size_t keptFrom_ = 0;
 };
 
 } // namespace toravel

@@ -60,6 +60,10 @@ MonthTableCells MonthTableRow(const MonthCalendarDay& day) {
         moon = "полнолуние " + TimeText(*lunar.fullMoon, lunar.noonOffsetSeconds);
     if (lunar.moonriseAtNewMoon)
         moon += std::string(moon.empty() ? "" : "; ") + "восход в минуту новолуния";
+    // A date's other moonrise, which begins no lunar day.
+    for (const ClockMoment& rise : lunar.otherMoonrises)
+        moon += std::string(moon.empty() ? "" : "; ") + "второй восход " +
+                TimeText(rise, lunar.noonOffsetSeconds);
 
     std::string periods;
     for (const LunarDayWorlds& worlds : day.lunarDays) {
@@ -81,6 +85,11 @@ std::string MonthCalendarTitle(const CalendarMonth& month) {
                                             "сентябрь", "октябрь", "ноябрь", "декабрь"};
     return "Лунный календарь: " + std::string(names[month.month - 1]) + " " +
            std::to_string(month.year);
+}
+
+std::string MonthTableLegend() {
+    return "Лунные дни: «22; 23 с 04:49» — в начале суток идёт 22-й лунный день, 23-й "
+           "начинается в 04:49 по часам места";
 }
 
 std::string_view WorldShortName(std::string_view letter) {

@@ -17,7 +17,7 @@ namespace toravel {
 enum MonthTableColumn {
     MonthDayColumn,       // "вт 01.12"
     MonthLunarDaysColumn, // "29; 1 с 03:52, новолуние; 2 с 09:54", "22; восхода нет"
-    MonthMoonColumn,         // "полнолуние 04:28"
+    MonthMoonColumn,         // "полнолуние 04:28", "второй восход 23:38"
     MonthDayWorldColumn,     // "Явь"
     MonthPeriodWorldsColumn, // "Явь → Навь": at 00:00, then after each beginning
     MonthCircleColumn,       // "третий"
@@ -35,6 +35,10 @@ MonthTableCells MonthTableRow(const MonthCalendarDay& day);
 
 // "Лунный календарь: декабрь 2026".
 std::string MonthCalendarTitle(const CalendarMonth& month);
+
+// One line under the title that reads the lunar days' cells: the lunar day
+// at the day's start, then each one that begins with its time.
+std::string MonthTableLegend();
 
 // "Правь", "Явь", "Навь" for "b", "c", "h"; "—" for no world.
 std::string_view WorldShortName(std::string_view letter);

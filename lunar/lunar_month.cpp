@@ -12,6 +12,7 @@
 #include "lunar/moonrise_count.h"
 #include "lunar/new_moon_search.h"
 #include "lunar/place_clock.h"
+#include "lunar/rise_set.h"
 #include "lunar/working_stream.h"
 
 namespace toravel {
@@ -90,13 +91,24 @@ private:
     TDateTime newMoonDate_ = 0.0;
 };
 
-// The moonrises of one local day, on each clock in force during it: one per
-// clock at most. A day on more than four clocks (no zone has had one) keeps
-// the first four.
+// The moonrises of one local day, on each clock in force during it: the one
+// per clock that the count keeps, and the others the day has. A day on more
+// than four clocks (no zone has had one) keeps the first four.
 struct DayMoonrises {
     std::array<ClockMoment, 4> moments{};
     std::size_t count = 0;
+    std::vector<ClockMoment> others;
 };
+
+// Inserts a moment in the order of time: the clocks come in order, their
+// moonrises nearly always too.
+void InsertInOrder(std::array<ClockMoment, 4>& moments, std::size_t& count,
+                   const ClockMoment& moment) {
+    std::size_t at = count++;
+    for (; at > 0 && moments[at - 1].UniversalSecond() > moment.UniversalSecond(); --at)
+        moments[at] = moments[at - 1];
+    moments[at] = moment;
+}
 
 DayMoonrises MoonrisesOfDay(TDateTime date, const PlaceClock& clock, double longitude,
                             double latitude) {
@@ -108,22 +120,30 @@ DayMoonrises MoonrisesOfDay(TDateTime date, const PlaceClock& clock, double long
         // The calculation's search of that date on that clock: the same start
         // of the day, the same rounding of the moonrise to the minute.
         const double offset = offsetSeconds / static_cast<double>(SecondsPerDay);
-        const TDateTime entry = MoonriseEntryOfDay(midnightMjd - offset, offset, longitude,
-                                                   latitude, DiscardingStream());
+        const double dayStart = midnightMjd - offset;
+        const TDateTime entry =
+            MoonriseEntryOfDay(dayStart, offset, longitude, latitude, DiscardingStream());
         if (TimeOf(entry) == 0.0)
             return; // no moonrise: the entry is the date alone
         // Each clock keeps the moonrise of the hours it is in force.
         const ClockMoment moment{entry, offsetSeconds};
-        if (clock.OffsetAtUniversal(moment.UniversalSecond()) != offsetSeconds)
-            return;
-        if (rises.count == rises.moments.size())
-            return;
-        // In the order of time: the clocks come in order, their moonrises
-        // nearly always too.
-        std::size_t at = rises.count++;
-        for (; at > 0 && rises.moments[at - 1].UniversalSecond() > moment.UniversalSecond(); --at)
-            rises.moments[at] = rises.moments[at - 1];
-        rises.moments[at] = moment;
+        if (clock.OffsetAtUniversal(moment.UniversalSecond()) == offsetSeconds &&
+            rises.count < rises.moments.size())
+            InsertInOrder(rises.moments, rises.count, moment);
+
+        // The day's other moonrises on this clock, rounded the same way.
+        const RisesOfDay all = FindAllRises(RiseSetKind::Moonrise, dayStart, longitude, latitude);
+        for (int i = 0; i < all.count; ++i) {
+            const TDateTime other = MoonriseEntryAt(
+                dayStart, offset, all.hours[static_cast<std::size_t>(i)], DiscardingStream());
+            const ClockMoment otherMoment{other, offsetSeconds};
+            if (other != entry &&
+                clock.OffsetAtUniversal(otherMoment.UniversalSecond()) == offsetSeconds)
+                rises.others.push_back(otherMoment);
+        }
+    });
+    std::sort(rises.others.begin(), rises.others.end(), [](const auto& a, const auto& b) {
+        return a.UniversalSecond() < b.UniversalSecond();
     });
     return rises;
 }
@@ -199,6 +219,8 @@ LunarMonth ComputeLunarMonth(const CalendarPlace& place, const CalendarMonth& mo
         }
         if (day != nullptr && rises.count > 0)
             day->noMoonrise = false;
+        if (day != nullptr)
+            day->otherMoonrises = rises.others;
     }
     newMoonsUntil(clock.LocalToUniversal(DaySecond(endDay)) - 1);
     return result;

@@ -40,7 +40,10 @@
 //
 // Lunar days are counted as they come: at a polar place, where the Moon
 // stays up or down for days, the numbers run slower, and a day of the
-// month may pass without a beginning.
+// month may pass without a beginning. Where a date sees two moonrises, the
+// calculation's search keeps one, the one its hourly intervals reach last
+// before both a rise and a set are found; the calendar counts that one and
+// lists the other apart (`otherMoonrises`), so that the two keep agreeing.
 //
 // Not thread-safe, as the rest of the lunar calendar: the searches use the
 // process-wide phase quarter and captured text fields. The calculation
@@ -83,6 +86,11 @@ struct LunarMonthDay {
     std::optional<ClockMoment> fullMoon;
     // The Moon does not rise this day (it stays up, or down, or sets only).
     bool noMoonrise = false;
+    // The day's moonrises that begin no lunar day: at 64° to 78° of
+    // latitude a date may see the Moon rise twice (Tromsø, 11.06.2026:
+    // 00:24 and 23:38), and the count, like the single calculation's, keeps
+    // one moonrise per date. In the order of time.
+    std::vector<ClockMoment> otherMoonrises;
     // The offset in force at 12:00, which a birth calculation at noon uses.
     int noonOffsetSeconds = 0;
 };

@@ -22,6 +22,27 @@ std::string DateEntryText(const CapturedTextFields& captured) {
            IntToStr(captured.date.year);
 }
 
+// " h:m", the rise's time of day rounded to the minute by the text output,
+// as the entry takes it.
+std::string RiseClockText(double riseHour, std::ostream& stream, CapturedTextFields& captured) {
+    WriteClockTimeText(stream, ClockTimeText(riseHour, TimeTextFormat::HoursMinutes));
+    int hour = captured.clock.hour;
+    int minute = captured.clock.minute;
+    if (hour >= 24) {
+        // A moonrise in the last half minute of the day rounds to 24:00,
+        // which is no time of day: keep it at 23:59 of its own day, where it
+        // belongs.
+        hour = 23;
+        minute = 59;
+    } else if (hour == 0 && minute == 0) {
+        // A moonrise in the first half minute of the day would read back as
+        // 00:00, the mark of a day without moonrise, and the count would
+        // lose it: keep it at 00:01.
+        minute = 1;
+    }
+    return " " + IntToStr(hour) + ":" + IntToStr(minute);
+}
+
 bool IsMidnight(TDateTime t) {
     return TimeOf(t) == 0.0;
 }
@@ -67,22 +88,7 @@ TDateTime MoonriseEntryOfDay(double dayStart, double offset, double longitude, d
                       riseFound, setFound, upAtStart);
 
     if (riseFound) {
-        WriteClockTimeText(stream, ClockTimeText(riseHour, TimeTextFormat::HoursMinutes));
-        int hour = captured.clock.hour;
-        int minute = captured.clock.minute;
-        if (hour >= 24) {
-            // A moonrise in the last half minute of the day rounds to
-            // 24:00, which is no time of day: keep it at 23:59 of its
-            // own day, where it belongs.
-            hour = 23;
-            minute = 59;
-        } else if (hour == 0 && minute == 0) {
-            // A moonrise in the first half minute of the day would read
-            // back as 00:00, the mark of a day without moonrise, and the
-            // count would lose it: keep it at 00:01.
-            minute = 1;
-        }
-        entry += " " + IntToStr(hour) + ":" + IntToStr(minute);
+        entry += RiseClockText(riseHour, stream, captured);
     } else if (setFound) {
         stream << " ----- ";
     } else if (upAtStart) {
@@ -90,6 +96,14 @@ TDateTime MoonriseEntryOfDay(double dayStart, double offset, double longitude, d
     } else {
         stream << "  always invisible";
     }
+    return StrToDateTime(entry);
+}
+
+TDateTime MoonriseEntryAt(double dayStart, double offset, double riseHour, std::ostream& stream) {
+    CapturedTextFields& captured = SharedCapturedTextFields();
+    WriteDateTimeText(stream, DateTimeText(dayStart + offset, TimeTextFormat::DateOnly));
+    std::string entry = DateEntryText(captured);
+    entry += RiseClockText(riseHour, stream, captured);
     return StrToDateTime(entry);
 }
 

@@ -56,6 +56,11 @@ void ReadRiseSetInput(const LunarCalendarView& view, double& dayStart, double& l
 TDateTime MoonriseEntryOfDay(double dayStart, double offset, double longitude, double latitude,
                              std::ostream& stream);
 
+// The entry of a moonrise at `riseHour`, local hours of the same day, made
+// as MoonriseEntryOfDay makes the day's: for a day's other moonrises
+// (FindAllRises), which the table does not hold.
+TDateTime MoonriseEntryAt(double dayStart, double offset, double riseHour, std::ostream& stream);
+
 // Fills MoonriseTable, appends the moonrise listing to the view when a
 // listing is wanted, and sets LunarDay (left unchanged when the moment lies
 // outside the table). Writes its working texts to the lunar working stream.

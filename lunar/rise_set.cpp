@@ -139,4 +139,44 @@ void FindRiseSetEvents(RiseSetKind kind, double dayStartMjd, double longitude, d
     } while (hour < 25.0 && !(riseFound && setFound));
 }
 
+RisesOfDay FindAllRises(RiseSetKind kind, double dayStartMjd, double longitude, double latitude) {
+    RisesOfDay rises;
+    const int index = static_cast<int>(kind);
+    if (index < 0 || index >= RiseSetKindCount) {
+        return rises;
+    }
+    if (!StandardAltitudeSineFilled) {
+        FillStandardAltitudeSine();
+    }
+    const double cosLatitude = std::cos(latitude);
+    const double sinLatitude = std::sin(latitude);
+    const double h0s = StandardAltitudeSine[index];
+
+    // The samples, intervals and roots of FindRiseSetEvents, computed the
+    // same way, so that the rise it keeps comes out the same double.
+    double yMinus =
+        SineOfAltitude(kind, dayStartMjd, 0.0, longitude, cosLatitude, sinLatitude) - h0s;
+    for (double hour = 1.0; hour < 25.0; hour += 2.0) {
+        const double y0 =
+            SineOfAltitude(kind, dayStartMjd, hour, longitude, cosLatitude, sinLatitude) - h0s;
+        const double yPlus =
+            SineOfAltitude(kind, dayStartMjd, hour + 1.0, longitude, cosLatitude, sinLatitude) -
+            h0s;
+        double extremumX;
+        double extremumY;
+        double firstRoot = 0.0;
+        double secondRoot = 0.0;
+        int rootCount;
+        ParabolaRoots(yMinus, y0, yPlus, extremumX, extremumY, firstRoot, secondRoot, rootCount);
+        if (rootCount == 1 && yMinus < 0.0) {
+            rises.hours[static_cast<std::size_t>(rises.count++)] = hour + firstRoot;
+        } else if (rootCount == 2) {
+            rises.hours[static_cast<std::size_t>(rises.count++)] =
+                extremumY < 0.0 ? hour + secondRoot : hour + firstRoot;
+        }
+        yMinus = yPlus;
+    }
+    return rises;
+}
+
 } // namespace toravel

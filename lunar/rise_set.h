@@ -23,6 +23,7 @@
 //   latitude     radians, positive north.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace toravel {
@@ -71,5 +72,18 @@ void ParabolaRoots(double yMinus, double y0, double yPlus, double& extremumX, do
 void FindRiseSetEvents(RiseSetKind kind, double dayStartMjd, double longitude, double latitude,
                        double& riseHour, double& setHour, bool& riseFound, bool& setFound,
                        bool& upAtStart);
+
+// Every rise of the day, as FindRiseSetEvents finds each in its interval:
+// the same samples and parabolas, but over all twelve intervals, nothing
+// replaced and no stop. Local hours in the order of time, at most one per
+// interval. The rise FindRiseSetEvents keeps is among them, to the bit; at
+// 64° to 78° of latitude a day may hold a second one (the Moon rises, sets
+// and rises again before midnight), which the count of lunar days leaves
+// out. A kind outside the table finds none.
+struct RisesOfDay {
+    std::array<double, 12> hours{};
+    int count = 0;
+};
+RisesOfDay FindAllRises(RiseSetKind kind, double dayStartMjd, double longitude, double latitude);
 
 } // namespace toravel

@@ -26,6 +26,7 @@
 #include "command_line/help_formatter.h"
 #include "command_line/month_request.h"
 #include "command_line/option_values.h"
+#include "files/standard_output.h"
 #include "horoscope/month_calendar_text.h"
 #include "lunar/lunar_month_error.h"
 #include "pdf/month_document.h"
@@ -165,9 +166,7 @@ int WriteMonth(const pdf::PdfOptions& options, char* program) {
     return ExitDone;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     UseSystemZoneFiles();
     UseGeonamesAtlas();
     SetCityListReader(LoadCityList);
@@ -180,4 +179,13 @@ int main(int argc, char** argv) {
     if (options.month)
         return WriteMonth(parsed.options, argv[0]);
     return WriteCalculation(parsed.options, argv[0]);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // --places and --help print to standard output: checked as toravel-cli's.
+    toravel::CheckedStandardOutput output;
+    const int status = Run(argc, argv);
+    return output.Finish(status, std::cerr);
 }

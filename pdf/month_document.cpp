@@ -50,7 +50,8 @@ QString Html(const MonthCalendarDocument& document, double pointSize) {
     html += QStringLiteral("<p align=center style=\"font-size:%1pt;font-weight:bold\">%2</p>")
                 .arg(pointSize * 1.6, 0, 'f', 1)
                 .arg(Escaped(document.title));
-    html += QStringLiteral("<p>%1</p>").arg(Escaped("Место: " + document.place));
+    html += QStringLiteral("<p>%1<br>%2</p>")
+                .arg(Escaped("Место: " + document.place), Escaped(MonthTableLegend()));
     html += QStringLiteral("<table width=100% border=1 cellspacing=0 cellpadding=2 "
                            "style=\"border-collapse:collapse;border-color:#808080\"><tr>");
     for (const std::string& title : MonthTableTitles())

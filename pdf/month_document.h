@@ -1,9 +1,9 @@
 // The printed month of the lunar calendar: a title, the place with its clock,
-// and a table of the days (weekday and date, the lunar days with their
-// beginnings, the full moon, the calendar day's world, the period's worlds,
-// the circle), the lunar days and worlds in the report's colours, weekends in
-// bold, today's row shaded. One month on one page: the text is made smaller
-// until it fits.
+// a line that reads the lunar days' cells, and a table of the days (weekday
+// and date, the lunar days with their beginnings, the full moon, the
+// calendar day's world, the period's worlds, the circle), the lunar days and
+// worlds in the report's colours, weekends in bold, today's row shaded. One
+// month on one page: the text is made smaller until it fits.
 //
 // Painted on any paged device, so a PDF file (QPdfWriter) and a printer
 // (QPrinter) get the same page; toravel-pdf --month and the window's month

@@ -75,18 +75,28 @@ std::string NameKey(std::string_view name) {
     return FoldCase(TrimmedName(name));
 }
 
-std::string NameSortKey(std::string_view name) {
-    const std::string key = NameKey(name);
-    // ё is D1 91 once folded, е is D0 B5: the same length, so the text is
-    // changed in place. D1 is only ever a lead byte.
-    std::string sortKey = key;
-    for (std::size_t i = 0; i + 1 < sortKey.size(); ++i) {
-        if (sortKey[i] == '\xD1' && sortKey[i + 1] == '\x91') {
-            sortKey[i] = '\xD0';
-            sortKey[i + 1] = '\xB5';
+namespace {
+
+// A folded text with ё read as е. ё is D1 91 once folded, е is D0 B5: the
+// same length, so the text is changed in place. D1 is only ever a lead byte.
+std::string WithoutYo(std::string folded) {
+    for (std::size_t i = 0; i + 1 < folded.size(); ++i) {
+        if (folded[i] == '\xD1' && folded[i + 1] == '\x91') {
+            folded[i] = '\xD0';
+            folded[i + 1] = '\xB5';
         }
     }
-    return sortKey;
+    return folded;
+}
+
+} // namespace
+
+std::string NameSortKey(std::string_view name) {
+    return WithoutYo(NameKey(name));
+}
+
+std::string NameSearchKey(std::string_view text) {
+    return WithoutYo(FoldCase(text));
 }
 
 } // namespace toravel

@@ -24,4 +24,9 @@ std::string NameKey(std::string_view name);
 // this key are sorted by their name keys, which put е before ё.
 std::string NameSortKey(std::string_view name);
 
+// What a search for part of a name looks for in the sort keys: the text
+// folded as names are, ё read as е, so that «елкина» finds «Ёлкина» as the
+// atlas search finds «Орел» for «Орёл».
+std::string NameSearchKey(std::string_view text);
+
 } // namespace toravel

@@ -1,36 +1,38 @@
 #include "people/person_export.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <fstream>
+#include <optional>
+#include <string>
+#include <system_error>
 
 #include "csv/birth_columns.h"
 #include "csv/csv_writer.h"
-#include "people/sqlite_statement.h"
+#include "files/output_file.h"
 
 namespace toravel {
 namespace {
 
 namespace fs = std::filesystem;
 
-[[noreturn]] void ThrowWriteFailure(const fs::path& target, int error) {
-    std::string reason = SystemReason(error);
-    if (reason.empty())
-        reason = "ошибка записи";
-    throw PersonFileError(error == ENOSPC ? PersonFileProblem::DiskFull
-                                          : PersonFileProblem::Unavailable,
-                          "Не удалось записать «" + target.string() + "»: " + reason + ".");
-}
-
-bool SyncPath(const fs::path& path, int flags) {
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
+// What writing `target` would replace of the person file: "" for the file
+// itself, "-wal", "-shm" or "-journal" for one that SQLite keeps beside it (a
+// file put there is taken for SQLite's own and deleted when the person file
+// closes); nothing for any other file.
+std::optional<std::string> PersonFilePart(const fs::path& target, const fs::path& personFile) {
+    if (personFile.empty())
+        return std::nullopt;
+    std::error_code error;
+    const fs::path base = fs::weakly_canonical(personFile, error);
+    if (error)
+        return std::nullopt;
+    const fs::path written = fs::weakly_canonical(target, error);
+    if (error)
+        return std::nullopt;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        const fs::path file = base.string() + suffix;
+        if (written == file || fs::equivalent(target, file, error))
+            return suffix;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -52,42 +54,24 @@ std::size_t ExportPeople(const PersonFile& file, std::ostream& out) {
 }
 
 std::size_t ExportPeopleToFile(const PersonFile& file, const fs::path& target) {
-    std::error_code error;
-    if (!file.Path().empty() && fs::equivalent(target, file.Path(), error))
+    if (const auto part = PersonFilePart(target, file.Path()))
         throw PersonFileError(
             PersonFileProblem::Unavailable,
-            "Выгрузка в «" + target.string() +
-                "» записала бы CSV поверх самой картотеки: выберите другой файл.");
-    const fs::path temporary = target.string() + ".tmp-" + std::to_string(::getpid());
+            "Выгрузка в «" + target.string() + "» записала бы CSV поверх " +
+                (part->empty() ? "самой картотеки"
+                               : "служебного файла картотеки «" + file.Path().string() + "»") +
+                ": выберите другой файл.");
+    OutputFile output(target);
     std::size_t count = 0;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            ThrowWriteFailure(target, errno);
-        try {
-            count = ExportPeople(file, out);
-        } catch (const PersonFileError& e) {
-            const int saved = errno;
-            out.close();
-            fs::remove(temporary, error);
-            if (e.Problem() != PersonFileProblem::Unavailable || saved == 0)
-                throw;
-            ThrowWriteFailure(target, saved);
-        }
-        out.close();
-        if (!out) {
-            const int saved = errno;
-            fs::remove(temporary, error);
-            ThrowWriteFailure(target, saved);
-        }
+    try {
+        count = ExportPeople(file, output.Stream());
+    } catch (const PersonFileError&) {
+        // A write that failed is the output's to name; a failure to read
+        // the person file is the person file's.
+        if (output.Good())
+            throw;
     }
-    if (!SyncPath(temporary, O_RDONLY) || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int saved = errno;
-        fs::remove(temporary, error);
-        ThrowWriteFailure(target, saved);
-    }
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    SyncPath(folder, O_RDONLY | O_DIRECTORY);
+    output.Commit();
     return count;
 }
 

@@ -20,10 +20,12 @@ namespace toravel {
 // stream fails.
 std::size_t ExportPeople(const PersonFile& file, std::ostream& out);
 
-// Writes a temporary file beside the target and renames it into place once
-// it is whole and on the disk: the target is either as it was or the whole
-// export. Refuses to write over the person file itself. Throws
-// PersonFileError.
+// Writes the target through OutputFile (files/output_file.h): it is either as
+// it was or the whole export, and a target that is no regular file is
+// refused. Refuses to write over the person file itself or the files SQLite
+// keeps beside it (-wal, -shm, -journal). Throws PersonFileError when the
+// person file cannot be read or would be overwritten, OutputFileError when
+// the target cannot be written.
 std::size_t ExportPeopleToFile(const PersonFile& file, const std::filesystem::path& target);
 
 } // namespace toravel

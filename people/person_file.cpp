@@ -1,6 +1,8 @@
 #include "people/person_file.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -157,21 +159,55 @@ void CheckIdentity(const Identity& identity, const fs::path& path) {
         ThrowSqliteFailure(nullptr, SQLITE_CORRUPT, path, OpenAction);
 }
 
-// Reads the file's identity and checks its pages through a read-only
-// connection; throws the user's message for a file this program must not
-// open. `immutable` reads without locks and leaves nothing beside the file.
+// A connection that only reads. `immutable` reads without locks and leaves
+// nothing beside the file; otherwise SQLite takes its locks and reads the
+// -wal through the -shm file (which it makes when missing).
+Connection OpenReading(const fs::path& path, bool immutable, int& code) {
+    return OpenConnection(FileUri(path, immutable ? "?immutable=1" : "?mode=ro"),
+                          SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, code);
+}
+
+// Whether this process may change the file: write it, and make and remove
+// the -wal and -shm files beside it in its folder.
+bool MayChange(const fs::path& path) {
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 &&
+           ::faccessat(AT_FDCWD, folder.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+// How a file this process may not change is read without leaving anything
+// beside it: through its -shm when a -wal with changes and its -shm are
+// there (SQLite then only reads the -shm), otherwise as immutable. (Changes
+// left in a -wal without its -shm by a program that was killed show once the
+// file may be written again.)
+bool ReadImmutable(const fs::path& path) {
+    std::error_code ignored;
+    const fs::path wal = path.string() + "-wal", shm = path.string() + "-shm";
+    const auto walBytes = fs::file_size(wal, ignored);
+    return ignored || walBytes == 0 || !fs::exists(shm, ignored);
+}
+
+// Whether a failure to read is SQLite's failing to make or use the -shm
+// file beside a WAL database, rather than the file's own fault.
+bool NoSharedMemory(int code) {
+    const int primary = code & 0xFF;
+    return primary == SQLITE_FULL || primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN ||
+           primary == SQLITE_READONLY;
+}
+
+// Reads the file's identity and checks every page and index through a
+// read-only connection; throws the user's message for a file this program
+// must not open. `immutable`: see OpenReading.
 void Inspect(const fs::path& path, bool immutable) {
     int code = SQLITE_OK;
     Identity identity;
-    Connection db = immutable ? OpenConnection(FileUri(path, "?immutable=1"),
-                                               SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, code)
-                              : OpenConnection(path.string(), SQLITE_OPEN_READONLY, code);
+    Connection db = OpenReading(path, immutable, code);
     if (code == SQLITE_OK)
         code = ReadIdentity(db.get(), identity);
-    if ((code & 0xFF) == SQLITE_CANTOPEN && !immutable) {
-        // On a read-only file system SQLite cannot make the shared-memory
-        // file of a WAL database; nobody can write there, so reading the
-        // file as immutable is safe.
+    if (NoSharedMemory(code) && !immutable) {
+        // Where SQLite cannot make or grow the -shm file of a WAL database (a
+        // read-only file system, a full disk), nobody can write the file
+        // either, so reading it as immutable is safe.
         Inspect(path, true);
         return;
     }
@@ -185,14 +221,22 @@ void Inspect(const fs::path& path, bool immutable) {
     CheckIdentity(identity, path);
     if (identity.Empty())
         return;
-    Statement check(db.get(), "PRAGMA quick_check(1)", path, OpenAction);
+    // integrity_check, not quick_check: an index whose entries disagree with
+    // the table (a damaged page of the unique index of names) would let a
+    // save add a second person of a name that is there.
+    Statement check(db.get(), "PRAGMA integrity_check(1)", path, OpenAction);
     if (!check.Step() || check.Text(0) != "ok")
         ThrowSqliteFailure(nullptr, SQLITE_CORRUPT, path, OpenAction);
 }
 
 // Looks at an existing file before anything may write to it, so that a file
-// that is not ours, damaged or newer is never changed.
-void InspectExisting(const fs::path& path) {
+// that is not ours, damaged or newer is never changed. A file the process
+// may not change is looked at as it will be read, leaving nothing beside it.
+void InspectExisting(const fs::path& path, bool mayChange) {
+    if (!mayChange) {
+        Inspect(path, ReadImmutable(path));
+        return;
+    }
     std::error_code ignored;
     const fs::path wal = path.string() + "-wal", shm = path.string() + "-shm";
     const bool hadWal = fs::exists(wal, ignored), hadShm = fs::exists(shm, ignored);
@@ -288,7 +332,12 @@ PersonFile::PersonFile(const fs::path& path) : path_(path) {
     if (exists) {
         if (!fs::is_regular_file(status))
             ThrowNotOurs(path);
-        InspectExisting(path);
+        const bool mayChange = MayChange(path);
+        InspectExisting(path, mayChange);
+        if (!mayChange) {
+            OpenReadOnly();
+            return;
+        }
     } else if (path.has_parent_path()) {
         fs::create_directories(path.parent_path(), error);
         if (error)
@@ -296,24 +345,43 @@ PersonFile::PersonFile(const fs::path& path) : path_(path) {
                                   "Не удалось создать каталог картотеки " +
                                       Quoted(path.parent_path()) + ": " + error.message() + ".");
     }
+    // Always by URI, so that a name is only ever a path: "file:x?mode=memory"
+    // is the file of that name, not SQLite's instruction.
     int code = SQLITE_OK;
-    db_ = OpenConnection(path.string(), SQLITE_OPEN_READWRITE | (exists ? 0 : SQLITE_OPEN_CREATE),
-                         code);
+    db_ = OpenConnection(
+        FileUri(path, ""),
+        SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | (exists ? 0 : SQLITE_OPEN_CREATE), code);
     if (code != SQLITE_OK)
         Fail(code, OpenAction);
     readOnly_ = sqlite3_db_readonly(db_.get(), "main") == 1;
     Identity identity;
     code = ReadIdentity(db_.get(), identity);
-    if ((code & 0xFF) == SQLITE_CANTOPEN && readOnly_) {
-        db_ = OpenConnection(FileUri(path, "?immutable=1"), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
-                             code);
-        if (code == SQLITE_OK)
-            code = ReadIdentity(db_.get(), identity);
+    if (exists && NoSharedMemory(code)) {
+        // Reading a WAL file needs its -shm file; where that cannot be made
+        // (a full disk), the file is still read, as one that is not changed.
+        const int systemError = sqlite3_system_errno(db_.get());
+        db_.reset();
+        OpenReadOnly(SystemReason(systemError));
+        return;
     }
     if (code != SQLITE_OK)
         Fail(code, OpenAction);
     CheckIdentity(identity, path);
     Configure();
+    BringUpToDate();
+}
+
+void PersonFile::OpenReadOnly(const std::string& reason) {
+    readOnly_ = true;
+    readOnlyReason_ = reason;
+    int code = SQLITE_OK;
+    db_ = OpenReading(path_, ReadImmutable(path_), code);
+    Identity identity;
+    if (code == SQLITE_OK)
+        code = ReadIdentity(db_.get(), identity);
+    if (code != SQLITE_OK)
+        Fail(code, OpenAction);
+    CheckIdentity(identity, path_);
     BringUpToDate();
 }
 
@@ -400,8 +468,9 @@ void PersonFile::BringUpToDate() {
 void PersonFile::CheckWritable() const {
     if (readOnly_)
         throw PersonFileError(PersonFileProblem::ReadOnly,
-                              "Картотека " + Quoted(path_) +
-                                  " открыта только для чтения: изменения не сохранены.");
+                              "Картотека " + Quoted(path_) + " открыта только для чтения" +
+                                  (readOnlyReason_.empty() ? "" : " (" + readOnlyReason_ + ")") +
+                                  ": изменения не сохранены.");
 }
 
 PersonFile::Transaction::Transaction(PersonFile& file) : file_(file) {
@@ -445,12 +514,13 @@ std::size_t PersonFile::Count() const {
 }
 
 std::vector<PersonSummary> PersonFile::List(std::string_view nameFilter) const {
-    const std::string key = FoldCase(nameFilter);
+    // Searched in the sort keys, which read ё as е, as the filter is read.
+    const std::string key = NameSearchKey(nameFilter);
     Statement list(db_.get(),
                    key.empty() ? "SELECT name, birth_date, birth_time, place FROM person "
                                  "ORDER BY sort_key, name_key"
                                : "SELECT name, birth_date, birth_time, place FROM person "
-                                 "WHERE instr(name_key, ?1) > 0 ORDER BY sort_key, name_key",
+                                 "WHERE instr(sort_key, ?1) > 0 ORDER BY sort_key, name_key",
                    path_, ReadAction);
     if (!key.empty())
         list.Bind(1, std::string_view(key));

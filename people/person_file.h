@@ -18,8 +18,15 @@
 // BusyTimeoutMs for the other). A file that is not ours, damaged, or written
 // by a newer version is refused on opening with a Russian message and is
 // never written, truncated or repaired: SetAsidePersonFile (set_aside.h)
-// moves it away when the user asks for that. A file the process may not
-// write opens for reading: ReadOnly() is true and every change throws.
+// moves it away when the user asks for that. The opening check is SQLite's
+// integrity_check: a damaged page of the table or of an index is refused
+// before anything is written.
+//
+// A file the process may not change (the file or its folder not writable,
+// a read-only file system, no room for SQLite's -shm file) opens for
+// reading: ReadOnly() is true, every change throws, and nothing is made
+// beside the file (no -wal or -shm that would later stand in a writer's way).
+// The path is always a path: a name beginning with "file:" is no SQLite URI.
 #pragma once
 
 #include <cstdint>
@@ -104,8 +111,8 @@ public:
 
     std::size_t Count() const;
 
-    // The people whose names contain the filter ignoring case (all for an
-    // empty filter), sorted by name.
+    // The people whose names contain the filter ignoring case, ё read as е
+    // (all for an empty filter), sorted by name.
     std::vector<PersonSummary> List(std::string_view nameFilter = {}) const;
 
     // The person of that name, ignoring case.
@@ -151,6 +158,10 @@ private:
     PersonFile() = default;
     friend class Transaction;
 
+    // Opens the existing file for reading only, leaving nothing beside it;
+    // `reason` says why, when it is not the file's or its folder's
+    // permissions.
+    void OpenReadOnly(const std::string& reason = {});
     void Configure();
     void BringUpToDate();
     [[noreturn]] void Fail(int code, std::string_view action) const;
@@ -167,6 +178,7 @@ private:
     std::filesystem::path path_;
     std::unique_ptr<sqlite3, int (*)(sqlite3*)> db_{nullptr, nullptr};
     bool readOnly_ = false;
+    std::string readOnlyReason_;
     bool inTransaction_ = false;
 };
 

@@ -111,6 +111,7 @@ ImportReport Import::Run(std::istream& in) {
         Note(record.line, ImportNoteKind::Skipped, problem);
         return report_;
     }
+    reader.ExpectFields(header.Names().size());
     const BirthColumns columns(header);
     if (const auto unknown = columns.UnknownColumns(); !unknown.empty()) {
         std::string names;

@@ -1,37 +1,8 @@
 #include "people/sqlite_statement.h"
 
-#include <cerrno>
-
 #include "people/person_file.h"
 
 namespace toravel {
-
-std::string SystemReason(int error) {
-    switch (error) {
-    case EACCES:
-    case EPERM:
-        return "нет прав доступа";
-    case ENOENT:
-        return "нет такого файла или каталога";
-    case ENOTDIR:
-        return "в пути стоит файл вместо каталога";
-    case EISDIR:
-        return "это каталог, а не файл";
-    case EROFS:
-        return "файловая система только для чтения";
-    case ENOSPC:
-    case EDQUOT:
-        return "на диске нет места";
-    case ENAMETOOLONG:
-        return "слишком длинное имя файла";
-    case ELOOP:
-        return "слишком много символических ссылок";
-    case EIO:
-        return "ошибка ввода-вывода диска";
-    default:
-        return {};
-    }
-}
 
 void ThrowSqliteFailure(sqlite3* db, int code, const std::filesystem::path& path,
                         std::string_view action) {

@@ -10,11 +10,9 @@
 #include <string>
 #include <string_view>
 
-namespace toravel {
+#include "files/system_reason.h"
 
-// The operating system's reason (an errno value) in Russian, for the
-// failures a user can act on; the empty text for the others.
-std::string SystemReason(int error);
+namespace toravel {
 
 // Throws PersonFileError for an SQLite result code. `action` says what was
 // being done ("сохранить «Анна»"), `path` names the file.

@@ -100,7 +100,7 @@ std::optional<std::vector<AtlasPlace>> ReadAtlasBundle(std::string_view text) {
         if (!line)
             return std::nullopt;
         const std::vector<std::string_view> f = Fields(*line);
-        if (f.size() != 8)
+        if (f.size() < 9 || (f[8] != "0" && f[8] != "1"))
             return std::nullopt;
         const auto region = Count(f[2]);
         const auto country = Count(f[3]);
@@ -121,6 +121,12 @@ std::optional<std::vector<AtlasPlace>> ReadAtlasBundle(std::string_view text) {
         place.longitude = *longitude;
         place.zone = (*zones)[*zone];
         place.population = static_cast<std::uint32_t>(*population);
+        place.principal = f[8] == "1";
+        for (std::size_t alias = 9; alias < f.size(); ++alias) {
+            if (f[alias].empty())
+                return std::nullopt;
+            place.aliases.emplace_back(f[alias]);
+        }
         places.push_back(std::move(place));
     }
     if (!in.AtEnd())

@@ -63,7 +63,8 @@ HintPlace ChooseHintPlace(std::string_view latitudeText, std::string_view longit
     const auto point = FieldCoordinates(latitudeText, longitudeText);
     if (!point)
         return choice;
-    if (picked && !picked->zone.empty() && SamePoint(*point, picked->point)) {
+    const bool pickedPoint = picked && SamePoint(*point, picked->point);
+    if (pickedPoint && !picked->zone.empty()) {
         choice.source = HintPlaceSource::PickedPlace;
         choice.name = picked->name;
         choice.zone = picked->zone;
@@ -73,8 +74,14 @@ HintPlace ChooseHintPlace(std::string_view latitudeText, std::string_view longit
     if (world == nullptr)
         return choice;
     const auto nearest = world->NearestWithin(*point, kNearestPlaceRadiusKm);
-    if (!nearest)
+    if (!nearest) {
+        // A place picked there is no sea, even without a zone of its own.
+        if (!pickedPoint) {
+            choice.source = HintPlaceSource::OpenSea;
+            choice.longitude = point->longitude;
+        }
         return choice;
+    }
     choice.source = HintPlaceSource::NearestAtlasPlace;
     choice.name = nearest->place->name;
     choice.zone = nearest->place->zone;
@@ -102,6 +109,8 @@ BirthplaceZoneHint MakeHintForPlace(const HintPlace& place, TDateTime birthLocal
                                     int computerOffsetSeconds) {
     if (place.source == HintPlaceSource::None)
         return {};
+    if (place.source == HintPlaceSource::OpenSea)
+        return MakeNauticalZoneHint(place.longitude, computerOffsetSeconds);
     return MakeBirthplaceZoneHint(place.zone, birthLocal, computerOffsetSeconds,
                                   HintPlaceWording(place));
 }
@@ -114,11 +123,32 @@ BirthplaceZoneHint FieldsZoneHint(std::string_view latitudeText, std::string_vie
                             computerOffsetSeconds);
 }
 
+namespace {
+
+// Where the hint's value comes from: a zone of the database, or at sea the
+// nautical time of the longitude.
+const char* HintSource(const BirthplaceZoneHint& hint) {
+    return hint.offset ? "по базе часовых поясов" : "по поясному времени";
+}
+
+} // namespace
+
 std::optional<std::string> ZoneMismatchWarning(int spinValue, const BirthplaceZoneHint& hint) {
     if (!hint.spinValue || *hint.spinValue == spinValue)
         return std::nullopt;
-    return "указано " + IntToStr(spinValue) + ", а по базе часовых поясов нужно " +
+    return "указано " + IntToStr(spinValue) + ", а " + HintSource(hint) + " нужно " +
            IntToStr(*hint.spinValue);
+}
+
+std::optional<std::string> ReportZoneWarning(int reportHours, int spinValue,
+                                             const BirthplaceZoneHint& hint) {
+    if (!hint.spinValue || *hint.spinValue == reportHours)
+        return std::nullopt;
+    if (spinValue != *hint.spinValue)
+        return ZoneMismatchWarning(spinValue, hint);
+    const std::string needed = IntToStr(*hint.spinValue);
+    return "отчёт рассчитан с " + IntToStr(reportHours) + ", а " + HintSource(hint) + " нужно " +
+           needed + "; «расчет» даст результат для " + needed;
 }
 
 std::string CoordinateFieldText(double degrees) {

@@ -12,13 +12,16 @@
 //    AtlasAccess so that start-up and picked places never load it: `text`
 //    for the label, `canApply` and `spinValue` for "подставить" (hidden
 //    without a value);
-//  - after "расчет", ZoneMismatchWarning(spin box value, hint) is the red
-//    line under the hint, until the two agree.
+//  - after a "расчет" that wrote its report with another value than the
+//    hint's, ReportZoneWarning(that value, spin box value, hint) is the red
+//    line under the hint, until a report is calculated with the hint's value.
 // The choice of place, in order:
 //  1. the fields hold the picked place's coordinates (within 0.01°): its zone;
 //  2. otherwise the nearest atlas place within 50 km of the fields' point,
 //     named with its distance;
-//  3. otherwise, or when a field holds no number on the Earth: no hint.
+//  3. otherwise, with an atlas to say that no place is near, and no place
+//     picked there: the open sea, on the nautical time of the longitude;
+//  4. otherwise, or when a field holds no number on the Earth: no hint.
 #pragma once
 
 #include <functional>
@@ -59,6 +62,7 @@ enum class HintPlaceSource {
     None,              // no hint
     PickedPlace,       // the fields hold the picked place's coordinates
     NearestAtlasPlace, // the nearest atlas place within the radius
+    OpenSea,           // no atlas place within the radius
 };
 
 struct HintPlace {
@@ -67,6 +71,7 @@ struct HintPlace {
     std::string zone;
     double distanceKm = 0.0;                // NearestAtlasPlace only
     const AtlasPlace* atlasPlace = nullptr; // NearestAtlasPlace only
+    double longitude = 0.0;                 // OpenSea: the fields' longitude
 };
 
 // Gives the atlas, or null when there is none; asked only when the fields
@@ -84,7 +89,8 @@ HintPlace ChooseHintPlace(std::string_view latitudeText, std::string_view longit
 // The hint for that place at the birth moment: as MakeBirthplaceZoneHint for
 // a picked place ("в месте рождения UTC+4:00 …"); for the nearest atlas
 // place it names the place and its distance ("ближайшее место атласа —
-// Бердск, 14 км: UTC+7:00; для расчёта укажите 4"); empty for none.
+// Бердск, 14 км: UTC+7:00; для расчёта укажите 4"); at sea the nautical
+// time (MakeNauticalZoneHint); empty for none.
 BirthplaceZoneHint MakeHintForPlace(const HintPlace& place, TDateTime birthLocal,
                                     int computerOffsetSeconds);
 
@@ -103,8 +109,18 @@ BirthplaceZoneHint FieldsZoneHint(std::string_view latitudeText, std::string_vie
                                   int computerOffsetSeconds);
 
 // "указано 3, а по базе часовых поясов нужно 1" when the hint knows the value
-// and the spin box holds another; nothing otherwise.
+// and the spin box holds another ("… а по поясному времени нужно -5" at
+// sea); nothing otherwise.
 std::optional<std::string> ZoneMismatchWarning(int spinValue, const BirthplaceZoneHint& hint);
+
+// The red line for a report on screen calculated with `reportHours`: while
+// the spin box holds another value than the hint, as ZoneMismatchWarning;
+// once it holds the hint's value, that the report is still the one of the
+// old value ("отчёт рассчитан с 0, а по базе часовых поясов нужно 5;
+// «расчет» даст результат для 5"); nothing when the report's hours are the
+// hint's, or the hint knows no value.
+std::optional<std::string> ReportZoneWarning(int reportHours, int spinValue,
+                                             const BirthplaceZoneHint& hint);
 
 // Degrees as the fields hold them: rounded to four decimals (about 10 m),
 // a comma before the decimals, no trailing zeros ("57,4391", "82,92", "-30",

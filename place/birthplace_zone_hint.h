@@ -45,4 +45,13 @@ BirthplaceZoneHint MakeBirthplaceZoneHint(std::string_view zoneName, TDateTime b
                                           int computerOffsetSeconds,
                                           std::string_view placeWording = "в месте рождения");
 
+// At sea, far from any place and its zone, ships keep the nautical time of
+// their longitude: UTC + round(longitude / 15) whole hours. The hint says so
+// ("в открытом море — поясное время по долготе: UTC-2; для расчёта укажите
+// -5") and gives the spin box's value as for a zone; `offset` stays empty.
+BirthplaceZoneHint MakeNauticalZoneHint(double longitudeDegrees, int computerOffsetSeconds);
+
+// The nautical offset of a longitude in degrees (east positive), seconds.
+int NauticalOffsetSeconds(double longitudeDegrees);
+
 } // namespace toravel

@@ -9,15 +9,21 @@
 namespace toravel {
 namespace {
 
-// Blanks, hyphens and dashes, dots, commas, apostrophes, quotes, brackets,
-// slashes and control characters.
+// Blanks, hyphens and dashes, dots, commas, quotes, brackets, slashes and
+// control characters.
 bool IsSeparator(char32_t c) {
-    constexpr std::string_view asciiSeparators = " -.,'\"()/";
+    constexpr std::string_view asciiSeparators = " -.,\"()/";
     if (c < 0x80)
         return c < 0x20 || c == 0x7F ||
                asciiSeparators.find(static_cast<char>(c)) != std::string_view::npos;
-    return c == 0x00A0 || c == 0x00AB || c == 0x00BB || c == 0x02BC || c == 0x2019 || c == 0x2212 ||
-           (c >= 0x2010 && c <= 0x2015);
+    return c == 0x00A0 || c == 0x00AB || c == 0x00BB || c == 0x2212 || (c >= 0x2010 && c <= 0x2015);
+}
+
+// The apostrophe, the right single quotation mark and the modifier letters
+// that stand for it (and for the soft sign in transliterations: "Noril'sk",
+// "Noril’sk", "Norilʹsk").
+bool IsApostrophe(char32_t c) {
+    return c == '\'' || c == '`' || c == 0x2019 || c == 0x02B9 || c == 0x02BC;
 }
 
 // Base letters of U+00E0 … U+00FF and U+0100 … U+017F; '*' keeps the
@@ -79,6 +85,8 @@ std::optional<std::string> PlaceNameKey(std::string_view utf8) {
         const std::optional<char32_t> c = DecodeUtf8(utf8, at);
         if (!c)
             return std::nullopt;
+        if (IsApostrophe(*c))
+            continue;
         if (IsSeparator(*c)) {
             pendingBlank = !key.empty();
             continue;
@@ -89,6 +97,27 @@ std::optional<std::string> PlaceNameKey(std::string_view utf8) {
         AppendUtf8(key, Folded(*c));
     }
     return key;
+}
+
+std::optional<std::string> PlaceNameOtherSpelling(std::string_view key) {
+    std::string spelling;
+    spelling.reserve(key.size());
+    bool changed = false;
+    for (std::size_t at = 0; at < key.size(); ++at) {
+        const bool wordEnds = at + 2 == key.size() || (at + 2 < key.size() && key[at + 2] == ' ');
+        // "iy" or "yy" after a Latin letter, at the end of a word.
+        if (wordEnds && at > 0 && key[at - 1] >= 'a' && key[at - 1] <= 'z' &&
+            (key[at] == 'i' || key[at] == 'y') && key[at + 1] == 'y') {
+            spelling += 'y';
+            ++at;
+            changed = true;
+            continue;
+        }
+        spelling += key[at];
+    }
+    if (!changed)
+        return std::nullopt;
+    return spelling;
 }
 
 } // namespace toravel

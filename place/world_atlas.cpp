@@ -19,9 +19,20 @@ std::vector<GeographicPoint> PointsOf(const std::vector<AtlasPlace>& places) {
     return points;
 }
 
-// The region as it adds something to the name.
+// The population a place ranks by: the geonames list holds towns of at
+// least 15,000 people, and a place of unknown size ranks as the smallest.
+constexpr std::uint32_t kUnknownPopulationRank = 15'000;
+
+std::uint32_t RankingPopulation(const AtlasPlace& place) {
+    return place.population == 0 ? kUnknownPopulationRank : place.population;
+}
+
+// The region and the country as they add something to the name.
 std::string_view ShownRegion(const AtlasPlace& place) {
     return place.region == place.name ? std::string_view() : std::string_view(place.region);
+}
+std::string_view ShownCountry(const AtlasPlace& place) {
+    return place.country == place.name ? std::string_view() : std::string_view(place.country);
 }
 
 } // namespace
@@ -29,22 +40,39 @@ std::string_view ShownRegion(const AtlasPlace& place) {
 WorldAtlas::WorldAtlas(std::vector<AtlasPlace> places)
     : places_(std::move(places)), index_(PointsOf(places_)) {
     for (std::uint32_t p = 0; p < places_.size(); ++p) {
-        for (const std::string* name : {&places_[p].name, &places_[p].otherName}) {
+        const AtlasPlace& place = places_[p];
+        std::vector<std::string> keys;
+        const auto addKey = [&keys](const std::string& key) {
+            if (!key.empty() && std::find(keys.begin(), keys.end(), key) == keys.end())
+                keys.push_back(key);
+        };
+        std::vector<const std::string*> names = {&place.name, &place.otherName};
+        for (const std::string& alias : place.aliases)
+            names.push_back(&alias);
+        for (const std::string* name : names) {
             const std::optional<std::string> key = PlaceNameKey(*name);
-            if (!key || key->empty())
+            if (!key)
                 continue;
-            longestKey_ = std::max(longestKey_, key->size());
-            const auto offset = static_cast<std::uint32_t>(keyText_.size());
-            const auto length = static_cast<std::uint32_t>(key->size());
-            keyText_ += *key;
-            keys_.push_back({offset, length, p, true});
-            for (std::uint32_t blank = 0; blank < length; ++blank)
-                if ((*key)[blank] == ' ')
-                    keys_.push_back({offset + blank + 1, length - blank - 1, p, false});
+            addKey(*key);
+            if (const auto other = PlaceNameOtherSpelling(*key))
+                addKey(*other);
         }
+        for (const std::string& key : keys)
+            AddKey(key, p);
     }
     std::sort(keys_.begin(), keys_.end(),
               [this](const SearchKey& a, const SearchKey& b) { return KeyText(a) < KeyText(b); });
+}
+
+void WorldAtlas::AddKey(const std::string& key, std::uint32_t place) {
+    longestKey_ = std::max(longestKey_, key.size());
+    const auto offset = static_cast<std::uint32_t>(keyText_.size());
+    const auto length = static_cast<std::uint32_t>(key.size());
+    keyText_ += key;
+    keys_.push_back({offset, length, place, true});
+    for (std::uint32_t blank = 0; blank < length; ++blank)
+        if (key[blank] == ' ')
+            keys_.push_back({offset + blank + 1, length - blank - 1, place, false});
 }
 
 std::vector<const AtlasPlace*> WorldAtlas::Search(std::string_view text, std::size_t limit) const {
@@ -55,6 +83,7 @@ std::vector<const AtlasPlace*> WorldAtlas::Search(std::string_view text, std::si
     struct Match {
         std::uint32_t place;
         bool wholeName;
+        bool principalNamed; // a principal place whose whole name is the text
     };
     std::vector<Match> matches;
     // Where a place already stands in `matches`, so that a place found by
@@ -64,22 +93,28 @@ std::vector<const AtlasPlace*> WorldAtlas::Search(std::string_view text, std::si
         keys_.begin(), keys_.end(), std::string_view(*query),
         [this](const SearchKey& entry, std::string_view q) { return KeyText(entry) < q; });
     for (; key != keys_.end() && KeyText(*key).starts_with(*query); ++key) {
+        const bool principalNamed =
+            key->wholeName && key->length == query->size() && places_[key->place].principal;
         std::int32_t& at = position[key->place];
         if (at < 0) {
             at = static_cast<std::int32_t>(matches.size());
-            matches.push_back({key->place, key->wholeName});
+            matches.push_back({key->place, key->wholeName, principalNamed});
         } else {
-            matches[static_cast<std::size_t>(at)].wholeName |= key->wholeName;
+            Match& match = matches[static_cast<std::size_t>(at)];
+            match.wholeName |= key->wholeName;
+            match.principalNamed |= principalNamed;
         }
     }
 
     const auto better = [this](const Match& a, const Match& b) {
+        if (a.principalNamed != b.principalNamed)
+            return a.principalNamed;
         if (a.wholeName != b.wholeName)
             return a.wholeName;
-        const AtlasPlace& pa = places_[a.place];
-        const AtlasPlace& pb = places_[b.place];
-        if (pa.population != pb.population)
-            return pa.population > pb.population;
+        const std::uint32_t pa = RankingPopulation(places_[a.place]);
+        const std::uint32_t pb = RankingPopulation(places_[b.place]);
+        if (pa != pb)
+            return pa > pb;
         return a.place < b.place;
     };
     const std::size_t shown = std::min(limit, matches.size());
@@ -108,8 +143,11 @@ std::string PlaceLabel(const AtlasPlace& place) {
         label += region;
         separator = ", ";
     }
-    if (!place.country.empty())
-        label += separator + place.country;
+    const std::string_view country = ShownCountry(place);
+    if (!country.empty()) {
+        label += separator;
+        label += country;
+    }
     return label;
 }
 
@@ -118,8 +156,9 @@ std::string PlaceFullName(const AtlasPlace& place) {
     const std::string_view region = ShownRegion(place);
     if (!region.empty())
         text += ", " + std::string(region);
-    if (!place.country.empty())
-        text += ", " + place.country;
+    const std::string_view country = ShownCountry(place);
+    if (!country.empty())
+        text += ", " + std::string(country);
     return text;
 }
 

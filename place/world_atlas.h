@@ -29,16 +29,22 @@
 namespace toravel {
 
 struct AtlasPlace {
-    std::string name;       // "Кинешма"
-    std::string region;     // "Ивановская область"; may be empty
-    std::string country;    // "Россия"
-    double latitude = 0.0;  // degrees, north positive
-    double longitude = 0.0; // degrees, east positive
-    std::string zone;       // IANA time zone, "Europe/Moscow"
-    std::uint32_t population = 0;
+    std::string name;             // "Кинешма"
+    std::string region;           // "Ивановская область"; may be empty
+    std::string country;          // "Россия"
+    double latitude = 0.0;        // degrees, north positive
+    double longitude = 0.0;       // degrees, east positive
+    std::string zone;             // IANA time zone, "Europe/Moscow"
+    std::uint32_t population = 0; // 0: not known
     // A second name the place is also found by (the English one, "Kineshma");
     // empty when it is the same as `name`.
     std::string otherName;
+    // Further names it is found by: the time zone's name for its city
+    // ("Калькутта" for Колката, "Мадейра" for Фуншал), another spelling.
+    std::vector<std::string> aliases;
+    // A time zone's principal city or a capital: a search for its whole name
+    // puts it first.
+    bool principal = false;
 };
 
 struct NearbyPlace {
@@ -54,11 +60,15 @@ public:
     WorldAtlas& operator=(const WorldAtlas&) = delete;
 
     // Places whose name, or a word of it, begins with `text`, compared as
-    // PlaceNameKey folds them (any case, ё as е, hyphens as blanks); English
-    // names count too. Places whose whole name begins with the text come
-    // first, then those where only a later word does; within each, the most
-    // populous first. At most `limit` places. Nothing for blank text, text
-    // that is not UTF-8, or text longer than any name.
+    // PlaceNameKey folds them (any case, ё as е, hyphens as blanks, no
+    // apostrophes); English names, aliases and their other spellings
+    // (PlaceNameOtherSpelling) count too. A principal place whose whole name
+    // is the text comes first ("Окленд": Auckland before Oakland), then the
+    // places whose whole name begins with the text, then those where only a
+    // later word does; within each, the most populous first, a place of
+    // unknown population ranking as a town of 15,000. At most `limit`
+    // places. Nothing for blank text, text that is not UTF-8, or text longer
+    // than any name.
     std::vector<const AtlasPlace*> Search(std::string_view text, std::size_t limit = 20) const;
 
     // The nearest place within `radiusKm` of the point; nothing when there
@@ -79,6 +89,8 @@ private:
     std::string_view KeyText(const SearchKey& key) const {
         return std::string_view(keyText_).substr(key.offset, key.length);
     }
+    // Enters a folded name whole and from each later word on.
+    void AddKey(const std::string& key, std::uint32_t place);
 
     std::vector<AtlasPlace> places_;
     std::string keyText_;         // the folded names, one after the other
@@ -88,7 +100,8 @@ private:
 };
 
 // "Кинешма — Ивановская область, Россия": the completion popup's line. The
-// region is left out where it is empty or the place's own name (Москва).
+// region is left out where it is empty or the place's own name (Москва),
+// the country where it is the place's own name (Сингапур).
 std::string PlaceLabel(const AtlasPlace& place);
 
 // "Кинешма, Ивановская область, Россия": the place as the command line and

@@ -158,9 +158,14 @@ DatabaseConnection::DatabaseConnection(std::string_view connectionString) {
     handle_ = OpenImage(image_, dataSource_);
 }
 
+void DatabaseConnection::VerifyEveryPage() const {
+    if (!image_->VerifyEveryPart()) {
+        throw DatabaseError(DamagedDatabaseMessage(dataSource_));
+    }
+}
+
 TableCursor::TableCursor(const DatabaseConnection& connection)
     : dataSource_(connection.dataSource_), image_(connection.image_), handle_(connection.handle_) {
-    ThrowIfDamaged();
     sqlite3* db = handle_.get();
     const std::string where = " in " + QuoteForMessage(dataSource_);
 
@@ -246,14 +251,10 @@ void TableCursor::StatementFinalizer::operator()(sqlite3_stmt* statement) const 
     sqlite3_finalize(statement);
 }
 
-void TableCursor::ThrowIfDamaged() const {
+void TableCursor::ThrowReadError(int rc) const {
     if (image_->Damaged()) {
         throw DatabaseError(DamagedDatabaseMessage(dataSource_));
     }
-}
-
-void TableCursor::ThrowReadError(int rc) const {
-    ThrowIfDamaged();
     if (rc == SQLITE_TOOBIG) {
         throw DatabaseError(DamagedDatabaseMessage(dataSource_) + ": a field value is too large");
     }
@@ -261,14 +262,12 @@ void TableCursor::ThrowReadError(int rc) const {
 }
 
 void TableCursor::First() {
-    ThrowIfDamaged();
     sqlite3_reset(statement_.get());
     eof_ = false;
     Step();
 }
 
 void TableCursor::Next() {
-    ThrowIfDamaged();
     if (!eof_) {
         Step();
     }
@@ -295,7 +294,6 @@ int TableCursor::FieldIndex(std::string_view name) const {
 }
 
 std::pair<sqlite3_stmt*, int> TableCursor::ValueOf(int index) const {
-    ThrowIfDamaged();
     if (eof_) {
         return {nullptr, 0};
     }

@@ -3,7 +3,8 @@
 // SQLite reads the sealed file page by page (see database_file.h): opening
 // checks the header and the schema, opening table t reads and checks every
 // page of the table itself, and a large value that lies on pages of its own
-// (a picture) is read and checked when it is asked for. Nothing is ever
+// (a picture) is read and checked when it is asked for, unless
+// VerifyEveryPage checked every page beforehand. Nothing is ever
 // written. Records come in rowid order, the order they were stored in, so
 // "the first record" is the first one the builder wrote. Only fixed prepared
 // SELECTs run; no SQL is ever built from data beyond quoted column names.
@@ -66,6 +67,11 @@ public:
     // The path as the connection string wrote it, for messages.
     const std::string& DataSource() const { return dataSource_; }
 
+    // Reads and checks every page of the file, pictures included, as the
+    // window does at start-up; otherwise a page is checked when it is read.
+    // Throws the damaged-file DatabaseError.
+    void VerifyEveryPage() const;
+
 private:
     friend class TableCursor;
     std::string dataSource_;
@@ -76,8 +82,8 @@ private:
 // A cursor over every record of table t, in rowid order. Opening it places
 // it on the first record (at the end when the table is empty).
 //
-// Once the file has been found damaged, by this cursor or another on the
-// same connection, every call that reads throws the damaged-file error.
+// A read that meets a damaged page throws the damaged-file error; reads of
+// sound pages go on (a damaged picture costs that picture alone).
 class TableCursor {
 public:
     // Throws DatabaseError when the file has no plain table t, or when a
@@ -120,7 +126,6 @@ private:
 
     int FieldIndex(std::string_view name) const;
     void Step();
-    void ThrowIfDamaged() const;
     [[noreturn]] void ThrowReadError(int rc) const;
     // The statement and column holding the current record's value of field
     // index, stepped onto its row; no statement at the end of the table.

@@ -276,8 +276,17 @@ bool SealedImage::OpenPart(std::size_t index, unsigned char* out) noexcept {
     return true;
 }
 
+bool SealedImage::VerifyEveryPart() noexcept {
+    for (std::size_t index = 1; index < PartCount(imageBytes_, partBytes_); ++index) {
+        if (!OpenPart(index, plain_.data())) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool SealedImage::Read(unsigned char* out, std::size_t size, std::size_t offset) noexcept {
-    if (damaged_ || offset > imageBytes_ || size > imageBytes_ - offset) {
+    if (offset > imageBytes_ || size > imageBytes_ - offset) {
         return false;
     }
     while (size > 0) {

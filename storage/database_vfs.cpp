@@ -47,7 +47,7 @@ int Read(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset) {
     const auto from = static_cast<std::size_t>(offset);
     const std::size_t available =
         from >= image.ImageBytes() ? 0 : std::min(wanted, image.ImageBytes() - from);
-    if (image.Damaged() || (available > 0 && !image.Read(out, available, from))) {
+    if (available > 0 && !image.Read(out, available, from)) {
         return SQLITE_IOERR_READ;
     }
     if (available < wanted) {

@@ -67,8 +67,10 @@ private slots:
     void textsThatFindNothing();
     void typedCoordinatesGiveTheNearestPlace();
     void cityPickedThenOtherCoordinatesTyped();
-    void openSeaHasNoHint();
-    void warningAfterCalculationUntilTheValuesAgree();
+    void searchFieldNamesThePlaceOfTheCoordinates();
+    void openSeaHasTheNauticalTime();
+    void warningStandsUntilAReportOfTheHintsValue();
+    void failedCalculationRaisesNoWarning();
     void printTakesThePlaceAndHintOfTheCalculation();
     void atlasIsLoadedOnlyWhenNeeded();
     void withoutAtlasTheSearchFieldHides();
@@ -193,7 +195,37 @@ void BirthplaceSearchTest::cityPickedThenOtherCoordinatesTyped() {
              qPrintable(w.Label13->text()));
 }
 
-void BirthplaceSearchTest::openSeaHasNoHint() {
+// The search field kept the last atlas place after coordinates were typed
+// over it: it now names the place the coordinates belong to, or nothing,
+// the hint naming the place near them.
+void BirthplaceSearchTest::searchFieldNamesThePlaceOfTheCoordinates() {
+    RecordingPresenter presenter;
+    ShownWindows windows;
+    TForm1& w = windows.mainWindow;
+    w.Edit4->setFocus();
+    Type(w.Edit4, QStringLiteral("Кинешма"));
+    QTest::keyClick(w.Edit4, Qt::Key_Return);
+    QCOMPARE(w.Edit4->text(), QStringLiteral("Кинешма — Ивановская область, Россия"));
+
+    Retype(w.Edit2, QStringLiteral("55,03"));
+    QCOMPARE(w.Edit4->text(), QString());
+    Retype(w.Edit3, QStringLiteral("82,92"));
+    QCOMPARE(w.Edit4->text(), QString());
+    QVERIFY2(w.Label13->text().startsWith(QStringLiteral("ближайшее место атласа — Новосибирск")),
+             qPrintable(w.Label13->text()));
+    // Saved as a person, the place is the nearest one with its distance.
+    QCOMPARE(Utf8(w.CurrentInputs().placeName),
+             QStringLiteral("Новосибирск, Новосибирская область, Россия — 2 км"));
+    // A city of the list: the list names it, the search field nothing.
+    QVERIFY(PickCity(w, QStringLiteral("Рига")));
+    QCOMPARE(w.Edit4->text(), QString());
+    QCOMPARE(Utf8(w.CurrentInputs().placeName), QStringLiteral("Рига"));
+    QCOMPARE(presenter.errors, QStringList());
+}
+
+// A birth at sea got no guidance and kept whatever the spin box held: the
+// hint now gives the nautical time of the longitude and the value for it.
+void BirthplaceSearchTest::openSeaHasTheNauticalTime() {
     RecordingPresenter presenter;
     ShownWindows windows;
     TForm1& w = windows.mainWindow;
@@ -201,17 +233,25 @@ void BirthplaceSearchTest::openSeaHasNoHint() {
     QVERIFY(w.Button7->isVisible());
     Retype(w.Edit2, QStringLiteral("0"));
     Retype(w.Edit3, QStringLiteral("-30"));
-    QCOMPARE(w.Label13->text(), QString());
-    QVERIFY(!w.Button7->isVisible());
-    // Texts that are no numbers: no hint either, and no error before
-    // "расчет".
+    QCOMPARE(w.Label13->text(),
+             QStringLiteral("в открытом море — поясное время по долготе: UTC-2; для расчёта "
+                            "укажите -5"));
+    QVERIFY(w.Button7->isVisible() && w.Button7->isEnabled());
+    w.Button1Click();
+    QCOMPARE(w.Label14->text(), QStringLiteral("указано 0, а по поясному времени нужно -5"));
+    w.Button7->click();
+    QCOMPARE(w.CSpinEdit1->value(), -5);
+    QCOMPARE(Utf8(w.CurrentInputs().placeName), QString()); // no place to keep
+    // Texts that are no numbers: no hint, and no error before "расчет".
     Retype(w.Edit2, QStringLiteral("abc"));
     QCOMPARE(w.Label13->text(), QString());
     QVERIFY(!w.Button7->isVisible());
     QCOMPARE(presenter.errors, QStringList());
 }
 
-void BirthplaceSearchTest::warningAfterCalculationUntilTheValuesAgree() {
+// «подставить» hid the red line while the report on screen stayed the one
+// of the old value: the line now stands, saying so, until «расчет».
+void BirthplaceSearchTest::warningStandsUntilAReportOfTheHintsValue() {
     RecordingPresenter presenter;
     ShownWindows windows;
     TForm1& w = windows.mainWindow;
@@ -227,18 +267,52 @@ void BirthplaceSearchTest::warningAfterCalculationUntilTheValuesAgree() {
 
     w.CSpinEdit1->setValue(2);
     QCOMPARE(w.Label14->text(), QStringLiteral("указано 2, а по базе часовых поясов нужно 1"));
+    const QString report = w.RichEdit1->toPlainText();
     w.Button7->click();
     QCOMPARE(w.CSpinEdit1->value(), 1);
+    QVERIFY(w.Label14->isVisible());
+    QCOMPARE(w.Label14->text(), QStringLiteral("отчёт рассчитан с 3, а по базе часовых поясов "
+                                               "нужно 1; «расчет» даст результат для 1"));
+    QCOMPARE(w.RichEdit1->toPlainText(), report); // the report itself is not touched
+    w.Button1Click();
     QVERIFY(!w.Label14->isVisible());
+    w.CSpinEdit1->setValue(3); // the report is right: the field waits for "расчет"
+    QVERIFY(!w.Label14->isVisible());
+    w.CSpinEdit1->setValue(1);
 
     // Another date, another offset: the warning comes with the next
-    // "расчет" and goes once the values agree.
+    // "расчет" and stands until a report of the right value.
     w.DateTimePicker1->setDate(QDate(1990, 1, 17));
+    QVERIFY(!w.Label14->isVisible());
     w.Button1Click();
     QCOMPARE(w.Label14->text(), QStringLiteral("указано 1, а по базе часовых поясов нужно 0"));
     w.CSpinEdit1->setValue(0);
+    QVERIFY(w.Label14->isVisible());
+    w.Button1Click();
     QVERIFY(!w.Label14->isVisible());
     QCOMPARE(presenter.errors, QStringList());
+}
+
+// A calculation that failed raised the red line all the same: only one that
+// wrote a report does, and one that emptied the report area lowers it.
+void BirthplaceSearchTest::failedCalculationRaisesNoWarning() {
+    RecordingPresenter presenter;
+    ShownWindows windows;
+    TForm1& w = windows.mainWindow;
+    QVERIFY(PickCity(w, QStringLiteral("Москва")));
+    w.CSpinEdit1->setValue(3);
+    w.Edit1->setText(QStringLiteral("7 ")); // no integer: the command fails
+    w.Button1Click();
+    QCOMPARE(presenter.errors.size(), 1);
+    QVERIFY(!w.Label14->isVisible());
+
+    w.Edit1->clear();
+    w.Button1Click();
+    QVERIFY(w.Label14->isVisible());
+    w.Edit1->setText(QStringLiteral("7 "));
+    w.Button1Click();
+    QVERIFY(w.RichEdit1->document()->isEmpty());
+    QVERIFY(!w.Label14->isVisible());
 }
 
 // The print states the atlas place and the hint that belonged to the
@@ -295,7 +369,7 @@ void BirthplaceSearchTest::atlasIsLoadedOnlyWhenNeeded() {
 
 void BirthplaceSearchTest::withoutAtlasTheSearchFieldHides() {
     RecordingPresenter presenter;
-    static const AtlasLoad none{nullptr, "атлас мест недоступен: нет libgeonames.so.0", ""};
+    static const AtlasLoad none{nullptr, "атлас мест недоступен: нет libgeonames.so.0", "", {}};
     ShownWindows windows;
     TForm1& w = windows.mainWindow;
     w.SetAtlasSource([]() -> const AtlasLoad& { return none; });

@@ -48,7 +48,54 @@ private slots:
     void computedLunarDayWithListings();
     void conversionErrorEndsTheCommand();
     void dateSkippedByTheCalendarReformIsAnError();
+    void timeCalculatedIsTheTimeShown();
 };
+
+// The time picker showed ЧЧ:ММ but kept the seconds of the moment the program
+// started: Moscow 18.07.1990 00:37, with the moonrise at 00:37, gave 26 in
+// the window (00:37:12) and 25 on the command line (00:37), and every person
+// saved kept those seconds. The time calculated is now the time shown.
+void CalculationTest::timeCalculatedIsTheTimeShown() {
+    RecordingPresenter presenter;
+    StartedWindows windows;
+    TForm1& window = windows.mainWindow;
+    window.show();
+    window.DateTimePicker1->setDate(QDate(1990, 7, 18));
+    QVERIFY(PickCity(window, QStringLiteral("Москва")));
+    window.CSpinEdit1->setValue(4); // UTC+4:00, Moscow's summer time, on this Greenwich computer
+    // Typed as after Tab, which selects the hours: digits fill section by section.
+    window.DateTimePicker2->setFocus(Qt::TabFocusReason);
+    window.DateTimePicker2->setSelectedSection(QDateTimeEdit::HourSection);
+    QTest::keyClicks(window.DateTimePicker2, QStringLiteral("0037"));
+    QCOMPARE(window.DateTimePicker2->text(), QStringLiteral("00:37"));
+    QCOMPARE(window.DateTimePicker2->time(), QTime(0, 37));
+    QCOMPARE(Utf8(window.CurrentInputs().time), QStringLiteral("00:37"));
+
+    QTest::mouseClick(window.Button1, Qt::LeftButton);
+    QCOMPARE(presenter.errors, QStringList());
+    const QVector<Paragraph> report = ParagraphsOf(*window.RichEdit1);
+    QVERIFY(!report.isEmpty());
+    QCOMPARE(report.back().text.trimmed(), QStringLiteral("25 лунный день")); // toravel-cli's
+
+    // A time with seconds (a person saved so) shows them, and one without
+    // shows none.
+    BirthInputs inputs = window.CurrentInputs();
+    inputs.time = "14:30:15";
+    window.SetInputs(inputs);
+    QCOMPARE(window.DateTimePicker2->text(), QStringLiteral("14:30:15"));
+    QCOMPARE(Utf8(window.CalculationInputs().time), QStringLiteral("14:30:15"));
+    // Within the designed 57 pixels: without the arrows, the seconds fit.
+    const QLineEdit* shown = window.DateTimePicker2->findChild<QLineEdit*>();
+    QVERIFY(shown != nullptr);
+    QCOMPARE(window.DateTimePicker2->width(), 57);
+    QVERIFY(shown->fontMetrics().horizontalAdvance(QStringLiteral("14:30:15")) <=
+            shown->contentsRect().width());
+    inputs.time = "14:30";
+    window.SetInputs(inputs);
+    QCOMPARE(window.DateTimePicker2->text(), QStringLiteral("14:30"));
+    QCOMPARE(window.DateTimePicker2->time(), QTime(14, 30));
+    QCOMPARE(window.DateTimePicker2->buttonSymbols(), QAbstractSpinBox::UpDownArrows);
+}
 
 void CalculationTest::dateSkippedByTheCalendarReformIsAnError() {
     // The picker's calendar holds 5–14 October 1582; ours does not.

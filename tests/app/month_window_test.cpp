@@ -3,8 +3,11 @@
 // navigation by buttons and keys, its size, and the month saved as a PDF.
 // Runs on a computer in Moscow (TZ=Europe/Moscow); "now" is fixed at
 // 10 December 2026, 09:00 UTC unless a test says otherwise.
+#include <sys/stat.h>
+
 #include <QDateEdit>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -45,6 +48,7 @@ MonthPlace Moscow() {
     MonthPlace place;
     place.place = {55.7558, 37.6173, "Europe/Moscow", 0};
     place.title = "Москва, часовой пояс Europe/Moscow";
+    place.name = "Москва";
     return place;
 }
 
@@ -72,6 +76,9 @@ private slots:
     void typedCoordinatesFarFromAnyPlaceUseAFixedClock();
     void resizesDownToItsMinimum();
     void savesTheMonthAsAnA4Pdf();
+    void proposedFileNameNamesThePlace_data();
+    void proposedFileNameNamesThePlace();
+    void legendReadsTheLunarDaysCells();
 };
 
 void MonthWindowTest::withoutABirthplaceItSaysWhatIsMissing() {
@@ -304,7 +311,9 @@ void MonthWindowTest::savesTheMonthAsAnA4Pdf() {
     QTest::mouseClick(window.PdfButton, Qt::LeftButton);
     SetMonthPdfPathChooser({});
     QCOMPARE(presenter.errors, QStringList());
-    QCOMPARE(proposed, QStringLiteral("лунный календарь 12.2026.pdf"));
+    // The place in the name proposed, and a word where the file went.
+    QCOMPARE(proposed, QStringLiteral("лунный календарь Москва 12.2026.pdf"));
+    QCOMPARE(presenter.messages, QStringList(QStringLiteral("Лунный календарь сохранён: ") + path));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(5) == "%PDF-");
@@ -318,6 +327,9 @@ void MonthWindowTest::savesTheMonthAsAnA4Pdf() {
                    {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
     QVERIFY2(text.contains(QStringLiteral("Лунный календарь: декабрь 2026")), qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("Москва, часовой пояс Europe/Moscow")));
+    QVERIFY2(text.contains(QStringLiteral("«22; 23 с 04:49» — в начале суток идёт 22-й лунный "
+                                          "день, 23-й начинается в 04:49")),
+             qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("новолуние")));
     QVERIFY(text.contains(QStringLiteral("31.12")));
 
@@ -327,6 +339,7 @@ void MonthWindowTest::savesTheMonthAsAnA4Pdf() {
     window.SaveAsPdf();
     SetMonthPdfPathChooser({});
     QVERIFY(!QFile::exists(path));
+    QCOMPARE(presenter.messages.size(), 1);
     // A folder that does not exist: said, and the window goes on.
     SetMonthPdfPathChooser(
         [&](QWidget*, const QString&) { return folder.filePath(QStringLiteral("нет/месяц.pdf")); });
@@ -334,7 +347,51 @@ void MonthWindowTest::savesTheMonthAsAnA4Pdf() {
     SetMonthPdfPathChooser({});
     QCOMPARE(presenter.errors.size(), 1);
     QVERIFY(presenter.errors[0].startsWith(QStringLiteral("Не удалось сохранить")));
+    // Before, a named pipe (or a device) in the file's place was replaced by
+    // the PDF: now it is said, and the pipe stays.
+    const QString pipe = folder.filePath(QStringLiteral("канал"));
+    QVERIFY(::mkfifo(pipe.toLocal8Bit().constData(), 0644) == 0);
+    SetMonthPdfPathChooser([&](QWidget*, const QString&) { return pipe; });
+    window.SaveAsPdf();
+    SetMonthPdfPathChooser({});
+    QCOMPARE(presenter.errors.size(), 2);
+    QVERIFY2(presenter.errors[1].contains(QStringLiteral("не обычный файл")),
+             qPrintable(presenter.errors[1]));
+    QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
 #endif
+}
+
+void MonthWindowTest::proposedFileNameNamesThePlace_data() {
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("proposed");
+    QTest::newRow("a city") << QStringLiteral("Тарту")
+                            << QStringLiteral("лунный календарь Тарту 03.2027.pdf");
+    QTest::newRow("typed coordinates")
+        << QStringLiteral("58,38 26,72")
+        << QStringLiteral("лунный календарь 58,38 26,72 03.2027.pdf");
+    QTest::newRow("no name") << QString() << QStringLiteral("лунный календарь 03.2027.pdf");
+    QTest::newRow("what a file name cannot hold")
+        << QStringLiteral("a/b\\c: d*?\"<>|\te\u200b")
+        << QStringLiteral("лунный календарь a b c d e 03.2027.pdf");
+}
+
+void MonthWindowTest::proposedFileNameNamesThePlace() {
+    QFETCH(QString, place);
+    QFETCH(QString, proposed);
+    QCOMPARE(MonthPdfFileName(place.toStdString(), {2027, 3}), proposed);
+}
+
+void MonthWindowTest::legendReadsTheLunarDaysCells() {
+    RecordingPresenter presenter;
+    CalendarDays database;
+    MonthWindow window(database.lookup);
+    window.SetClock([] { return TenthOfDecember2026; });
+    window.ShowPlace(Moscow());
+    window.show();
+    QVERIFY(window.LegendLabel->isVisible());
+    QVERIFY2(window.LegendLabel->text().startsWith(QStringLiteral("Лунные дни: «22; 23 с 04:49»")),
+             qPrintable(window.LegendLabel->text()));
+    QVERIFY(window.LegendLabel->geometry().bottom() < window.Days->geometry().top());
 }
 
 QTEST_MAIN(MonthWindowTest)

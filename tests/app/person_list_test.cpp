@@ -25,6 +25,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/birthplace_search_field.h"
 #include "app/person_file_opening.h"
 #include "app/person_list_dialog.h"
 #include "app/person_list_model.h"
@@ -101,6 +102,9 @@ private slots:
     void anAtlasPlaceStaysTheBirthplaceOfTheHintAndThePrint();
     void lastCalculationIsOfferedWithoutSaving();
     void noteIsSavedOnLeavingThePerson();
+    void aMouseClickSelectsThePersonWhoseNoteIsTyped();
+    void savingAClockTheZoneContradictsAsksFirst();
+    void typedCoordinatesAreSavedWithTheNearestPlace();
     void peopleButtonOpensTheListAndCalculates();
     void aFileThatIsNotOursIsOfferedToBeSetAside();
     void aNewerFileIsRefusedAndTheWindowGoesOn();
@@ -265,7 +269,16 @@ void PersonListTest::searchFiltersAsYouTypeSortedByName() {
     QCOMPARE(NamesShown(dialog), QStringList({"анна", "Жанна"}));
     QTest::keyClick(dialog.SearchEdit, Qt::Key_Backspace);
     QCOMPARE(NamesShown(dialog), QStringList({"анна", "Елена", "Ёлкина", "Жанна"}));
-    TypeText(dialog.SearchEdit, QStringLiteral("я"));
+    // ё and е are one letter to the search, as in the atlas search: «елкина»
+    // found nobody.
+    dialog.SearchEdit->clear();
+    TypeText(dialog.SearchEdit, QStringLiteral("елкина"));
+    QCOMPARE(NamesShown(dialog), QStringList({"Ёлкина"}));
+    dialog.SearchEdit->clear();
+    TypeText(dialog.SearchEdit, QStringLiteral("Ё"));
+    QCOMPARE(NamesShown(dialog), QStringList({"Елена", "Ёлкина"}));
+    dialog.SearchEdit->clear();
+    TypeText(dialog.SearchEdit, QStringLiteral("ня"));
     QCOMPARE(NamesShown(dialog), QStringList());
     QCOMPARE(dialog.SelectedRow(), -1);
     QVERIFY(!dialog.OpenButton->isEnabled());
@@ -318,6 +331,7 @@ void PersonListTest::keyboardSearchesOpensAndDeletes() {
         // Ctrl+S saves the window's inputs; Esc closes with nobody chosen.
         windows.mainWindow.Edit2->setText(QStringLiteral("10"));
         windows.mainWindow.Edit3->setText(QStringLiteral("20"));
+        windows.mainWindow.Button7->click(); // the clock the hint asks for
         presenter.texts << QStringLiteral("Вера");
         QTest::keyClick(&dialog, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(file->Count(), std::size_t{2});
@@ -426,6 +440,7 @@ void PersonListTest::anAtlasPlaceStaysTheBirthplaceOfTheHintAndThePrint() {
     w.OpenPerson(kira);
     QCOMPARE(w.ComboBox1->currentIndex(), -1);
     QCOMPARE(w.Edit2->text(), QStringLiteral("57,4391"));
+    QCOMPARE(w.Edit4->text(), QStringLiteral("Кинешма, Ивановская область, Россия"));
     QVERIFY2(w.Label13->text().startsWith(QStringLiteral("в месте рождения UTC+4:00")),
              qPrintable(w.Label13->text()));
     QCOMPARE(Utf8(w.CalculatedPersonName()), QStringLiteral("Кира"));
@@ -502,6 +517,140 @@ void PersonListTest::noteIsSavedOnLeavingThePerson() {
     dialog.reject();
     QCOMPARE(Utf8(file->Find("Борис")->note), QStringLiteral("строка 1\nстрока 2"));
     QCOMPARE(presenter.messages, QStringList());
+    QCOMPARE(presenter.errors, QStringList());
+}
+
+// A mouse click on a name showed the person selected before in the details
+// and the note, and a note typed then went into that other person: the
+// selection, the details, the note and the commands now go together.
+void PersonListTest::aMouseClickSelectsThePersonWhoseNoteIsTyped() {
+    ScriptedPresenter presenter;
+    StartedWindows windows;
+    std::optional<PersonFile> file = OpenPersonFileAsking(PersonFilePath());
+    QVERIFY(file);
+    file->Save(Saved("Анна", "01.01.1981"), OnConflict::Skip);
+    file->Save(Saved("Борис", "02.02.1982"), OnConflict::Skip);
+    file->Save(Saved("Вера", "03.03.1983"), OnConflict::Skip);
+    PersonListDialog dialog(*file, windows.mainWindow);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const auto clickRow = [&dialog](int row) {
+        const QRect place = dialog.List->visualRect(dialog.Model().index(row, 0));
+        QTest::mouseClick(dialog.List->viewport(), Qt::LeftButton, {}, place.center());
+    };
+    QCOMPARE(dialog.SelectedRow(), 0);
+
+    clickRow(1);
+    QCOMPARE(dialog.SelectedRow(), 1);
+    QVERIFY2(dialog.Details->text().startsWith(QStringLiteral("02.02.1982")),
+             qPrintable(dialog.Details->text()));
+    dialog.NoteEdit->setFocus();
+    TypeText(dialog.NoteEdit, QStringLiteral("звонить по средам"));
+    clickRow(2);
+    QVERIFY2(dialog.Details->text().startsWith(QStringLiteral("03.03.1983")),
+             qPrintable(dialog.Details->text()));
+    QVERIFY(dialog.NoteEdit->toPlainText().isEmpty());
+    {
+        const PersonFile saved(PersonFilePath()); // what is in the file
+        QCOMPARE(Utf8(saved.Find("Борис")->note), QStringLiteral("звонить по средам"));
+        QCOMPARE(Utf8(saved.Find("Анна")->note), QString());
+        QCOMPARE(Utf8(saved.Find("Вера")->note), QString());
+    }
+    // Back to Борис: his note; Open chooses the person clicked.
+    clickRow(1);
+    QCOMPARE(dialog.NoteEdit->toPlainText(), QStringLiteral("звонить по средам"));
+    QTest::mouseClick(dialog.OpenButton, Qt::LeftButton);
+    QVERIFY(dialog.ChosenPerson());
+    QCOMPARE(Utf8(dialog.ChosenPerson()->name), QStringLiteral("Борис"));
+    QCOMPARE(presenter.errors, QStringList());
+}
+
+// «Сохранить…» stored whatever the offset box held, Tartu 1985 as UTC+8:00
+// with the 5 left from Novosibirsk: saving now says so first, as the red
+// line does, and keeps, substitutes or cancels as the user chooses.
+void PersonListTest::savingAClockTheZoneContradictsAsksFirst() {
+    ScriptedPresenter presenter;
+    StartedWindows windows;
+    TForm1& w = windows.mainWindow;
+    w.DateTimePicker1->setDate(QDate(1985, 7, 10));
+    w.DateTimePicker2->setTime(QTime(9, 15));
+    QVERIFY(PickCity(w, QStringLiteral("Тарту")));
+    w.CSpinEdit1->setValue(5);
+    std::optional<PersonFile> file = OpenPersonFileAsking(PersonFilePath());
+    QVERIFY(file);
+    PersonListDialog dialog(*file, w);
+
+    presenter.choices << 2; // «Отмена»
+    dialog.SaveInputs();
+    QCOMPARE(presenter.questions.size(), 1);
+    QVERIFY2(presenter.questions[0].contains(
+                 QStringLiteral("указано 5, а по базе часовых поясов нужно 1")),
+             qPrintable(presenter.questions[0]));
+    QVERIFY2(presenter.questions[0].contains(QStringLiteral("UTC+4:00 (летнее время)")),
+             qPrintable(presenter.questions[0]));
+    QCOMPARE(presenter.choiceLists[0],
+             QStringList({QStringLiteral("Сохранить как есть"), QStringLiteral("Подставить 1"),
+                          QStringLiteral("Отмена")}));
+    QCOMPARE(presenter.textLabels.size(), 0); // no name asked for
+    QCOMPARE(file->Count(), std::size_t{0});
+    QCOMPARE(w.CSpinEdit1->value(), 5);
+
+    presenter.choices << 1; // «Подставить 1»
+    presenter.texts << QStringLiteral("Тыну");
+    dialog.SaveInputs();
+    QCOMPARE(w.CSpinEdit1->value(), 1);
+    QCOMPARE(Utf8(file->Find("Тыну")->utcOffset), QStringLiteral("+04:00"));
+
+    w.CSpinEdit1->setValue(5);
+    presenter.choices << 0; // «Сохранить как есть»
+    presenter.texts << QStringLiteral("Тийу");
+    dialog.SaveInputs();
+    QCOMPARE(Utf8(file->Find("Тийу")->utcOffset), QStringLiteral("+08:00"));
+    QCOMPARE(presenter.questions.size(), 3);
+
+    // Agreeing values ask nothing.
+    w.CSpinEdit1->setValue(1);
+    presenter.texts << QStringLiteral("Тоомас");
+    dialog.SaveInputs();
+    QCOMPARE(presenter.questions.size(), 3);
+    QVERIFY(file->Find("Тоомас"));
+    QCOMPARE(presenter.errors, QStringList());
+}
+
+// A person saved with typed coordinates had an empty place, and a person's
+// atlas place appeared nowhere once opened.
+void PersonListTest::typedCoordinatesAreSavedWithTheNearestPlace() {
+    ScriptedPresenter presenter;
+    StartedWindows windows;
+    TForm1& w = windows.mainWindow;
+    w.DateTimePicker1->setDate(QDate(2020, 6, 15));
+    w.Edit2->setText(QStringLiteral("55,03"));
+    w.Edit3->setText(QStringLiteral("82,92"));
+    w.Button7->click();
+    std::optional<PersonFile> file = OpenPersonFileAsking(PersonFilePath());
+    QVERIFY(file);
+    {
+        PersonListDialog dialog(*file, w);
+        presenter.texts << QStringLiteral("Лев");
+        dialog.SaveInputs();
+        QCOMPARE(NamesShown(dialog), QStringList(QStringLiteral("Лев")));
+        QCOMPARE(
+            dialog.Model().data(dialog.Model().index(0, PersonListModel::PlaceColumn)).toString(),
+            QStringLiteral("Новосибирск, Новосибирская область, Россия — 2 км"));
+    }
+    const std::optional<Person> lev = file->Find("Лев");
+    QVERIFY(lev);
+    QCOMPARE(Utf8(lev->zoneName), QString()); // no zone was picked
+
+    // Opened, the place stands in the search field, and the hint is the
+    // nearest place's as before.
+    w.Edit2->clear();
+    w.Edit3->clear();
+    w.OpenPerson(*lev);
+    QCOMPARE(w.Edit4->text(), QStringLiteral("Новосибирск, Новосибирская область, Россия — 2 км"));
+    QVERIFY2(w.Label13->text().startsWith(QStringLiteral("ближайшее место атласа — Новосибирск")),
+             qPrintable(w.Label13->text()));
+    QCOMPARE(Utf8(w.CalculatedPersonName()), QStringLiteral("Лев"));
     QCOMPARE(presenter.errors, QStringList());
 }
 

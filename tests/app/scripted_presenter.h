@@ -3,6 +3,7 @@
 // test fails instead of hanging.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -31,6 +32,12 @@ public:
         questions << question;
         return !answers.isEmpty() && answers.takeFirst();
     }
+    int Choose(const QString& question, const QStringList& offered) override {
+        questions << question;
+        choiceLists << offered;
+        const int last = static_cast<int>(offered.size()) - 1;
+        return choices.isEmpty() ? last : std::min(choices.takeFirst(), last);
+    }
     std::optional<QString> AskText(const QString& label, const QString& proposed) override {
         textLabels << label;
         proposals << proposed;
@@ -47,8 +54,10 @@ public:
     QStringList questions;
     QStringList textLabels;
     QStringList proposals;
-    QList<bool> answers; // to the questions, in turn; none left: "Нет"
-    QStringList texts;   // typed for AskText, in turn; none left: cancelled
+    QList<bool> answers;            // to the questions, in turn; none left: "Нет"
+    QList<int> choices;             // to Choose, the index pressed; none left: the last
+    QList<QStringList> choiceLists; // the choices offered, in turn
+    QStringList texts;              // typed for AskText, in turn; none left: cancelled
 };
 
 // While it lives, hands each modal window that comes up to `handle` (by

@@ -230,6 +230,7 @@ TEST(ChooseMonthPlace, ThePickedCitysZoneOrElseTheCalculationsClockHeldFixed) {
     EXPECT_EQ(picked.place->place.zoneName, "Europe/Moscow");
     EXPECT_EQ(picked.place->place.latitudeDegrees, 55.7558);
     EXPECT_EQ(picked.place->title, "Москва, часовой пояс Europe/Moscow");
+    EXPECT_EQ(picked.place->name, "Москва");
 
     // Other coordinates than the city's, and no atlas to look them up in.
     const MonthPlaceChoice typed = ChooseMonthPlace("55,03", "82,92", moscow, noAtlas, 4, 3 * Hour);
@@ -240,6 +241,7 @@ TEST(ChooseMonthPlace, ThePickedCitysZoneOrElseTheCalculationsClockHeldFixed) {
                                       "компьютера UTC+3:00)"),
               std::string::npos)
         << typed.place->title;
+    EXPECT_EQ(typed.place->name, "55,03 82,92");
 }
 
 // ------------------------------------------------ the month's table

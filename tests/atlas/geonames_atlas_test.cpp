@@ -69,8 +69,8 @@ TEST(SystemAtlas, FindsThePlacesOfTheRussianSearch) {
         {"москва", "Москва", "Москва", "Россия", "Europe/Moscow"},
         {"Москва", "Москва", "Москва", "Россия", "Europe/Moscow"},
         {"Берлин", "Берлин", "Берлин", "Германия", "Europe/Berlin"},
-        {"Тель-Авив", "Тель-Авив", "Tel Aviv", "Израиль", "Asia/Jerusalem"},
-        {"Tel Aviv", "Тель-Авив", "Tel Aviv", "Израиль", "Asia/Jerusalem"},
+        {"Тель-Авив", "Тель-Авив", "Тель-Авивский округ", "Израиль", "Asia/Jerusalem"},
+        {"Tel Aviv", "Тель-Авив", "Тель-Авивский округ", "Израиль", "Asia/Jerusalem"},
         {"орел", "Орёл", "Орловская область", "Россия", "Europe/Moscow"},
     };
     for (const auto& row : rows) {
@@ -83,6 +83,56 @@ TEST(SystemAtlas, FindsThePlacesOfTheRussianSearch) {
     // Kineshma lies at 57°26′ N 42°08′ E.
     EXPECT_NEAR(FirstMatch("Кинешма").latitude, 57.44, 0.01);
     EXPECT_NEAR(FirstMatch("Кинешма").longitude, 42.13, 0.01);
+}
+
+// The towns people name that the geonames list lacked, or that found
+// another place first: zones' principal cities by the zone's Russian name
+// for them, exact names before beginnings, English names as typed.
+TEST(SystemAtlas, FindsTheTownsPeopleName) {
+    const struct {
+        const char* text;
+        const char* name;
+        const char* country;
+        const char* zone;
+        double latitude, longitude; // of the town, within 0.5°
+    } rows[] = {
+        {"Калькутта", "Колката", "Индия", "Asia/Kolkata", 22.57, 88.36},
+        {"Окленд", "Окленд", "Новая Зеландия", "Pacific/Auckland", -36.85, 174.76},
+        {"Джерси", "Сент-Хельер", "Джерси", "Europe/Jersey", 49.19, -2.10},
+        {"Норфолк", "Норфолк", "о-в Норфолк", "Pacific/Norfolk", -29.05, 167.97},
+        {"Мадейра", "Фуншал", "Португалия", "Atlantic/Madeira", 32.67, -16.93},
+        {"Катар", "Доха", "Катар", "Asia/Qatar", 25.29, 51.53},
+        {"Сингапур", "Сингапур", "Сингапур", "Asia/Singapore", 1.29, 103.85},
+        {"Анадырь", "Анадырь", "Россия", "Asia/Anadyr", 64.73, 177.51},
+        {"Усть-Нера", "Усть-Нера", "Россия", "Asia/Ust-Nera", 64.57, 143.20},
+        {"Нуакшот", "Нуакшот", "Мавритания", "Africa/Nouakchott", 18.09, -15.98},
+        {"Бахрейн", "Манама", "Бахрейн", "Asia/Bahrain", 26.23, 50.59},
+        {"Кожикоде", "Кожикоде", "Индия", "Asia/Kolkata", 11.25, 75.78},
+        {"Norilsk", "Норильск", "Россия", "Asia/Krasnoyarsk", 69.35, 88.20},
+        {"Petropavlovsk-Kamchatsky", "Петропавловск-Камчатский", "Россия", "Asia/Kamchatka", 53.04,
+         158.65},
+        {"Cordoba", "Кордова", "Аргентина", "America/Argentina/Cordoba", -31.41, -64.18},
+        // The principal city of a zone younger than the geonames list keeps
+        // the zone's clock: Vincennes, Indiana, keeps Eastern time since
+        // 2007, while the list puts it on Chicago's.
+        {"Винсеннес", "Винсеннес", "США", "America/Indiana/Vincennes", 38.68, -87.53},
+    };
+    for (const auto& row : rows) {
+        const AtlasPlace& place = FirstMatch(row.text);
+        EXPECT_EQ(place.name, row.name) << row.text;
+        EXPECT_EQ(place.country, row.country) << row.text;
+        EXPECT_EQ(place.zone, row.zone) << row.text;
+        EXPECT_NEAR(place.latitude, row.latitude, 0.5) << row.text;
+        EXPECT_NEAR(place.longitude, row.longitude, 0.5) << row.text;
+    }
+}
+
+// Regions the catalog leaves in English, or gives in Latin letters, get
+// CLDR's Russian names.
+TEST(SystemAtlas, RegionsInRussianWhereCldrNamesThem) {
+    EXPECT_EQ(FirstMatch("Лейпциг").region, "Саксония");
+    EXPECT_EQ(FirstMatch("Актау").region, "Мангистауская область");
+    EXPECT_EQ(FirstMatch("Кинешма").region, "Ивановская область") << "the catalog's own";
 }
 
 TEST(SystemAtlas, NearestPlaceToTypedCoordinates) {

@@ -218,12 +218,21 @@ TEST_F(BatchTest, FilesThatCannotBeUsedAreOneErrorRecord) {
          "date,pl\xff"
          "ace\n",
          "UTF-8"},
+        // Before: accepted, and the values of one unnamed column lost under
+        // the other's empty name.
+        {"two columns without a name", "date,,place,\n17.05.1990,a,Кинешма,b\n",
+         "заголовок: у столбцов 2 и 4 нет имени"},
+        // Before: "заголовок: кавычка внутри поля без кавычек …".
+        {"JSON Lines", "{\"format\":\"toravel/1\",\"kind\":\"horoscope\"}\n",
+         "это не CSV: строка 1 начинается с «{»"},
     };
     for (const Row& row : rows) {
         const BatchRun run = RunOn(row.csv);
         ASSERT_TRUE(run.summary.fileError) << row.name;
         EXPECT_NE(run.summary.fileError->message.find(row.message), std::string::npos)
             << row.name << ": " << run.summary.fileError->message;
+        EXPECT_EQ(run.summary.fileError->message.find("заголовок: заголовок:"), std::string::npos)
+            << row.name << ": the prefix doubled";
         const std::vector<Json> lines = JsonLines(run.out);
         ASSERT_EQ(lines.size(), 1u) << row.name;
         EXPECT_EQ(lines[0]["error"]["code"], "input") << row.name;
@@ -392,6 +401,31 @@ long PeakResidentKiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+}
+
+// Before, a batch whose output had failed (a full disk, a reader gone with
+// SIGPIPE ignored) went on computing every line it could not deliver.
+TEST_F(BatchTest, AFailedOutputEndsTheRun) {
+    // Takes the first 1,000 bytes, then refuses everything.
+    class ShortOutput : public std::streambuf {
+    protected:
+        int_type overflow(int_type c) override {
+            return ++taken_ > 1000 ? traits_type::eof() : traits_type::not_eof(c);
+        }
+
+    private:
+        int taken_ = 0;
+    } buffer;
+    std::ostream out(&buffer);
+    std::string csv = "date,time,latitude,longitude,utc_offset\n";
+    for (int i = 0; i < 200; ++i)
+        csv += "17.05.1990,14:30,55.75,37.62,+04:00\n";
+    std::istringstream in(csv);
+    BatchSettings settings;
+    settings.db = Db;
+    const BatchSummary summary = RunBatch(in, out, settings);
+    EXPECT_TRUE(summary.outputFailed);
+    EXPECT_LE(summary.results, 2u) << "computed on after the output failed";
 }
 
 TEST_F(BatchTest, MillionLinesGoThroughInConstantMemory) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "people/person_file.h"
+#include "platform/utf8_text.h"
 #include "storage/database.h"
 #include "storage/database_file.h"
 #include "tests/cli/run_program.h"
@@ -936,6 +937,30 @@ TEST(ToravelCliMonth, ReadableTable) {
     EXPECT_NE(outcome.out.find("полнолуние"), std::string::npos);
 }
 
+// Tromsø, 11.06.2026: the Moon rises at 00:24, which begins lunar day 14,
+// and again at 23:38, which begins none; the table's «Луна» column and the
+// JSON show the second.
+TEST(ToravelCliMonth, ASecondMoonriseIsShown) {
+    const std::vector<std::string> tromso = {"--month", "06.2026", "--lat",       "69,6492",
+                                             "--lon",   "18,9553", "--zone-name", "Europe/Oslo"};
+    const Outcome text = RunCli(tromso);
+    ASSERT_EQ(text.status, 0) << text.err;
+    const std::vector<std::string> lines = text.OutLines();
+    ASSERT_EQ(lines.size(), 3u + 1u + 30u);
+    EXPECT_EQ(lines[14].rfind("чт 11.06", 0), 0u) << lines[14];
+    EXPECT_NE(lines[14].find("14 с 00:24"), std::string::npos) << lines[14];
+    EXPECT_NE(lines[14].find("второй восход 23:38"), std::string::npos) << lines[14];
+    EXPECT_EQ(text.out.find("второй восход", text.out.find("второй восход") + 1), std::string::npos)
+        << "only one date of June 2026 has two moonrises";
+
+    const nlohmann::json document = Json(RunCli(With(tromso, {"--json"})));
+    const nlohmann::json& days = document["days"];
+    ASSERT_EQ(days.size(), 30u);
+    EXPECT_EQ(days[10]["other_moonrises"], nlohmann::json::array({"2026-06-11T23:38:00+02:00"}));
+    EXPECT_EQ(days[10]["beginnings"][0]["moment"], "2026-06-11T00:24:00+02:00");
+    EXPECT_EQ(days[11]["other_moonrises"], nlohmann::json::array());
+}
+
 TEST(ToravelCliMonth, MonthsAndPlacesItCannotBeMadeFor) {
     struct Row {
         std::vector<std::string> arguments;
@@ -1046,6 +1071,28 @@ TEST_F(ToravelCliPeople, ImportListCalculateAndExport) {
                          {"UTC", Home(), std::nullopt})
                   .out,
               first);
+}
+
+// A very long name pushed the other columns off the line: it is cut with
+// «…» and the columns stay where the other names put them.
+TEST_F(ToravelCliPeople, AVeryLongNameKeepsTheColumns) {
+    std::string longName;
+    for (int i = 0; i < 500; ++i)
+        longName += "Ёж"; // two-byte letters: cut by characters, not bytes
+    const Outcome imported = Run({"--people-import", "-"},
+                                 "name,date\r\n" + longName + ",01.02.1990\r\nЯна,03.04.1991\r\n");
+    ASSERT_EQ(imported.status, 0) << imported.err;
+    const std::vector<std::string> lines = Run({"--people"}).OutLines();
+    ASSERT_EQ(lines.size(), 3u);
+    const std::string cut = lines[1].substr(0, lines[1].find("  01.02.1990"));
+    EXPECT_EQ(cut, longName.substr(0, 39 * 2) + "…");
+    // The date column begins at the same character on every line.
+    const auto column = [](const std::string& line, const std::string& text) {
+        return toravel::CodePointCount(line.substr(0, line.find(text)));
+    };
+    EXPECT_EQ(column(lines[1], "01.02.1990"), column(lines[0], "Дата"));
+    EXPECT_EQ(column(lines[2], "03.04.1991"), column(lines[0], "Дата"));
+    EXPECT_EQ(column(lines[0], "Дата"), 42u) << "40 characters and two blanks";
 }
 
 TEST_F(ToravelCliPeople, ConflictsAreSkippedUnlessReplacingIsAsked) {

@@ -105,6 +105,7 @@ for arguments, want in calculations:
 
 check_one(["--places", "Москва", "--json"], 0)
 check_one(["--places", "Шамбалаград", "--json"], 1)
+check_one(["--places", "Сингапур", "--json"], 0)  # a zone's city of unknown population
 
 births = ("name,date,time,latitude,longitude,place,utc_offset,zone_name,lunar_day,note\n"
           "Анна,17.05.1990,14:30,55.7558,37.6173,,+04:00,,,\n"
@@ -122,6 +123,8 @@ check_one(["--month", "03.2021", "--lat", "52.52", "--lon", "13.405", "--zone-na
            "Europe/Berlin", "--json"], 0)
 check_one(["--month", "01.2026", "--lat", "22.57", "--lon", "88.36", "--utc-offset", "+05:30",
            "--json"], 0)
+check_one(["--month", "06.2026", "--lat", "69.6492", "--lon", "18.9553", "--zone-name",
+           "Europe/Oslo", "--json"], 0)  # a date with two moonrises
 check_one(["--month", "13.2026", "--place", "Москва", "--json"], 2)
 
 people = os.path.join(home, "people.sqlite")

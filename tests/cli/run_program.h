@@ -4,15 +4,19 @@
 // and exit status kept apart.
 #pragma once
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <utility>
 #include <vector>
 
 namespace toravel::testing {
@@ -59,6 +63,18 @@ struct RunSettings {
     std::string environment;
     std::optional<std::string> input; // standard input; none: /dev/null
 };
+
+// The program and arguments that run `program` as the user nobody when the
+// tests run as root, so that file permissions count; unchanged for a normal
+// user.
+inline std::pair<std::string, std::vector<std::string>>
+AsNormalUser(const std::string& program, std::vector<std::string> arguments) {
+    if (::geteuid() != 0)
+        return {program, arguments};
+    arguments.insert(arguments.begin(),
+                     {"--reuid=65534", "--regid=65534", "--clear-groups", program});
+    return {"/usr/bin/setpriv", arguments};
+}
 
 // Runs `program` with the arguments from the build tree's root.
 inline Outcome RunProgram(const std::string& program, const std::vector<std::string>& arguments,
@@ -119,5 +135,47 @@ private:
     static inline int count_ = 0;
     std::filesystem::path path_;
 };
+
+// Runs `scenario` in a child process with a tmpfs of `size` ("size=200k")
+// mounted at `folder` in a mount namespace of its own, so that nothing
+// outlives the test; returns what the scenario returned ("" for success), or
+// "skip" where the process may not mount (not root).
+inline std::string OnTmpfs(const std::filesystem::path& folder, const std::string& size,
+                           const std::function<std::string()>& scenario) {
+    int pipe[2];
+    if (::pipe(pipe) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipe[0]);
+        std::string outcome = "skip";
+        if (::unshare(CLONE_NEWNS) == 0 &&
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+            ::mount("tmpfs", folder.c_str(), "tmpfs", 0, size.c_str()) == 0)
+            outcome = scenario();
+        [[maybe_unused]] auto written = ::write(pipe[1], outcome.data(), outcome.size());
+        ::_exit(0);
+    }
+    ::close(pipe[1]);
+    std::string outcome;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
+        outcome.append(buffer, static_cast<std::size_t>(n));
+    ::close(pipe[0]);
+    ::waitpid(child, nullptr, 0);
+    return outcome;
+}
+
+// Fills the file system of `folder` up to about `leave` bytes.
+inline void FillDisk(const std::filesystem::path& folder, std::uintmax_t leave) {
+    const std::uintmax_t available = std::filesystem::space(folder).available;
+    std::ofstream filler(folder / "filler", std::ios::binary);
+    const std::string block(4096, 'x');
+    for (std::uintmax_t left = available > leave ? available - leave : 0; left >= block.size();
+         left -= block.size()) {
+        if (!filler.write(block.data(), static_cast<std::streamsize>(block.size())))
+            break;
+    }
+}
 
 } // namespace toravel::testing

@@ -211,6 +211,14 @@ TEST_F(MonthCalendarTest, APlaceAt78NorthAgrees) {
     ExpectAgreement(longyearbyen, {2026, 12}, 1, {0.0, 12.0});
 }
 
+// Tromsø sees the Moon rise twice on 11.06.2026 (00:24 and 23:38): the
+// calendar counts the moonrise the calculation counts, at every hour and
+// in the minutes around the second rise.
+TEST_F(MonthCalendarTest, ADateWithTwoMoonrisesAgrees) {
+    const Place tromso{"Тромсё", "69,6492", "18,9553", "Europe/Oslo"};
+    ExpectAgreement(tromso, {2026, 6}, 1, {0.0, 12.0, 23.0 + 37 / 60.0, 23.0 + 39 / 60.0});
+}
+
 TEST_F(MonthCalendarTest, WorldsComeFromTheDatabaseAndTheLunarDayTable) {
     FakeCalendarDays days;
     days.everyOtherDay = {"h", "Третьему"};

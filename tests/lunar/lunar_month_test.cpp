@@ -242,6 +242,56 @@ TEST(LunarMonth, PolarDaysWithoutMoonrise) {
     EXPECT_LT(withoutMoonrise, 31);
 }
 
+// A date on which the Moon rises twice: the count keeps the moonrise the
+// calculation's search keeps, and the other is listed apart, beginning no
+// lunar day (before, it was dropped without a word). Rises against Swiss
+// Ephemeris: Tromsø 00:23:53 and 23:38:07, Norilsk 01:19:57 and 23:23:25.
+TEST(LunarMonth, ASecondMoonriseOnOneDateIsListedApart) {
+    const struct {
+        const char* name;
+        CalendarPlace place;
+        CalendarMonth month;
+        int day;
+        int offsetSeconds;
+        const char* counted; // the moonrise that begins a lunar day
+        int lunarDay;        // the lunar day it begins
+        const char* other;
+    } rows[] = {
+        {"Tromsø",
+         {69.6492, 18.9553, "Europe/Oslo"},
+         {2026, 6},
+         11,
+         7200,
+         "11.06.2026 0:24:00",
+         14,
+         "11.06.2026 23:38:00"},
+        {"Norilsk",
+         {69.3535, 88.2027, "Asia/Krasnoyarsk"},
+         {2024, 6},
+         4,
+         25200,
+         "04.06.2024 23:23:00",
+         15,
+         "04.06.2024 1:20:00"},
+    };
+    for (const auto& row : rows) {
+        const LunarMonth month = ComputeLunarMonth(row.place, row.month);
+        const LunarMonthDay& day = month.days[static_cast<std::size_t>(row.day - 1)];
+        ASSERT_EQ(day.beginnings.size(), 1u) << row.name;
+        EXPECT_EQ(DateTimeToStr(day.beginnings[0].moment.local), row.counted) << row.name;
+        EXPECT_EQ(day.beginnings[0].lunarDay, row.lunarDay) << row.name;
+        ASSERT_EQ(day.otherMoonrises.size(), 1u) << row.name;
+        EXPECT_EQ(DateTimeToStr(day.otherMoonrises[0].local), row.other) << row.name;
+        EXPECT_EQ(day.otherMoonrises[0].offsetSeconds, row.offsetSeconds) << row.name;
+        // The next day begins with the lunar day the counted moonrise began.
+        EXPECT_EQ(month.days[static_cast<std::size_t>(row.day)].lunarDayAtStart, row.lunarDay)
+            << row.name;
+    }
+    // South of the polar circle a date never sees two moonrises.
+    for (const LunarMonthDay& day : DaysOfMonths(Moscow, {2026, 1}, 12))
+        EXPECT_TRUE(day.otherMoonrises.empty()) << DateToStr(day.date);
+}
+
 TEST(LunarMonth, TheFirstAndLastYearsAreComputed) {
     for (const CalendarMonth month :
          {CalendarMonth{2, 1}, CalendarMonth{9998, 12}, CalendarMonth{1582, 10}}) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "astro/calendar.h"
 #include "astro/constants.h"
@@ -194,6 +196,86 @@ TEST(FindRiseSetEvents, KindOutsideTheTableFindsNothing) {
         EXPECT_EQ(riseHour, Untouched) << "kind " << value;
         EXPECT_EQ(setHour, Untouched) << "kind " << value;
     }
+}
+
+// Dates on which the Moon rises twice, north of 64°: every rise of the day
+// against Swiss Ephemeris (the moonrise reference of
+// tools/check_month_calendar, toravel-check-month-calendar --second-rises).
+TEST(FindAllRises, TwoMoonrisesOnOneDateAgreeWithTheReference) {
+    const struct {
+        const char* name;
+        double latitudeDeg, longitudeDeg, zoneHours;
+        int year, month, day;
+        std::vector<double> rises; // local hours
+    } rows[] = {
+        {"Tromsø",
+         69.6492,
+         18.9553,
+         2,
+         2026,
+         6,
+         11,
+         {0 + 23 / 60.0 + 53 / 3600.0, 23 + 38 / 60.0 + 7 / 3600.0}},
+        {"Norilsk",
+         69.3535,
+         88.2027,
+         7,
+         2024,
+         6,
+         4,
+         {1 + 19 / 60.0 + 57 / 3600.0, 23 + 23 / 60.0 + 25 / 3600.0}},
+        {"Longyearbyen",
+         78.2232,
+         15.6267,
+         2,
+         2026,
+         6,
+         10,
+         {0 + 16 / 60.0 + 23 / 3600.0, 22 + 1 / 60.0 + 25 / 3600.0}},
+        {"Moscow, one rise", 55.75, 37.62, 3, 2011, 1, 1, {6.2931}},
+        {"Moscow, none", 55.75, 37.62, 3, 2011, 1, 25, {}},
+    };
+    for (const auto& r : rows) {
+        const RisesOfDay found =
+            FindAllRises(RiseSetKind::Moonrise, DayStart(r.year, r.month, r.day, r.zoneHours),
+                         r.longitudeDeg * RadiansPerDegree, r.latitudeDeg * RadiansPerDegree);
+        ASSERT_EQ(found.count, static_cast<int>(r.rises.size())) << r.name;
+        for (std::size_t i = 0; i < r.rises.size(); ++i)
+            EXPECT_NEAR(found.hours[i], r.rises[i], 1.0 / 60.0) << r.name << ", rise " << i;
+    }
+}
+
+// The rise the search keeps is one of them, to the bit, and a day without
+// rise has none: the calendar's second moonrises never replace the count's.
+// At Moscow's latitude the Moon never rises twice in a day.
+TEST(FindAllRises, HoldsTheRiseTheSearchKeepsToTheBit) {
+    int twice = 0;
+    for (const double latitudeDeg : {0.0, 55.75, 66.0, 69.65, 78.22, -70.0}) {
+        for (int day = 0; day < 800; ++day) {
+            const double dayStart = 60000.0 + day - 0.1;
+            const double longitude = 18.96 * RadiansPerDegree;
+            const double latitude = latitudeDeg * RadiansPerDegree;
+            double riseHour = Untouched, setHour = Untouched;
+            bool riseFound, setFound, upAtStart;
+            FindRiseSetEvents(RiseSetKind::Moonrise, dayStart, longitude, latitude, riseHour,
+                              setHour, riseFound, setFound, upAtStart);
+            const RisesOfDay all =
+                FindAllRises(RiseSetKind::Moonrise, dayStart, longitude, latitude);
+            const auto end = all.hours.begin() + all.count;
+            if (riseFound) {
+                EXPECT_NE(std::find(all.hours.begin(), end, riseHour), end)
+                    << latitudeDeg << "°, MJD " << dayStart;
+            } else {
+                EXPECT_EQ(all.count, 0) << latitudeDeg << "°, MJD " << dayStart;
+            }
+            EXPECT_TRUE(std::is_sorted(all.hours.begin(), end));
+            if (latitudeDeg == 55.75) {
+                EXPECT_LE(all.count, 1) << "MJD " << dayStart;
+            }
+            twice += all.count > 1;
+        }
+    }
+    EXPECT_GT(twice, 0) << "some polar day sees two moonrises";
 }
 
 } // namespace

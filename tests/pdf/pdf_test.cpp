@@ -1,6 +1,7 @@
 // toravel-pdf end to end: the program built, run headless from the build
 // tree's root, its PDF turned back into text and page facts by poppler.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -272,6 +273,47 @@ TEST_F(ToravelPdf, NothingIsWrittenWhenThereIsNothingToPrint) {
     EXPECT_EQ(outcome.status, 1) << outcome.out;
     EXPECT_NE(outcome.out.find("не удалось записать"), std::string::npos) << outcome.out;
     EXPECT_FALSE(std::filesystem::exists(unwritable));
+}
+
+// Before, QPdfWriter's short writes went unnoticed: a PDF that did not fit
+// replaced the old one cut off (no %%EOF) and the run exited 0; a device or
+// a pipe named by --output was replaced by a file.
+TEST_F(ToravelPdf, APdfThatCannotBeWrittenWholeLeavesTheOldOne) {
+    const std::filesystem::path folder = File("small-disk");
+    std::filesystem::create_directories(folder);
+    const std::string outcome = toravel::testing::OnTmpfs(folder, "size=200k", [&] {
+        std::ostringstream report;
+        const std::string pdf = (folder / "old.pdf").string();
+        const auto tryWriting = [&](const char* what, const std::vector<std::string>& arguments) {
+            std::ofstream(pdf, std::ios::trunc) << "%PDF old %%EOF";
+            const Outcome written = RunPdf(With(arguments, {"--output", pdf}));
+            if (written.status != 1 ||
+                written.out.find("не удалось записать " + pdf + ": на диске нет места") ==
+                    std::string::npos)
+                report << what << ": status " << written.status << ", " << written.out << "; ";
+            if (FileText(pdf) != "%PDF old %%EOF")
+                report << what << ": the old file changed; ";
+            for (const auto& entry : std::filesystem::directory_iterator(folder))
+                if (entry.path().filename() != "old.pdf" && entry.path().filename() != "filler")
+                    report << what << ": left " << entry.path().filename() << "; ";
+        };
+        // About a megabyte with the pictures, on 200 KiB.
+        tryWriting("--pictures", With(Moscow1990, {"--pictures"}));
+        // The month's 26 KiB with 16 KiB left.
+        toravel::testing::FillDisk(folder, 16 * 1024);
+        tryWriting("--month", {"--month", "12.2026", "--place", "Мурманск"});
+        return report.str();
+    });
+    if (outcome == "skip")
+        GTEST_SKIP() << "a full disk needs a tmpfs of its own: run as root";
+    EXPECT_EQ(outcome, "");
+
+    const std::string pipe = File("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    const Outcome refused = RunPdf(With(Moscow1990, {"--output", pipe}));
+    EXPECT_EQ(refused.status, 1) << refused.out;
+    EXPECT_NE(refused.out.find("не обычный файл"), std::string::npos) << refused.out;
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
 TEST_F(ToravelPdf, MonthOnOneA4Page) {

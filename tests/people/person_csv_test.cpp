@@ -125,7 +125,7 @@ TEST(PersonCsv, EveryLineNotTakenIsReportedWithItsReason) {
                             "Зоя,\"17.05.1990,,,,\r\n"                      // 13
                             "Игорь,17.05.1990,,,,\r\n";                     // 14
     const auto imported = Import(file, csv);
-    EXPECT_EQ(imported.report.added, 1u);
+    EXPECT_EQ(imported.report.added, 2u) << "Игорь, after the quote left open, too";
     EXPECT_EQ(imported.report.skipped, 10u);
     EXPECT_EQ(imported.notes, (std::vector<std::string>{
                                   "1: столбцы не используются: «comment»",
@@ -140,8 +140,9 @@ TEST(PersonCsv, EveryLineNotTakenIsReportedWithItsReason) {
                                   "12: поле 1 не в кодировке UTF-8",
                                   "13: кавычка, открытая в строке 13, не закрыта до конца файла",
                               }));
-    EXPECT_EQ(file.Count(), 1u);
+    EXPECT_EQ(file.Count(), 2u);
     EXPECT_EQ(file.Find("Анна")->date, "17.05.1990");
+    EXPECT_TRUE(file.Find("Игорь"));
 }
 
 TEST(PersonCsv, SavedPeopleAreReplacedOnlyWhenTheCallerSaysSo) {

@@ -19,11 +19,36 @@ using toravel::PickedPlace;
 
 const toravel::WorldAtlas& SiberianAtlas() {
     static const toravel::WorldAtlas atlas(std::vector<AtlasPlace>{
-        {"Новосибирск", "Новосибирская область", "Россия", 55.0415, 82.9346, "Asia/Novosibirsk",
-         1419007, "Novosibirsk"},
-        {"Бердск", "Новосибирская область", "Россия", 54.7551, 83.0967, "Asia/Novosibirsk", 97296,
-         "Berdsk"},
-        {"Москва", "Москва", "Россия", 55.75222, 37.61556, "Europe/Moscow", 10381222, "Moscow"},
+        {"Новосибирск",
+         "Новосибирская область",
+         "Россия",
+         55.0415,
+         82.9346,
+         "Asia/Novosibirsk",
+         1419007,
+         "Novosibirsk",
+         {},
+         false},
+        {"Бердск",
+         "Новосибирская область",
+         "Россия",
+         54.7551,
+         83.0967,
+         "Asia/Novosibirsk",
+         97296,
+         "Berdsk",
+         {},
+         false},
+        {"Москва",
+         "Москва",
+         "Россия",
+         55.75222,
+         37.61556,
+         "Europe/Moscow",
+         10381222,
+         "Moscow",
+         {},
+         false},
     });
     return atlas;
 }
@@ -70,7 +95,7 @@ TEST(ChooseHintPlace, FollowsTheCoordinatesInTheFields) {
         {"the list's Novosibirsk", "55,028", "82,9242", novosibirsk, HintPlaceSource::PickedPlace,
          "Asia/Novosibirsk", false},
         {"a city without a zone", "56,946", "24,1059", unzoned, HintPlaceSource::None, "", true},
-        {"the Atlantic", "0", "-30", riga, HintPlaceSource::None, "", true},
+        {"the Atlantic", "0", "-30", riga, HintPlaceSource::OpenSea, "", true},
         {"no number", "север", "82,92", riga, HintPlaceSource::None, "", false},
         {"empty", "", "", riga, HintPlaceSource::None, "", false},
         {"off the Earth", "95", "82,92", none, HintPlaceSource::None, "", false},
@@ -113,17 +138,53 @@ TEST(MakeHintForPlace, NamesTheNearestPlaceAndItsDistance) {
                                 atlas.Access(), birth, moscowComputer);
     EXPECT_EQ(picked.text, "в месте рождения UTC+3:00 (летнее время); для расчёта укажите 0");
 
+    // A birth at sea silently kept whatever the spin box held: now the
+    // nautical time of the longitude, and the value for «подставить».
     const auto sea = toravel::FieldsZoneHint("0", "-30", toravel::PickedPlaceOfCityLine(kRiga),
                                              atlas.Access(), birth, moscowComputer);
-    EXPECT_EQ(sea.text, "");
-    EXPECT_FALSE(sea.spinValue);
-    EXPECT_FALSE(sea.canApply) << "«подставить» hidden";
+    EXPECT_EQ(sea.text,
+              "в открытом море — поясное время по долготе: UTC-2; для расчёта укажите -5");
+    EXPECT_EQ(sea.spinValue, -5);
+    EXPECT_TRUE(sea.canApply);
+    EXPECT_EQ(toravel::FieldsZoneHint("0", "-30", std::nullopt, {}, birth, moscowComputer).text, "")
+        << "without an atlas nothing says that no place is near";
+}
+
+// Nautical zones are 15° wide around multiples of 15°; the date line
+// separates UTC+12 from UTC-12.
+TEST(MakeNauticalZoneHint, WholeHoursOfTheLongitude) {
+    const int moscowComputer = 3 * 3600;
+    const struct {
+        double longitude;
+        int offsetHours;
+        const char* text;
+        bool canApply;
+    } rows[] = {
+        {0.0, 0, "в открытом море — поясное время по долготе: UTC+0; для расчёта укажите -3", true},
+        {7.4, 0, "UTC+0;", true},
+        {7.6, 1, "UTC+1;", true},
+        {30.0, 2, "поясное время по долготе: UTC+2; для расчёта укажите -1", true},
+        {-67.6, -5, "UTC-5; для расчёта укажите -8", true},
+        {-179.9, -12, "UTC-12; для расчёта нужно -15, а поле принимает от -12 до 12", false},
+        {179.9, 12, "UTC+12; для расчёта укажите 9", true},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(toravel::NauticalOffsetSeconds(row.longitude), row.offsetHours * 3600)
+            << row.longitude;
+        const auto hint = toravel::MakeNauticalZoneHint(row.longitude, moscowComputer);
+        EXPECT_NE(hint.text.find(row.text), std::string::npos)
+            << row.longitude << ": " << hint.text;
+        EXPECT_EQ(hint.spinValue, row.offsetHours - 3) << row.longitude;
+        EXPECT_EQ(hint.canApply, row.canApply) << row.longitude;
+        EXPECT_FALSE(hint.offset) << "no zone's rules behind it";
+    }
 }
 
 TEST(ZoneMismatchWarning, StandsUntilTheSpinBoxAgrees) {
     toravel::BirthplaceZoneHint hint;
     EXPECT_FALSE(toravel::ZoneMismatchWarning(3, hint)) << "no hint, nothing to compare";
     hint.spinValue = 1;
+    hint.offset = toravel::BirthplaceOffset{}; // from a zone of the database
     EXPECT_EQ(toravel::ZoneMismatchWarning(3, hint), "указано 3, а по базе часовых поясов нужно 1");
     EXPECT_EQ(toravel::ZoneMismatchWarning(-2, hint),
               "указано -2, а по базе часовых поясов нужно 1");
@@ -131,6 +192,8 @@ TEST(ZoneMismatchWarning, StandsUntilTheSpinBoxAgrees) {
     hint.spinValue = 14; // beyond the spin box: still says what is needed
     EXPECT_EQ(toravel::ZoneMismatchWarning(12, hint),
               "указано 12, а по базе часовых поясов нужно 14");
+    EXPECT_EQ(toravel::ZoneMismatchWarning(0, toravel::MakeNauticalZoneHint(-30, 3 * 3600)),
+              "указано 0, а по поясному времени нужно -5");
 }
 
 TEST(CoordinateFieldText, WritesDegreesAsATypedValue) {

@@ -33,14 +33,29 @@ TEST(AtlasBundle, TheWholeAtlasReadsBackAsItWasBuilt) {
         const AtlasPlace& b = (*read)[i];
         ASSERT_TRUE(a.name == b.name && a.otherName == b.otherName && a.region == b.region &&
                     a.country == b.country && a.zone == b.zone && a.population == b.population &&
-                    SameBits(a.latitude, b.latitude) && SameBits(a.longitude, b.longitude))
+                    SameBits(a.latitude, b.latitude) && SameBits(a.longitude, b.longitude) &&
+                    a.aliases == b.aliases && a.principal == b.principal)
             << "place " << i << ": " << a.name;
     }
+    // The zones' cities and their names reach the page: the same search.
+    const WorldAtlas pageAtlas(*read);
+    for (const char* text : {"Калькутта", "Окленд", "Сингапур", "Мадейра", "Norilsk"})
+        EXPECT_EQ(PlaceLabel(*pageAtlas.Search(text, 1).front()),
+                  PlaceLabel(*load.atlas->Search(text, 1).front()))
+            << text;
 }
 
 TEST(AtlasBundle, DamagedBundlesAreRefusedWhole) {
-    const std::vector<AtlasPlace> places = {
-        {"Тарту", "Тартумаа", "Эстония", 58.38062, 26.72509, "Europe/Tallinn", 101092, "Tartu"}};
+    const std::vector<AtlasPlace> places = {{"Тарту",
+                                             "Тартумаа",
+                                             "Эстония",
+                                             58.38062,
+                                             26.72509,
+                                             "Europe/Tallinn",
+                                             101092,
+                                             "Tartu",
+                                             {"Дерпт"},
+                                             true}};
     const std::string good = WriteAtlasBundle(places);
     ASSERT_TRUE(ReadAtlasBundle(good));
     auto replaced = [&](std::string_view from, std::string_view to) {
@@ -50,7 +65,9 @@ TEST(AtlasBundle, DamagedBundlesAreRefusedWhole) {
     };
     const std::pair<const char*, std::string> damaged[] = {
         {"empty", ""},
-        {"another format", replaced("toravel-atlas/1", "toravel-atlas/2")},
+        {"another format", replaced("toravel-atlas/2", "toravel-atlas/1")},
+        {"a principal mark that is no 0 or 1", replaced("\t1\tДерпт", "\tyes\tДерпт")},
+        {"an empty alias", replaced("\tДерпт", "\tДерпт\t")},
         {"cut short", good.substr(0, good.size() - 3)},
         {"a line after the places", good + "x\n"},
         {"latitude beyond the pole", replaced("58.38062", "91")},
@@ -58,8 +75,9 @@ TEST(AtlasBundle, DamagedBundlesAreRefusedWhole) {
         {"zone index out of range", replaced("\t0\t101092", "\t7\t101092")},
         {"population beyond 32 bits", replaced("101092", "4294967296")},
         {"field missing", replaced("\t101092", "")},
+        {"the principal mark missing", replaced("\t1\tДерпт", "")},
         {"count beyond the bound",
-         replaced("toravel-atlas/1\n1\n", "toravel-atlas/1\n99999999999\n")},
+         replaced("toravel-atlas/2\n1\n", "toravel-atlas/2\n99999999999\n")},
     };
     for (const auto& [what, text] : damaged)
         EXPECT_FALSE(ReadAtlasBundle(text)) << what;

@@ -4,11 +4,10 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <fstream>
 #include <memory>
 #include <stdexcept>
-#include <system_error>
 
+#include "files/output_file.h"
 #include "storage/database.h"
 
 namespace toravel::tools {
@@ -130,20 +129,14 @@ std::vector<unsigned char> BuildDatabaseImage(const std::vector<CalendarRow>& ro
 
 void WriteFileAtomically(const std::filesystem::path& path,
                          const std::vector<unsigned char>& bytes) {
-    std::filesystem::path temporary = path;
-    temporary += ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        file.close();
-        if (!file) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            throw std::runtime_error("cannot write " + temporary.string());
-        }
+    try {
+        OutputFile file(path);
+        file.Stream().write(reinterpret_cast<const char*>(bytes.data()),
+                            static_cast<std::streamsize>(bytes.size()));
+        file.Commit();
+    } catch (const OutputFileError& e) {
+        throw std::runtime_error(e.what());
     }
-    std::filesystem::rename(temporary, path);
 }
 
 } // namespace toravel::tools

@@ -50,8 +50,9 @@ std::vector<Picture> ReadPictures(const std::filesystem::path& directory,
 std::vector<unsigned char> BuildDatabaseImage(const std::vector<CalendarRow>& rows,
                                               const std::vector<Picture>& pictures);
 
-// Writes bytes to path through a temporary file in the same directory, so a
-// failed build never leaves a half-written database behind.
+// Writes bytes to path through OutputFile (files/output_file.h), so a failed
+// build never leaves a half-written database behind. Throws
+// std::runtime_error with the reason.
 void WriteFileAtomically(const std::filesystem::path& path,
                          const std::vector<unsigned char>& bytes);
 

@@ -67,19 +67,23 @@ std::string Shown(const ClockMoment& m) {
 void CompareYearOfBeginnings(const std::string& name, const CalendarPlace& place, int year,
                              const ReferenceMoon& reference) {
     Differences newMoons("new moon"), moonrises("moonrise"), fullMoons("full moon");
+    // A date's second moonrise begins no lunar day: counted apart, as are
+    // the dates the reference has two moonrises on.
+    Differences secondRises("second moonrise, no lunar day");
+    long twoRisesHere = 0, twoRisesThere = 0;
     std::vector<std::string> presence;
     const PlaceClock clock(place, std::llround(EncodeDateTime(year, 1, 1) * 86400.0) - 86400,
                            std::llround(EncodeDateTime(year + 1, 1, 2) * 86400.0));
 
-    const auto addRise = [&](const ClockMoment& moment) {
+    const auto addRise = [&](const ClockMoment& moment, Differences& kind) {
         const double jd = JulianDate(moment.UniversalSecond());
         const auto rise =
             reference.MoonriseNear(jd, place.latitudeDegrees, place.longitudeDegrees, 0.125);
         if (!rise) {
-            ++moonrises.missing;
+            ++kind.missing;
             return;
         }
-        moonrises.Add((jd - *rise) * 86400.0, *rise, Shown(moment));
+        kind.Add((jd - *rise) * 86400.0, *rise, Shown(moment));
     };
 
     for (int month = 1; month <= 12; ++month) {
@@ -91,11 +95,14 @@ void CompareYearOfBeginnings(const std::string& name, const CalendarPlace& place
                     const double ref = reference.NewMoonNear(jd);
                     newMoons.Add((jd - ref) * 86400.0, ref, Shown(b.moment));
                 } else {
-                    addRise(b.moment);
+                    addRise(b.moment, moonrises);
                 }
             }
             if (day.moonriseAtNewMoon)
-                addRise(*day.moonriseAtNewMoon);
+                addRise(*day.moonriseAtNewMoon, moonrises);
+            for (const ClockMoment& other : day.otherMoonrises)
+                addRise(other, secondRises);
+            twoRisesHere += !day.otherMoonrises.empty();
             if (day.fullMoon) {
                 const double jd = JulianDate(day.fullMoon->UniversalSecond());
                 const double ref = reference.FullMoonNear(jd);
@@ -103,10 +110,14 @@ void CompareYearOfBeginnings(const std::string& name, const CalendarPlace& place
             }
 
             const std::int64_t dayStart = std::llround(day.date * 86400.0);
-            const bool referenceRises =
-                reference.RisesBetween(JulianDate(clock.LocalToUniversal(dayStart)),
-                                       JulianDate(clock.LocalToUniversal(dayStart + 86400)),
-                                       place.latitudeDegrees, place.longitudeDegrees);
+            const std::size_t referenceRiseCount =
+                reference
+                    .MoonrisesBetween(JulianDate(clock.LocalToUniversal(dayStart)),
+                                      JulianDate(clock.LocalToUniversal(dayStart + 86400)),
+                                      place.latitudeDegrees, place.longitudeDegrees)
+                    .size();
+            const bool referenceRises = referenceRiseCount > 0;
+            twoRisesThere += referenceRiseCount >= 2;
             if (referenceRises == day.noMoonrise)
                 presence.push_back(DateToStr(day.date) +
                                    (day.noMoonrise ? ": no moonrise here, the reference has one"
@@ -116,6 +127,11 @@ void CompareYearOfBeginnings(const std::string& name, const CalendarPlace& place
     newMoons.Print(name);
     moonrises.Print(name);
     fullMoons.Print(name);
+    if (twoRisesHere > 0 || twoRisesThere > 0) {
+        secondRises.Print(name);
+        std::printf("%s: %ld dates with two moonrises, %ld in the reference\n", name.c_str(),
+                    twoRisesHere, twoRisesThere);
+    }
     std::printf("%s: %zu days on which only one side has a moonrise\n", name.c_str(),
                 presence.size());
     for (const std::string& line : presence)

@@ -1,7 +1,9 @@
 // A year of the month calendar's beginnings at a place against the
 // reference (reference_moon.h): new moons, moonrises and full moons, each
 // shown moment (the whole minute on the place's clock) less the reference
-// moment; and the days on which one side has a moonrise and the other none.
+// moment; a date's second moonrise, which begins no lunar day, apart, with
+// the dates that have two; and the days on which one side has a moonrise and
+// the other none.
 #pragma once
 
 #include <string>

@@ -6,6 +6,11 @@
 //       seconds of the new moons, moonrises and full moons as the calendar
 //       shows them, and the days on which only one side has a moonrise.
 //
+//   toravel-check-month-calendar --second-rises first-year last-year
+//       The dates on which the Moon rises twice at Murmansk, Tromsø, Norilsk
+//       and Longyearbyen, ours and the reference's; exits 1 where they
+//       differ.
+//
 //   toravel-check-month-calendar --agreement first-year last-year
 //       The calendar against the single calculation at 00:00 and 12:00 of
 //       every day, at places with and without clock changes, polar and
@@ -19,6 +24,7 @@
 #include "platform/conversions.h"
 #include "tools/check_month_calendar/agreement_scan.h"
 #include "tools/check_month_calendar/beginnings_comparison.h"
+#include "tools/check_month_calendar/second_rises.h"
 #include "zoneinfo/system_zone_files.h"
 
 #ifndef TORAVEL_SWE_DATA_DIR
@@ -48,8 +54,28 @@ int main(int argc, char** argv) {
             disagreements += ScanAgreement(place, first, last);
         return disagreements == 0 ? 0 : 1;
     }
+    if (argc == 4 && std::strcmp(argv[1], "--second-rises") == 0) {
+        const ReferenceMoon reference(TORAVEL_SWE_DATA_DIR);
+        const struct {
+            const char* name;
+            CalendarPlace place;
+        } places[] = {
+            {"Мурманск", {StrToFloat("68,9585"), StrToFloat("33,0827"), "Europe/Moscow"}},
+            {"Тромсё", {StrToFloat("69,6492"), StrToFloat("18,9553"), "Europe/Oslo"}},
+            {"Норильск", {StrToFloat("69,3535"), StrToFloat("88,2027"), "Asia/Krasnoyarsk"}},
+            {"Лонгйир", {StrToFloat("78,2232"), StrToFloat("15,6267"), "Arctic/Longyearbyen"}},
+        };
+        long differing = 0;
+        for (const auto& p : places)
+            differing += ListSecondMoonrises(p.name, p.place, std::atoi(argv[2]),
+                                             std::atoi(argv[3]), reference);
+        return differing == 0 ? 0 : 1;
+    }
     if (argc > 2) {
-        std::fprintf(stderr, "usage: %s [year] | --agreement first-year last-year\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s [year] | --second-rises first-year last-year"
+                     " | --agreement first-year last-year\n",
+                     argv[0]);
         return 2;
     }
 

@@ -14,12 +14,11 @@ cd "$DATA"
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true' EXIT
 
-# wait_window TITLE: the id of the visible window of that title (Qt adds
-# " — " and the application name to the title the window manager sees).
+# wait_window TITLE: the id of the visible window of that title.
 wait_window() {
   local id
   for ((i = 0; i < 100; i++)); do
-    id=$(LC_ALL=C.UTF-8 xdotool search --onlyvisible --name "^$1( — .*)?\$" 2>/dev/null | head -n 1) || true
+    id=$(LC_ALL=C.UTF-8 xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
     if [ -n "$id" ]; then echo "$id"; return 0; fi
     sleep 0.2
   done

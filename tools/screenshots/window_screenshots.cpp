@@ -23,6 +23,7 @@
 #include "app/Unit2.h"
 #include "app/application_setup.h"
 #include "app/city_combo_box.h"
+#include "app/message_presenter.h"
 #include "app/month_printing.h"
 #include "app/month_window.h"
 #include "app/person_file_opening.h"
@@ -68,6 +69,14 @@ const Entry People[] = {
      "+08:00", Sex::Female, ""},
 };
 
+// Messages are printed, not shown: the tool runs without anyone to close a
+// box (saving the month's PDF says where it wrote it).
+class PrintingPresenter final : public MessagePresenter {
+public:
+    void ShowMessage(const QString& text) override { std::printf("%s\n", qPrintable(text)); }
+    void ShowError(const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+};
+
 // The Moscow clock's 10 December 2026, 12:00, in universal seconds.
 std::int64_t FixedNow() {
     return static_cast<std::int64_t>(EncodeDateTime(2026, 12, 10)) * 86400 + 9 * 3600;
@@ -85,7 +94,9 @@ bool Save(QWidget& widget, const QString& path) {
 int main(int argc, char* argv[]) {
     toravel::UseSystemZoneFiles();
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("toravel"));
+    NameApplication();
+    PrintingPresenter presenter;
+    SetPresenter(&presenter);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
     out.mkpath(QStringLiteral("."));
     // A home folder of its own, where the data folder is ~/.local/share.

@@ -56,7 +56,12 @@ std::string WriteAtlasBundle(const std::vector<AtlasPlace>& places) {
         lines += std::to_string(countries.IndexOf(Field(place.country))) + '\t';
         lines += ShortestText(place.latitude) + '\t' + ShortestText(place.longitude) + '\t';
         lines += std::to_string(zones.IndexOf(Field(place.zone))) + '\t';
-        lines += std::to_string(place.population) + '\n';
+        lines += std::to_string(place.population) + '\t';
+        lines += place.principal ? "1" : "0";
+        for (const std::string& alias : place.aliases)
+            if (!alias.empty())
+                lines += '\t' + Field(alias);
+        lines += '\n';
     }
     std::string out(AtlasBundleMagic);
     out += '\n';

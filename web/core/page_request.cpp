@@ -49,7 +49,8 @@ std::optional<std::string> Text(const Json& request, const char* key) {
         return std::nullopt;
     if (found->is_string())
         return found->get<std::string>();
-    return found->dump(); // a number sent as a number
+    // A number sent as a number; its text holds no bytes beyond ASCII.
+    return found->dump();
 }
 
 // The option checks that CLI11's validators and exclusions make on the
@@ -69,21 +70,23 @@ std::optional<command_line::CommandError> CheckLikeTheOptionParser(const Command
     return std::nullopt;
 }
 
-// %XX and "+" of a query's part.
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// %XX and "+" of a query's part; a "%" without two hex digits stays as it is.
 std::string PercentDecoded(std::string_view part) {
     std::string text;
     for (std::size_t i = 0; i < part.size(); ++i) {
-        const auto hex = [](char c) -> int {
-            if (c >= '0' && c <= '9')
-                return c - '0';
-            if (c >= 'a' && c <= 'f')
-                return c - 'a' + 10;
-            if (c >= 'A' && c <= 'F')
-                return c - 'A' + 10;
-            return -1;
-        };
-        if (part[i] == '%' && i + 2 < part.size() + 0 && i + 2 <= part.size() - 1 + 0 &&
-            hex(part[i + 1]) >= 0 && hex(part[i + 2]) >= 0) {
+        const auto hex = HexDigit;
+        if (part[i] == '%' && i + 2 < part.size() && hex(part[i + 1]) >= 0 &&
+            hex(part[i + 2]) >= 0) {
             text += static_cast<char>(hex(part[i + 1]) * 16 + hex(part[i + 2]));
             i += 2;
         } else {
@@ -99,6 +102,10 @@ PageOptions OptionsOfRequest(std::string_view requestJson) {
     const Json request = Json::parse(requestJson, nullptr, false);
     if (!request.is_object())
         return {std::nullopt, UsageError("запрос страницы не прочитан")};
+    return OptionsOfRequest(request);
+}
+
+PageOptions OptionsOfRequest(const Json& request) {
     for (const auto& [key, value] : request.items())
         if (!KeyNamed(key, false))
             return {std::nullopt, UsageError("лишний параметр " + QuotedValue(key))};
@@ -154,7 +161,9 @@ LinkRequest RequestOfLink(std::string_view query) {
     const bool coordinates = request.contains("latitude") || request.contains("longitude");
     if (coordinates && request.contains("place"))
         return {std::nullopt, UsageError("--lat нельзя задавать вместе с --place")};
-    PageOptions checked = OptionsOfRequest(request.dump());
+    // Values are taken as the bytes they are; one that is no UTF-8 is
+    // quoted with "?" by the messages and replaced in the answer's JSON.
+    PageOptions checked = OptionsOfRequest(request);
     if (checked.error)
         return {std::nullopt, std::move(checked.error)};
     return {std::move(request), std::nullopt};

@@ -33,6 +33,7 @@ struct PageOptions {
 
 // The options of a calculation or (with "month") a month request.
 PageOptions OptionsOfRequest(std::string_view requestJson);
+PageOptions OptionsOfRequest(const command_line::Json& request);
 
 // The request a link's query stands for, as the JSON above, or a usage
 // error in the command line's words.

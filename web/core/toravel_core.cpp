@@ -78,7 +78,8 @@ Json PlaceJson(const AtlasPlace& place) {
             {"latitude", place.latitude},
             {"longitude", place.longitude},
             {"zone", place.zone},
-            {"population", place.population},
+            // Unknown for the zones' own cities added to the atlas.
+            {"population", place.population == 0 ? Json(nullptr) : Json(place.population)},
             {"label", PlaceLabel(place)}};
 }
 
@@ -114,23 +115,40 @@ Json MonthDocument(const command_line::CommandOptions& options) {
     }
 }
 
-} // namespace
-} // namespace toravel::web
-
-using namespace toravel;
-using namespace toravel::web;
-
-extern "C" {
-
-EMSCRIPTEN_KEEPALIVE const char* toravel_load_calendar(const char* json) {
-    return Answer(Data().calendarDays.Load(json));
+// Answers made from a calculation's failure, a month's, or another call's.
+std::string HoroscopeFailure(const std::string& message) {
+    return Text(command_line::FailureJson(
+        JsonKind::Horoscope,
+        {command_line::ExitFailed, command_line::error_code::Calculation, message}));
+}
+std::string MonthFailure(const std::string& message) {
+    return Text(command_line::FailureJson(
+        JsonKind::Month,
+        {command_line::ExitFailed, command_line::error_code::Calculation, message}));
+}
+std::string ErrorFailure(const std::string& message) {
+    return Text(
+        {{"error", command_line::ErrorJson({command_line::ExitFailed,
+                                            command_line::error_code::Calculation, message})}});
+}
+std::string PlainFailure(const std::string& message) {
+    return message;
 }
 
-// Zones add to those loaded before, so that the page may fetch them in parts.
-EMSCRIPTEN_KEEPALIVE const char* toravel_load_zones(const char* bytes, std::size_t size) {
-    std::optional<ZoneFiles> files = ReadZoneBundle(std::string_view(bytes, size));
+// No exception may reach JavaScript: whatever a call throws (memory running
+// out, say) is answered as its kind of failure.
+template <typename Body, typename Failure> const char* Guarded(Body body, Failure failure) {
+    try {
+        return Answer(body());
+    } catch (const std::exception& e) {
+        return Answer(failure(ErrorDisplayText(e.what())));
+    }
+}
+
+std::string LoadZones(std::string_view bytes) {
+    std::optional<ZoneFiles> files = ReadZoneBundle(bytes);
     if (!files)
-        return Answer("часовые пояса не прочитаны");
+        return "часовые пояса не прочитаны";
     files->merge(Data().zoneFiles);
     Data().zoneFiles = std::move(*files);
     SetZoneFileReader([](std::string_view name) -> std::optional<std::string> {
@@ -139,57 +157,51 @@ EMSCRIPTEN_KEEPALIVE const char* toravel_load_zones(const char* bytes, std::size
             return found->second;
         return std::nullopt;
     });
-    return Answer({});
+    return {};
 }
 
-// The atlas also becomes the process's, for the requests' place lookups.
-EMSCRIPTEN_KEEPALIVE const char* toravel_load_atlas(const char* bytes, std::size_t size) {
-    std::optional<std::vector<AtlasPlace>> places = ReadAtlasBundle(std::string_view(bytes, size));
+std::string LoadAtlas(std::string_view bytes) {
+    std::optional<std::vector<AtlasPlace>> places = ReadAtlasBundle(bytes);
     if (!places)
-        return Answer("атлас мест не прочитан");
+        return "атлас мест не прочитан";
     Data().atlas = std::make_unique<const WorldAtlas>(std::move(*places));
     SetAtlasProvider([] { return AtlasAvailability{Data().atlas.get(), {}, {}}; });
-    return Answer({});
+    return {};
 }
 
-EMSCRIPTEN_KEEPALIVE const char* toravel_calculate(const char* requestJson) {
-    const PageOptions page = OptionsOfRequest(requestJson);
+std::string Calculate(const char* requestJson) {
+    const PageOptions page = OptionsOfRequest(std::string_view(requestJson));
     if (page.error)
-        return Answer(Text(command_line::FailureJson(JsonKind::Horoscope, *page.error)));
+        return Text(command_line::FailureJson(JsonKind::Horoscope, *page.error));
     if (page.options->month)
-        return Answer(Text(command_line::FailureJson(
-            JsonKind::Horoscope, command_line::UsageError("лишний параметр «month»"))));
-    return Answer(Text(CalculationDocument(*page.options)));
+        return Text(command_line::FailureJson(JsonKind::Horoscope,
+                                              command_line::UsageError("лишний параметр «month»")));
+    return Text(CalculationDocument(*page.options));
 }
 
-EMSCRIPTEN_KEEPALIVE const char* toravel_month(const char* requestJson) {
-    PageOptions page = OptionsOfRequest(requestJson);
+std::string Month(const char* requestJson) {
+    const PageOptions page = OptionsOfRequest(std::string_view(requestJson));
     if (page.error)
-        return Answer(Text(command_line::FailureJson(JsonKind::Month, *page.error)));
+        return Text(command_line::FailureJson(JsonKind::Month, *page.error));
     if (!page.options->month)
-        return Answer(Text(command_line::FailureJson(
+        return Text(command_line::FailureJson(
             JsonKind::Month,
-            command_line::UsageError(command_line::MissingRequiredOption("--month")))));
-    return Answer(Text(MonthDocument(*page.options)));
+            command_line::UsageError(command_line::MissingRequiredOption("--month"))));
+    return Text(MonthDocument(*page.options));
 }
 
-EMSCRIPTEN_KEEPALIVE const char* toravel_parse_link(const char* query) {
+std::string ParseLink(const char* query) {
     LinkRequest link = RequestOfLink(query);
     if (link.error)
-        return Answer(Text({{"error", command_line::ErrorJson(*link.error)}}));
-    return Answer(Text({{"request", std::move(*link.request)}}));
+        return Text({{"error", command_line::ErrorJson(*link.error)}});
+    return Text({{"request", std::move(*link.request)}});
 }
 
-// The clock of a zone at a local moment, for the page to show before it
-// calculates: {"utc_offset": "+03:00", "summer_time": false, "label":
-// "UTC+3:00, зимнее время"}.
-EMSCRIPTEN_KEEPALIVE const char* toravel_zone_clock(const char* zoneName, const char* date,
-                                                    const char* time) {
+std::string ZoneClock(const char* zoneName, const char* date, const char* time) {
     const auto birthDate = command_line::ParseBirthDate(date);
     const auto birthTime = command_line::ParseBirthTime(time);
     const auto usage = [](const std::string& problem) {
-        return Answer(
-            Text({{"error", command_line::ErrorJson(command_line::UsageError(problem))}}));
+        return Text({{"error", command_line::ErrorJson(command_line::UsageError(problem))}});
     };
     if (!birthDate)
         return usage("--date: нет такой даты: " + command_line::QuotedValue(date));
@@ -202,28 +214,79 @@ EMSCRIPTEN_KEEPALIVE const char* toravel_zone_clock(const char* zoneName, const 
     std::string label = UtcOffsetLabel(offset->offsetSeconds);
     if (offset->keepsDaylightTimeThatYear)
         label += offset->summerTime ? ", летнее время" : ", зимнее время";
-    return Answer(Text({{"utc_offset", UtcOffsetText(offset->offsetSeconds)},
-                        {"summer_time", offset->summerTime},
-                        {"label", label}}));
+    return Text({{"utc_offset", UtcOffsetText(offset->offsetSeconds)},
+                 {"summer_time", offset->summerTime},
+                 {"label", label}});
 }
 
-EMSCRIPTEN_KEEPALIVE const char* toravel_search_places(const char* text, int limit) {
+std::string SearchPlaces(const char* text, int limit) {
     Json matches = Json::array();
     if (Data().atlas && limit > 0)
         for (const AtlasPlace* place : Data().atlas->Search(text, static_cast<std::size_t>(limit)))
             matches.push_back(PlaceJson(*place));
-    return Answer(Text(matches));
+    return Text(matches);
 }
 
-EMSCRIPTEN_KEEPALIVE const char* toravel_nearest_place(double latitude, double longitude) {
+std::string NearestPlace(double latitude, double longitude) {
     if (!Data().atlas)
-        return Answer("null");
+        return "null";
     const std::optional<NearbyPlace> nearest =
         Data().atlas->NearestWithin({latitude, longitude}, kNearestPlaceRadiusKm);
     if (!nearest)
-        return Answer("null");
-    return Answer(
-        Text({{"place", PlaceJson(*nearest->place)}, {"distance_km", nearest->distanceKm}}));
+        return "null";
+    return Text({{"place", PlaceJson(*nearest->place)}, {"distance_km", nearest->distanceKm}});
+}
+
+} // namespace
+} // namespace toravel::web
+
+using namespace toravel::web;
+
+// The exports: every answer is a text, valid until the next call.
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE const char* toravel_load_calendar(const char* json) {
+    return Guarded([&] { return Data().calendarDays.Load(json); }, PlainFailure);
+}
+
+// Zones add to those loaded before, so that the page may fetch them in parts.
+EMSCRIPTEN_KEEPALIVE const char* toravel_load_zones(const char* bytes, std::size_t size) {
+    return Guarded([&] { return LoadZones(std::string_view(bytes, size)); }, PlainFailure);
+}
+
+// The atlas also becomes the process's, for the requests' place lookups.
+EMSCRIPTEN_KEEPALIVE const char* toravel_load_atlas(const char* bytes, std::size_t size) {
+    return Guarded([&] { return LoadAtlas(std::string_view(bytes, size)); }, PlainFailure);
+}
+
+EMSCRIPTEN_KEEPALIVE const char* toravel_calculate(const char* requestJson) {
+    return Guarded([&] { return Calculate(requestJson); }, HoroscopeFailure);
+}
+
+EMSCRIPTEN_KEEPALIVE const char* toravel_month(const char* requestJson) {
+    return Guarded([&] { return Month(requestJson); }, MonthFailure);
+}
+
+EMSCRIPTEN_KEEPALIVE const char* toravel_parse_link(const char* query) {
+    return Guarded([&] { return ParseLink(query); }, ErrorFailure);
+}
+
+// The clock of a zone at a local moment, for the page to show before it
+// calculates: {"utc_offset": "+03:00", "summer_time": false, "label":
+// "UTC+3:00, зимнее время"}.
+EMSCRIPTEN_KEEPALIVE const char* toravel_zone_clock(const char* zoneName, const char* date,
+                                                    const char* time) {
+    return Guarded([&] { return ZoneClock(zoneName, date, time); }, ErrorFailure);
+}
+
+EMSCRIPTEN_KEEPALIVE const char* toravel_search_places(const char* text, int limit) {
+    return Guarded([&] { return SearchPlaces(text, limit); },
+                   [](const std::string&) { return std::string("[]"); });
+}
+
+EMSCRIPTEN_KEEPALIVE const char* toravel_nearest_place(double latitude, double longitude) {
+    return Guarded([&] { return NearestPlace(latitude, longitude); },
+                   [](const std::string&) { return std::string("null"); });
 }
 
 } // extern "C"
