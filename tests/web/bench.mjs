@@ -70,6 +70,8 @@ for (let run = 0; run < Runs; ++run) {
                 'WebAssembly compiled': since(worker.compiled),
                 'data fetched': since(worker.fetched),
                 'data loaded into the core': since(worker.loaded),
+                'link read (answer in the page)': performance.getEntriesByName('toravel:parseLink')[0]?.startTime ?? 0,
+                'calculation answered': performance.getEntriesByName('toravel:calculate')[0]?.startTime ?? 0,
                 'result shown': window.firstResult,
             };
         }));

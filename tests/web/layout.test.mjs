@@ -32,12 +32,13 @@ test('phone and computer: nothing sticks out, print is one page', async () => {
                     .map((e) => `${e.tagName.toLowerCase()}#${e.id}.${e.className}`).slice(0, 5));
                 if (wide.length)
                     failures.push(`${name}: wider than the screen: ${wide.join(', ')}`);
-                await page.screenshot({ path: join(Shots, `web-${name}-result.png`) });
-                await page.locator('#result').scrollIntoViewIfNeeded();
+                await page.evaluate(() => window.scrollTo(0, 0));
+                await page.screenshot({ path: join(Shots, `web-${name}-form.png`) });
+                await page.evaluate(() => document.getElementById('result').scrollIntoView());
                 await page.screenshot({ path: join(Shots, `web-${name}-report.png`) });
-                await page.locator('#month').scrollIntoViewIfNeeded();
+                await page.evaluate(() => document.getElementById('month').scrollIntoView());
                 await page.screenshot({ path: join(Shots, `web-${name}-month.png`) });
-                await page.locator('#birth').scrollIntoViewIfNeeded();
+                await page.evaluate(() => document.getElementById('birth').scrollIntoView());
                 await page.fill('#place-search', '');
                 await page.locator('#place-search').pressSequentially('Моск', { delay: 5 });
                 await page.locator('#place-results [role=option]').first().waitFor();
