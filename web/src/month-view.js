@@ -1,7 +1,7 @@
 // The month's lunar calendar for the birthplace in the form, from the
 // core's "month" document (docs/json.md): one row a day with the lunar day
-// at midnight and each lunar day that begins, the full moon, the days
-// without moonrise, the worlds of the day and of the periods, the circle;
+// at midnight and each lunar day that begins, the full moon, a second
+// moonrise, the days without moonrise, the worlds of the day and of the periods, the circle;
 // today highlighted, with the lunar day in force now. Times are on the
 // place's clock; a beginning on another offset than the day's noon (the day
 // the clocks change) names its offset.
@@ -47,6 +47,9 @@ export function monthCells(day) {
         moon.push(`полнолуние ${timeText(day.full_moon, day.utc_offset_at_noon)}`);
     if (day.moonrise_at_new_moon)
         moon.push('восход в минуту новолуния');
+    // A date's other moonrise, which begins no lunar day.
+    for (const rise of day.other_moonrises ?? [])
+        moon.push(`второй восход ${timeText(rise, day.utc_offset_at_noon)}`);
     const periods = [day.period_world_at_start, ...day.beginnings.map((b) => b.period_world)]
         .map((world) => world?.name ?? '—')
         .join(' → ');
