@@ -14,6 +14,7 @@ import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import test from 'node:test';
+import { birthMoment, random as generator } from '../lib/births.mjs';
 
 const Root = resolve(new URL('../../..', import.meta.url).pathname);
 const Build = resolve(process.env.TORAVEL_BUILD ?? join(Root, 'build'));
@@ -50,18 +51,6 @@ function cliJson(args) {
   }
 }
 
-// A small generator of its own, so that a failure names a seed that repeats it.
-function generator(seed) {
-  let state = seed >>> 0;
-  return () => {
-    state = (state + 0x6d2b79f5) >>> 0;
-    let t = state;
-    t = Math.imul(t ^ (t >>> 15), t | 1);
-    t ^= t + Math.imul(t ^ (t >>> 7), t | 61);
-    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
-  };
-}
-
 // The atlas's places from its bundle: name, latitude, longitude, zone.
 function atlasPlaces() {
   const lines = data('atlas.bin').toString('utf8').split('\n');
@@ -75,20 +64,14 @@ function atlasPlaces() {
   });
 }
 
-const pad = (n) => String(n).padStart(2, '0');
-
 test('births: every document of the module equals the command line batch\'s', () => {
   const random = generator(20261210);
   const places = atlasPlaces();
   const births = [];
   for (let i = 0; i < Births; ++i) {
     const place = places[Math.floor(random() * places.length)];
-    const year = 1900 + Math.floor(random() * 201);
-    const month = 1 + Math.floor(random() * 12);
-    const day = 1 + Math.floor(random() * 28);
     births.push({
-      date: `${pad(day)}.${pad(month)}.${year}`,
-      time: `${pad(Math.floor(random() * 24))}:${pad(Math.floor(random() * 60))}`,
+      ...birthMoment(random),
       latitude: place.latitude, longitude: place.longitude, zone_name: place.zone,
       sex: random() < 0.5 ? 'male' : 'female',
       listing: random() < 0.1,
