@@ -17,8 +17,26 @@ namespace {
 
 const WorldAtlas& Atlas() {
     static const WorldAtlas small({
-        {"Москва", "Москва", "Россия", 55.75222, 37.61556, "Europe/Moscow", 10381222, "Moscow"},
-        {"Ростов-на-Дону", "", "Россия", 47.23135, 39.72328, "Europe/Moscow", 1074482, ""},
+        {"Москва",
+         "Москва",
+         "Россия",
+         55.75222,
+         37.61556,
+         "Europe/Moscow",
+         10381222,
+         "Moscow",
+         {},
+         false},
+        {"Ростов-на-Дону",
+         "",
+         "Россия",
+         47.23135,
+         39.72328,
+         "Europe/Moscow",
+         1074482,
+         "",
+         {},
+         false},
     });
     const AtlasLoad& load = SharedWorldAtlas();
     return load.atlas ? *load.atlas : small;
