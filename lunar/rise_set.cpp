@@ -79,36 +79,62 @@ void ParabolaRoots(double yMinus, double y0, double yPlus, double& extremumX, do
     }
 }
 
+namespace {
+
+// The sine of the body's altitude above its standard altitude at an hour of
+// the day: what both searches below sample at each whole hour, the same
+// doubles for both.
+class AltitudeAboveStandard {
+public:
+    AltitudeAboveStandard(RiseSetKind kind, double dayStartMjd, double longitude, double latitude)
+        : kind_(kind), dayStartMjd_(dayStartMjd), longitude_(longitude),
+          cosLatitude_(std::cos(latitude)), sinLatitude_(std::sin(latitude)) {
+        if (!StandardAltitudeSineFilled) {
+            FillStandardAltitudeSine();
+        }
+        h0s_ = StandardAltitudeSine[static_cast<int>(kind)];
+    }
+    double At(double hour) const {
+        return SineOfAltitude(kind_, dayStartMjd_, hour, longitude_, cosLatitude_, sinLatitude_) -
+               h0s_;
+    }
+
+private:
+    RiseSetKind kind_;
+    double dayStartMjd_;
+    double longitude_;
+    double cosLatitude_;
+    double sinLatitude_;
+    double h0s_ = 0.0;
+};
+
+bool HasStandardAltitude(RiseSetKind kind) {
+    const int index = static_cast<int>(kind);
+    return index >= 0 && index < RiseSetKindCount;
+}
+
+} // namespace
+
 void FindRiseSetEvents(RiseSetKind kind, double dayStartMjd, double longitude, double latitude,
                        double& riseHour, double& setHour, bool& riseFound, bool& setFound,
                        bool& upAtStart) {
     riseFound = false;
     setFound = false;
     upAtStart = false;
-    const int index = static_cast<int>(kind);
-    if (index < 0 || index >= RiseSetKindCount) {
+    if (!HasStandardAltitude(kind)) {
         return; // no standard altitude for this kind
     }
-    if (!StandardAltitudeSineFilled) {
-        FillStandardAltitudeSine();
-    }
-    const double cosLatitude = std::cos(latitude);
-    const double sinLatitude = std::sin(latitude);
-    const double h0s = StandardAltitudeSine[index];
+    const AltitudeAboveStandard altitude(kind, dayStartMjd, longitude, latitude);
 
     double hour = 1.0;
-    double yMinus =
-        SineOfAltitude(kind, dayStartMjd, hour - 1.0, longitude, cosLatitude, sinLatitude) - h0s;
+    double yMinus = altitude.At(hour - 1.0);
     upAtStart = yMinus > 0.0; // exactly at h0 counts as below
 
     // Two-hour intervals centred on the odd hours; neighbours share the
     // sample at the even hour between them.
     do {
-        const double y0 =
-            SineOfAltitude(kind, dayStartMjd, hour, longitude, cosLatitude, sinLatitude) - h0s;
-        const double yPlus =
-            SineOfAltitude(kind, dayStartMjd, hour + 1.0, longitude, cosLatitude, sinLatitude) -
-            h0s;
+        const double y0 = altitude.At(hour);
+        const double yPlus = altitude.At(hour + 1.0);
         double extremumX;
         double extremumY;
         double firstRoot = 0.0;
@@ -141,27 +167,17 @@ void FindRiseSetEvents(RiseSetKind kind, double dayStartMjd, double longitude, d
 
 RisesOfDay FindAllRises(RiseSetKind kind, double dayStartMjd, double longitude, double latitude) {
     RisesOfDay rises;
-    const int index = static_cast<int>(kind);
-    if (index < 0 || index >= RiseSetKindCount) {
+    if (!HasStandardAltitude(kind)) {
         return rises;
     }
-    if (!StandardAltitudeSineFilled) {
-        FillStandardAltitudeSine();
-    }
-    const double cosLatitude = std::cos(latitude);
-    const double sinLatitude = std::sin(latitude);
-    const double h0s = StandardAltitudeSine[index];
+    const AltitudeAboveStandard altitude(kind, dayStartMjd, longitude, latitude);
 
     // The samples, intervals and roots of FindRiseSetEvents, computed the
     // same way, so that the rise it keeps comes out the same double.
-    double yMinus =
-        SineOfAltitude(kind, dayStartMjd, 0.0, longitude, cosLatitude, sinLatitude) - h0s;
+    double yMinus = altitude.At(0.0);
     for (double hour = 1.0; hour < 25.0; hour += 2.0) {
-        const double y0 =
-            SineOfAltitude(kind, dayStartMjd, hour, longitude, cosLatitude, sinLatitude) - h0s;
-        const double yPlus =
-            SineOfAltitude(kind, dayStartMjd, hour + 1.0, longitude, cosLatitude, sinLatitude) -
-            h0s;
+        const double y0 = altitude.At(hour);
+        const double yPlus = altitude.At(hour + 1.0);
         double extremumX;
         double extremumY;
         double firstRoot = 0.0;
