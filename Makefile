@@ -55,7 +55,7 @@ web: web-build
 	node web/tools/serve.mjs --root build-web/site --port 8080
 
 web-bench: web-build
-	node tests/web/bench.mjs
+	node bench/web_page.mjs
 
 web-screenshots: web-build
 	TORAVEL_SCREENSHOTS=docs/screenshots node tests/web/layout.test.mjs

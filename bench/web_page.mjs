@@ -6,9 +6,9 @@
 //   - a calculation, a month and a search keystroke inside the page: the
 //     time in the core (the worker's) and the round trip from the page.
 //
-//     make web-bench        (or: node tests/web/bench.mjs [--runs 5])
-import { launch, needOrSkip, SiteDir } from './lib/browser.mjs';
-import { atlasSample, birthMoment, random } from './lib/births.mjs';
+//     make web-bench        (or: node bench/web_page.mjs [--runs 5])
+import { launch, needOrSkip, SiteDir } from '../tests/web/lib/browser.mjs';
+import { atlasSample, birthMoment, random } from '../tests/web/lib/births.mjs';
 
 needOrSkip();
 const runsAt = process.argv.indexOf('--runs');
@@ -24,7 +24,7 @@ const percentile = (values, p) => [...values].sort((a, b) => a - b)[Math.min(val
 const ms = (value) => `${value.toFixed(value < 10 ? 2 : 0)} ms`;
 const kb = (bytes) => `${(bytes / 1024).toFixed(1)} KB`;
 
-const { serve } = await import('../../web/tools/serve.mjs');
+const { serve } = await import('../web/tools/serve.mjs');
 let sent = [];
 const { server, url } = await serve({ root: SiteDir, port: 0, onSent: (file) => sent.push(file) });
 
