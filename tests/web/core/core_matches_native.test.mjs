@@ -1,7 +1,8 @@
 // The WebAssembly module against the native program, document for document:
 // births at random atlas places and moments of 1900–2100 through
 // `toravel-cli --batch`, months through `toravel-cli --month … --json`, and
-// links against the same options given to toravel-cli. Every key of every
+// bad requests against the same options given to toravel-cli (links are
+// the browser checks' business, tests/web/link.test.mjs). Every key of every
 // document must be equal; the difference of a last bit between the two
 // builds' mathematics would show as a moment or a lunar day off.
 //
@@ -149,23 +150,5 @@ test('bad requests get the command line\'s documents and messages', () => {
       theirs.error.message = theirs.error.message.replace('--utc-offset, --zone-name или --zone',
         '--utc-offset или --zone-name');
     assert.deepEqual(JSON.parse(core.calculate(JSON.stringify(request))), theirs, JSON.stringify(request));
-  }
-});
-
-test('links stand for the requests they name', () => {
-  const link = JSON.parse(core.parseLink('?date=17.05.1990&time=14:30&place=%D0%A2%D0%B0%D1%80%D1%82%D1%83&sex=female'));
-  assert.deepEqual(link, { request: { date: '17.05.1990', time: '14:30', place: 'Тарту', sex: 'female' } });
-  const refused = [
-    ['?time=14:30&place=Тарту', 'не задан обязательный параметр --date'],
-    ['?date=17.05.1990&lat=58.38&lon=26.72&place=Тарту', '--lat нельзя задавать вместе с --place'],
-    ['?date=17.05.1990&place=Тарту&zone=Europe/Tallinn&utc_offset=%2B03:00', '--utc-offset нельзя задавать вместе с --zone-name'],
-    ['?date=17.05.1990&place=Тарту&sex=other', '--sex: нужно male или female: «other»'],
-    ['?date=17.05.1990&place=Тарту&utc_offset=99', '--utc-offset: нужно смещение'],
-    ['?date=17.05.1990&place=Тарту&colour=red', 'лишний параметр «colour»'],
-  ];
-  for (const [query, message] of refused) {
-    const answer = JSON.parse(core.parseLink(query));
-    assert.equal(answer.error?.code, 'usage', query);
-    assert.ok(answer.error.message.includes(message), `${query}: ${answer.error.message}`);
   }
 });
