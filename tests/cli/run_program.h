@@ -16,7 +16,6 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
-#include <utility>
 #include <vector>
 
 namespace toravel::testing {
@@ -63,18 +62,6 @@ struct RunSettings {
     std::string environment;
     std::optional<std::string> input; // standard input; none: /dev/null
 };
-
-// The program and arguments that run `program` as the user nobody when the
-// tests run as root, so that file permissions count; unchanged for a normal
-// user.
-inline std::pair<std::string, std::vector<std::string>>
-AsNormalUser(const std::string& program, std::vector<std::string> arguments) {
-    if (::geteuid() != 0)
-        return {program, arguments};
-    arguments.insert(arguments.begin(),
-                     {"--reuid=65534", "--regid=65534", "--clear-groups", program});
-    return {"/usr/bin/setpriv", arguments};
-}
 
 // Runs `program` with the arguments from the build tree's root.
 inline Outcome RunProgram(const std::string& program, const std::vector<std::string>& arguments,
@@ -147,20 +134,15 @@ inline std::string OnTmpfs(const std::filesystem::path& folder, const std::strin
         return "no pipe";
     const pid_t child = ::fork();
     if (child == 0) {
-        ::close(pipe[0]);
-        std::string outcome = "skip";
-        if (::unshare(CLONE_NEWNS) == 0 &&
-            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-            ::mount("tmpfs", folder.c_str(), "tmpfs", 0, size.c_str()) == 0)
-            outcome = scenario();
+        const bool mounted = ::unshare(CLONE_NEWNS) == 0 &&
+                             ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                             ::mount("tmpfs", folder.c_str(), "tmpfs", 0, size.c_str()) == 0;
+        const std::string outcome = mounted ? scenario() : "skip";
         [[maybe_unused]] auto written = ::write(pipe[1], outcome.data(), outcome.size());
         ::_exit(0);
     }
     ::close(pipe[1]);
-    std::string outcome;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
-        outcome.append(buffer, static_cast<std::size_t>(n));
+    const std::string outcome = FileText("/proc/self/fd/" + std::to_string(pipe[0]));
     ::close(pipe[0]);
     ::waitpid(child, nullptr, 0);
     return outcome;

@@ -16,57 +16,48 @@
 
 namespace {
 
-TEST(PersonFilePath, IsTheWindowsAppDataLocationWhereTheEnvironmentIsSound) {
+// Before, a relative XDG_DATA_HOME put the file under the working directory,
+// and without HOME the window made /.local/share/toravel at the root.
+TEST(PersonFilePath, IsQtsAppDataLocationWhereTheEnvironmentIsSoundAndNoPlaceWhereNot) {
     int argc = 1;
     char name[] = "toravel";
     char* argv[] = {name, nullptr};
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("toravel"));
+    const char* const qt = "(Qt's)";
+    const char* const noHome = "не задана домашняя папка (переменная HOME)";
     const struct {
         const char* xdgDataHome; // nullptr: unset
         const char* home;
+        const char* path;
+        const char* problem;
     } rows[] = {
-        {nullptr, "/home/anna"},
-        {"", "/home/anna"},
-        {"/data", "/home/anna"},
-        {"/data/", "/home/anna"},
+        {nullptr, "/home/anna", qt, ""},
+        {"", "/home/anna", qt, ""},
+        {"/data", "/home/anna", qt, ""},
+        {"/data/", "/home/anna", qt, ""},
+        {"relative", "/home/anna", "/home/anna/.local/share/toravel/people.sqlite", ""},
+        {"/data", nullptr, "/data/toravel/people.sqlite", ""},
+        {nullptr, nullptr, "", noHome},
+        {nullptr, "", "", noHome},
+        {"relative", nullptr, "", noHome},
+        {nullptr, "anna", "", "домашняя папка задана не полным путём (HOME=anna)"},
     };
     for (const auto& row : rows) {
         row.xdgDataHome ? ::setenv("XDG_DATA_HOME", row.xdgDataHome, 1)
                         : ::unsetenv("XDG_DATA_HOME");
-        ::setenv("HOME", row.home, 1);
-        const std::filesystem::path qt =
-            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() +
-            "/people.sqlite";
-        EXPECT_EQ(toravel::DefaultPersonFileLocation().path, qt.lexically_normal())
-            << "XDG_DATA_HOME=" << (row.xdgDataHome ? row.xdgDataHome : "(unset)");
+        row.home ? ::setenv("HOME", row.home, 1) : ::unsetenv("HOME");
+        std::filesystem::path path = row.path;
+        if (row.path == qt)
+            path = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString() +
+                   "/people.sqlite";
+        const auto location = toravel::DefaultPersonFileLocation();
+        const std::string given = std::string("XDG_DATA_HOME=") +
+                                  (row.xdgDataHome ? row.xdgDataHome : "(unset)") +
+                                  " HOME=" + (row.home ? row.home : "(unset)");
+        EXPECT_EQ(location.path, path.lexically_normal()) << given;
+        EXPECT_EQ(location.problem, row.problem) << given;
     }
-}
-
-// Before, a relative XDG_DATA_HOME put the file under the working directory,
-// and without HOME the window made /.local/share/toravel at the root.
-TEST(PersonFilePath, RelativeOrMissingFoldersAreNoPlace) {
-    using toravel::DefaultPersonFileLocation;
-    EXPECT_EQ(DefaultPersonFileLocation("relative", "/home/anna").path,
-              "/home/anna/.local/share/toravel/people.sqlite")
-        << "a relative XDG_DATA_HOME is ignored";
-    const struct {
-        const char* xdgDataHome;
-        const char* home;
-        const char* problem;
-    } refused[] = {
-        {nullptr, nullptr, "не задана домашняя папка (переменная HOME)"},
-        {nullptr, "", "не задана домашняя папка (переменная HOME)"},
-        {"relative", nullptr, "не задана домашняя папка (переменная HOME)"},
-        {nullptr, "anna", "домашняя папка задана не полным путём (HOME=anna)"},
-    };
-    for (const auto& row : refused) {
-        const auto location = DefaultPersonFileLocation(row.xdgDataHome, row.home);
-        EXPECT_TRUE(location.path.empty()) << location.path;
-        EXPECT_EQ(location.problem, row.problem);
-    }
-    EXPECT_EQ(DefaultPersonFileLocation("/data", nullptr).path, "/data/toravel/people.sqlite")
-        << "an absolute XDG_DATA_HOME needs no HOME";
 }
 
 } // namespace

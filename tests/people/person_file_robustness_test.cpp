@@ -57,6 +57,20 @@ void ExecuteSql(const std::filesystem::path& path, const char* sql) {
     sqlite3_close(db);
 }
 
+// The first value the query gives, as text; empty when it gives none.
+std::string SqlText(const std::filesystem::path& path, const char* sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    std::string text;
+    if (sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_text(statement, 0))
+        text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return text;
+}
+
 TEST(PersonFileRobustness, FilesThatAreNotOursAreRefusedAndLeftAsTheyWere) {
     TemporaryFolder folder;
     struct Case {
@@ -126,77 +140,35 @@ TEST(PersonFileRobustness, FilesThatAreNotOursAreRefusedAndLeftAsTheyWere) {
     EXPECT_EQ(OpeningError("/dev/null")->Problem(), PersonFileProblem::NotOurs);
 }
 
-// Runs the scenario in a child with a fresh tmpfs of `size` at `folder` when
-// the process may mount (root); returns "skip" when it may not.
-std::string OnTmpfs(const std::filesystem::path& folder, const char* size,
-                    const std::function<std::string()>& scenario) {
-    return InChildProcess([&]() -> std::string {
-        if (::unshare(CLONE_NEWNS) != 0)
-            return "skip";
-        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount("tmpfs", folder.c_str(), "tmpfs", 0, size) != 0)
-            return "skip";
-        return scenario();
-    });
-}
-
 // Before, the opening check was SQLite's quick_check, which does not compare
 // an index with its table: with a byte flipped in a page of the unique index
-// of names, an import added a second «Person 03695».
+// of names, an import added a second person of a name already there.
 TEST(PersonFileRobustness, ADamagedIndexIsRefusedBeforeAnythingIsWritten) {
     TemporaryFolder folder;
     const auto path = folder / "people.sqlite";
     {
         PersonFile file(path);
         PersonFile::Transaction all(file);
-        char name[32];
-        for (int i = 0; i < 5000; ++i) {
-            std::snprintf(name, sizeof name, "Person %05d", i);
-            file.Save(SamplePerson(name), OnConflict::Skip);
-        }
+        for (int i = 10000; i < 15000; ++i)
+            file.Save(SamplePerson("Person " + std::to_string(i)), OnConflict::Skip);
         all.Commit();
     }
-    // A leaf page of the index of name keys ("person 03695"): one digit of a
-    // key changed, the page itself still well formed.
-    int page = 0;
-    int pageBytes = 0;
-    {
-        sqlite3* db = nullptr;
-        sqlite3_open(path.c_str(), &db);
-        sqlite3_stmt* find = nullptr;
-        sqlite3_prepare_v2(db,
-                           "SELECT pageno, (SELECT page_size FROM pragma_page_size) FROM dbstat "
-                           "WHERE name = 'sqlite_autoindex_person_1' AND pagetype = 'leaf' "
-                           "LIMIT 1 OFFSET 3",
-                           -1, &find, nullptr);
-        if (sqlite3_step(find) == SQLITE_ROW) {
-            page = sqlite3_column_int(find, 0);
-            pageBytes = sqlite3_column_int(find, 1);
-        }
-        sqlite3_finalize(find);
-        sqlite3_close(db);
-    }
+    // A leaf page of the index of name keys ("person 13695"): the last digit
+    // of a key changed, the page itself still well formed.
+    const long page = std::atol(SqlText(path, "SELECT pageno FROM dbstat WHERE pagetype = 'leaf' "
+                                              "AND name = 'sqlite_autoindex_person_1' "
+                                              "LIMIT 1 OFFSET 3")
+                                    .c_str());
     ASSERT_GT(page, 0) << "SQLite without the dbstat table";
+    const long pageBytes = std::atol(SqlText(path, "PRAGMA page_size").c_str());
     std::string bytes = FileBytes(path);
-    const std::size_t start = static_cast<std::size_t>(page - 1) * pageBytes;
-    const std::size_t key = bytes.find("person 0", start + pageBytes / 2);
+    const std::size_t start = static_cast<std::size_t>((page - 1) * pageBytes);
+    const std::size_t key = bytes.find("person 1", start + pageBytes / 2);
     ASSERT_LT(key + 12, start + pageBytes) << "no name key in the second half of the page";
     bytes[key + 11] = bytes[key + 11] == '9' ? '8' : static_cast<char>(bytes[key + 11] + 1);
     WriteBytes(path, bytes);
-
-    const auto check = [&](const char* pragma) {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(db, pragma, -1, &statement, nullptr);
-        sqlite3_step(statement);
-        const std::string result = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
-        return result;
-    };
-    ASSERT_EQ(check("PRAGMA quick_check"), "ok") << "the damage the test means";
-    ASSERT_NE(check("PRAGMA integrity_check"), "ok");
+    ASSERT_EQ(SqlText(path, "PRAGMA quick_check"), "ok") << "the damage the test means";
+    ASSERT_NE(SqlText(path, "PRAGMA integrity_check"), "ok");
     for (const char* companion : {"-wal", "-shm"})
         std::filesystem::remove(path.string() + companion);
 
@@ -205,45 +177,6 @@ TEST(PersonFileRobustness, ADamagedIndexIsRefusedBeforeAnythingIsWritten) {
     ASSERT_TRUE(error);
     EXPECT_EQ(error->Problem(), PersonFileProblem::Damaged) << error->what();
     EXPECT_EQ(FileBytes(path), before);
-}
-
-// Before, a person file on a full disk could not even be listed: SQLite
-// found no room for the -shm file a WAL database is read through.
-TEST(PersonFileRobustness, AFileOnAFullDiskIsStillRead) {
-    TemporaryFolder folder;
-    const std::string outcome = OnTmpfs(folder.Path(), "size=256k", [&]() -> std::string {
-        std::ostringstream report;
-        const auto path = folder / "people.sqlite";
-        MakePersonFile(path, 5);
-        {
-            std::ofstream filler(folder / "filler", std::ios::binary);
-            const std::string block(4096, 'x');
-            for (int i = 0; i < 1000 && filler.write(block.data(), block.size()); ++i) {
-            }
-        }
-        for (int i = 0; i < 8; ++i)
-            std::ofstream(folder / ("small" + std::to_string(i)), std::ios::binary) << 'x';
-        const std::string before = FileBytes(path);
-        PersonFile file(path);
-        if (!file.ReadOnly())
-            report << "not read-only; ";
-        if (file.Count() != 5)
-            report << "count " << file.Count() << "; ";
-        try {
-            file.Save(SamplePerson("Анна"), OnConflict::Skip);
-            report << "saved; ";
-        } catch (const PersonFileError& e) {
-            if (std::string(e.what()).find("только для чтения (на диске нет места)") ==
-                std::string::npos)
-                report << "save: " << e.what() << "; ";
-        }
-        if (FileBytes(path) != before)
-            report << "the file changed; ";
-        return report.str();
-    });
-    if (outcome == "skip")
-        GTEST_SKIP() << "a full disk needs a tmpfs of its own: run as root";
-    EXPECT_EQ(outcome, "");
 }
 
 TEST(PersonFileRobustness, ADamagedFileIsSetAsideAndANewOneStarted) {
@@ -276,6 +209,20 @@ TEST(PersonFileRobustness, ADamagedFileIsSetAsideAndANewOneStarted) {
     EXPECT_NE(first, second);
     EXPECT_EQ(FileBytes(first), "x");
     EXPECT_EQ(FileBytes(second), "y");
+}
+
+// Runs the scenario in a child with a fresh tmpfs of `size` at `folder` when
+// the process may mount (root); returns "skip" when it may not.
+std::string OnTmpfs(const std::filesystem::path& folder, const char* size,
+                    const std::function<std::string()>& scenario) {
+    return InChildProcess([&]() -> std::string {
+        if (::unshare(CLONE_NEWNS) != 0)
+            return "skip";
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", folder.c_str(), "tmpfs", 0, size) != 0)
+            return "skip";
+        return scenario();
+    });
 }
 
 TEST(PersonFileRobustness, AReadOnlyFileIsReadButNeverWritten) {
@@ -331,6 +278,40 @@ TEST(PersonFileRobustness, AReadOnlyFileIsReadButNeverWritten) {
         scenario([&] { std::filesystem::permissions(path, std::filesystem::perms::owner_read); }),
         "")
         << "a file without write permission";
+}
+
+// Before, a person file on a full disk could not even be listed: SQLite
+// found no room for the -shm file a WAL database is read through.
+TEST(PersonFileRobustness, AFileOnAFullDiskIsStillRead) {
+    TemporaryFolder folder;
+    const std::string outcome = OnTmpfs(folder.Path(), "size=256k", [&]() -> std::string {
+        const auto path = folder / "people.sqlite";
+        MakePersonFile(path, 5);
+        // Full to the last byte, and then the file opened.
+        for (std::ofstream filler(folder / "filler"); filler << std::string(4096, 'x');) {
+        }
+        for (int i = 0; i < 8; ++i)
+            std::ofstream(folder / ("small" + std::to_string(i)), std::ios::binary) << 'x';
+        const std::string before = FileBytes(path);
+        PersonFile file(path);
+        std::ostringstream report;
+        if (!file.ReadOnly() || file.Count() != 5)
+            report << "read-only " << file.ReadOnly() << ", count " << file.Count() << "; ";
+        try {
+            file.Save(SamplePerson("Анна"), OnConflict::Skip);
+            report << "saved; ";
+        } catch (const PersonFileError& e) {
+            if (std::string(e.what()).find("только для чтения (на диске нет места)") ==
+                std::string::npos)
+                report << "save: " << e.what() << "; ";
+        }
+        if (FileBytes(path) != before)
+            report << "the file changed; ";
+        return report.str();
+    });
+    if (outcome == "skip")
+        GTEST_SKIP() << "a full disk needs a tmpfs of its own: run as root";
+    EXPECT_EQ(outcome, "");
 }
 
 TEST(PersonFileRobustness, AFullDiskLosesNothingAndChangesNothing) {
