@@ -34,13 +34,17 @@ constexpr char kCorrections[] =
 
 AtlasPlace GeonamesPlace(const char* russian, const char* english, const char* zone,
                          std::uint32_t population) {
-    AtlasPlace place;
-    place.name = russian;
-    place.otherName = english;
-    place.country = "Страна";
-    place.zone = zone;
-    place.population = population;
-    return place;
+    return AtlasPlace(russian, "", "Страна", 0, 0, zone, population, english, {}, false);
+}
+
+// name|English name|region|country|zone|population|principal|aliases...
+std::string Fields(const AtlasPlace& p) {
+    std::string fields = p.name + "|" + p.otherName + "|" + p.region + "|" + p.country + "|" +
+                         p.zone + "|" + std::to_string(p.population) + "|" +
+                         (p.principal ? "principal" : "");
+    for (const std::string& alias : p.aliases)
+        fields += "|" + alias;
+    return fields;
 }
 
 TEST(AtlasAdditions, JoinsZoneCitiesToGeonamesPlacesOrAddsThem) {
@@ -61,55 +65,41 @@ TEST(AtlasAdditions, JoinsZoneCitiesToGeonamesPlacesOrAddsThem) {
     additions->CheckGeonamesCorrections(places, byId, unapplied);
     additions->AddZonePlaces(places, byId, unapplied);
 
-    // Joined: marked, found by the zone's name, on the zone's clock.
-    EXPECT_TRUE(places[0].principal);
-    EXPECT_EQ(places[0].aliases, std::vector<std::string>{"Мадейра"});
-    EXPECT_EQ(places[1].zone, "America/Indiana/Vincennes") << "the list's zone is the older one";
-    EXPECT_EQ(places[1].name, "Винсеннес") << "the catalog had no Russian name";
-    EXPECT_EQ(places[1].otherName, "Vincennes");
-    EXPECT_TRUE(places[1].aliases.empty()) << "the same name is no alias";
-    // A correction naming a place the list holds under another name is left
-    // out, and the generator's place stands.
-    EXPECT_TRUE(places[2].principal);
-    EXPECT_EQ(places[2].aliases, std::vector<std::string>{"Бахрейн"});
-    EXPECT_EQ(unapplied,
-              std::vector<std::string>{"Asia/Bahrain: no geonames place 290341 Muharraq"});
-    // Renamed, and still found by its English name and the other name.
-    EXPECT_EQ(places[3].name, "Кожикоде");
-    EXPECT_EQ(places[3].otherName, "Kozhikode");
-    EXPECT_EQ(places[3].aliases, std::vector<std::string>{"Каликут"});
-
-    // Added: Anadyr and Marengo, of unknown population, with CLDR's whole
-    // name "Маренго, Индиана" as an alias and its state as the region.
-    ASSERT_EQ(places.size(), 6u);
-    EXPECT_EQ(places[4].name, "Анадырь");
-    EXPECT_EQ(places[4].otherName, "Anadyr");
-    EXPECT_EQ(places[4].country, "Россия");
-    EXPECT_EQ(places[4].zone, "Asia/Anadyr");
-    EXPECT_EQ(places[4].population, 0u);
-    EXPECT_TRUE(places[4].principal);
-    EXPECT_EQ(places[4].aliases, std::vector<std::string>{"Анадыр"});
+    const std::vector<std::string> expected = {
+        // Joined: marked, found by the zone's name, on the zone's clock.
+        "Фуншал|Funchal||Страна|Atlantic/Madeira|100847|principal|Мадейра",
+        // Named as the zone names it (no alias then), on the zone younger
+        // than the list's.
+        "Винсеннес|Vincennes||Страна|America/Indiana/Vincennes|18012|principal",
+        // A correction naming a place the list holds under another name is
+        // left out (below), and the generator's place stands.
+        "Манама|Manama||Страна|Asia/Bahrain|147074|principal|Бахрейн",
+        // Renamed, and found by its English name and the other name.
+        "Кожикоде|Kozhikode||Страна|Asia/Kolkata|550440||Каликут",
+        // Added, of unknown population; Marengo with CLDR's whole name as an
+        // alias and its state as the region.
+        "Анадырь|Anadyr||Россия|Asia/Anadyr|0|principal|Анадыр",
+        "Маренго|Marengo|Индиана|США|America/Indiana/Marengo|0|principal|Маренго, Индиана",
+    };
+    ASSERT_EQ(places.size(), expected.size());
+    for (std::size_t i = 0; i < places.size(); ++i)
+        EXPECT_EQ(Fields(places[i]), expected[i]) << "place " << i;
     EXPECT_NEAR(places[4].latitude, 64.75, 1e-9);
     EXPECT_NEAR(places[4].longitude, 177.4833, 1e-9);
-    EXPECT_EQ(places[5].name, "Маренго");
-    EXPECT_EQ(places[5].region, "Индиана");
-    EXPECT_EQ(places[5].aliases, std::vector<std::string>{"Маренго, Индиана"});
+    EXPECT_EQ(unapplied,
+              std::vector<std::string>{"Asia/Bahrain: no geonames place 290341 Muharraq"});
+
+    // Id 1265873 of another English name is another place: left as it is,
+    // and the correction reported.
+    AtlasPlace kolkata = GeonamesPlace("Калькутта", "Kolkata", "Asia/Kolkata", 1);
+    additions->CorrectGeonamesPlace("1265873", "Kolkata", kolkata);
+    EXPECT_EQ(Fields(kolkata), "Калькутта|Kolkata||Страна|Asia/Kolkata|1|");
+    unapplied.clear();
+    additions->CheckGeonamesCorrections({kolkata}, {{"1265873", 0}}, unapplied);
+    EXPECT_EQ(unapplied, std::vector<std::string>{"no geonames place 1265873 Kozhikode"});
 
     EXPECT_EQ(additions->RegionName("DE", "Saxony").value_or(""), "Саксония");
     EXPECT_FALSE(additions->RegionName("AT", "Saxony"));
-}
-
-TEST(AtlasAdditions, CorrectionsOfAnotherPlaceAreReported) {
-    std::string problem;
-    const auto additions = AtlasAdditions::Parse("", "", kCorrections, problem);
-    ASSERT_TRUE(additions) << problem;
-    // Id 1265873 is another place in this list: nothing changes.
-    std::vector<AtlasPlace> places = {GeonamesPlace("Калькутта", "Kolkata", "Asia/Kolkata", 1)};
-    additions->CorrectGeonamesPlace("1265873", "Kolkata", places[0]);
-    EXPECT_EQ(places[0].name, "Калькутта");
-    std::vector<std::string> unapplied;
-    additions->CheckGeonamesCorrections(places, {{"1265873", 0}}, unapplied);
-    EXPECT_EQ(unapplied, std::vector<std::string>{"no geonames place 1265873 Kozhikode"});
 }
 
 TEST(AtlasAdditions, DamagedTablesAreRefusedWithTheLine) {

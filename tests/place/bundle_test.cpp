@@ -37,26 +37,12 @@ TEST(AtlasBundle, TheWholeAtlasReadsBackAsItWasBuilt) {
                     a.aliases == b.aliases && a.principal == b.principal)
             << "place " << i << ": " << a.name;
     }
-    // The zones' cities and their names reach the page: the same search.
-    const WorldAtlas pageAtlas(*read);
-    for (const char* text : {"Калькутта", "Окленд", "Сингапур", "Мадейра", "Norilsk"})
-        EXPECT_EQ(PlaceLabel(*pageAtlas.Search(text, 1).front()),
-                  PlaceLabel(*load.atlas->Search(text, 1).front()))
-            << text;
 }
 
 TEST(AtlasBundle, DamagedBundlesAreRefusedWhole) {
-    const std::vector<AtlasPlace> places = {{"Тарту",
-                                             "Тартумаа",
-                                             "Эстония",
-                                             58.38062,
-                                             26.72509,
-                                             "Europe/Tallinn",
-                                             101092,
-                                             "Tartu",
-                                             {"Дерпт"},
-                                             true}};
-    const std::string good = WriteAtlasBundle(places);
+    const AtlasPlace tartu("Тарту", "Тартумаа", "Эстония", 58.38062, 26.72509, "Europe/Tallinn",
+                           101092, "Tartu", std::vector<std::string>{"Дерпт"}, true);
+    const std::string good = WriteAtlasBundle({tartu});
     ASSERT_TRUE(ReadAtlasBundle(good));
     auto replaced = [&](std::string_view from, std::string_view to) {
         std::string text = good;
